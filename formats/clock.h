@@ -1,0 +1,47 @@
+// The clock and the user's date and time formats, as services so that tests can fix them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "formats/oledate.h"
+
+namespace sentavo {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual DateTime LocalNow() const = 0;
+  // Milliseconds since midnight UTC: the seed of the code-name generator.
+  virtual std::uint32_t UtcMillisecondsOfDay() const = 0;
+};
+
+class SystemClock final : public Clock {
+ public:
+  DateTime LocalNow() const override;
+  std::uint32_t UtcMillisecondsOfDay() const override;
+};
+
+class DateTimeFormats {
+ public:
+  virtual ~DateTimeFormats() = default;
+  virtual std::string ShortDate(const DateTime& dt) const = 0;  // UTF-8
+  virtual std::string LongTime(const DateTime& dt) const = 0;   // UTF-8
+};
+
+// The Czech formats, "9.12.2026" and "14:30:00", used where there is no Windows locale.
+class CzechFormats final : public DateTimeFormats {
+ public:
+  std::string ShortDate(const DateTime& dt) const override;
+  std::string LongTime(const DateTime& dt) const override;
+};
+
+}  // namespace sentavo
+
+namespace sentavo {
+
+// The user's short date and long time formats on Windows; the Czech formats elsewhere.
+std::unique_ptr<DateTimeFormats> MakeSystemFormats();
+
+}  // namespace sentavo

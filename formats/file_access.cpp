@@ -1,0 +1,47 @@
+#include "formats/file_access.h"
+
+namespace sentavo {
+
+std::string IoErrorText(int code) {
+  switch (code) {
+    case io::kFileNotFound: return "File not found";
+    case io::kPathNotFound: return "Invalid filename";
+    case io::kTooManyOpenFiles: return "Too many open files";
+    case io::kAccessDenied: return "File access denied";
+    case io::kReadBeyondEnd: return "Read beyond end of file";
+    case io::kDiskFull: return "Disk full";
+    case io::kInvalidInput: return "Invalid numeric input";
+    default: return "I/O error " + std::to_string(code);
+  }
+}
+
+ReadResult ReadRecordFile(const FileAccess& files, const std::string& path, std::size_t size) {
+  ReadResult r = files.Read(path, size);
+  if (r.error == io::kOk && r.bytes.size() < size) {
+    r.error = io::kReadBeyondEnd;
+    r.bytes.clear();
+  }
+  return r;
+}
+
+int ReplaceWholeFile(ReplaceSteps& steps, const std::string& target,
+                     std::span<const std::uint8_t> data) {
+  std::string temp;
+  int error = io::kFileExists;
+  for (int attempt = 0; attempt < 5 && error == io::kFileExists; ++attempt) {
+    temp = target + ".~" + steps.UniqueSuffix() + ".tmp";
+    error = steps.WriteNewFile(temp, data);
+  }
+  if (error == io::kAccessDenied) return steps.WriteInPlace(target, data);
+  if (error != io::kOk) {
+    if (error != io::kFileExists) steps.RemoveQuietly(temp);  // a part-written file of our own
+    return error;
+  }
+  if (steps.MoveOver(temp, target) != io::kOk) {
+    steps.RemoveQuietly(temp);
+    return steps.WriteInPlace(target, data);
+  }
+  return io::kOk;
+}
+
+}  // namespace sentavo

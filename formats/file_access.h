@@ -1,0 +1,95 @@
+// Reading and replacing whole files, behind an interface so that the programs' logic can be tested
+// against files in memory. A record file is always replaced whole: written to a temporary file in
+// the same folder and moved over the target, so that a crash, a power cut or a full disk never
+// leaves a short record where a good one was.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace sentavo {
+
+// I/O error numbers as the programs report them: Windows system error codes, with 100 for a file
+// shorter than its record and 101 for a full disk; 0 is success.
+namespace io {
+inline constexpr int kOk = 0;
+inline constexpr int kFileNotFound = 2;
+inline constexpr int kPathNotFound = 3;
+inline constexpr int kTooManyOpenFiles = 4;
+inline constexpr int kAccessDenied = 5;
+inline constexpr int kFileExists = 80;
+inline constexpr int kReadBeyondEnd = 100;
+inline constexpr int kDiskFull = 101;
+inline constexpr int kInvalidInput = 106;
+}  // namespace io
+
+// "File not found", "Invalid filename", ..., "I/O error 32".
+std::string IoErrorText(int code);
+
+struct ReadResult {
+  int error = io::kOk;
+  std::vector<std::uint8_t> bytes;
+};
+
+class FileAccess {
+ public:
+  virtual ~FileAccess() = default;
+  // True for an existing regular file; false for folders, devices and anything missing.
+  virtual bool IsFile(const std::string& path) const = 0;
+  virtual bool IsFolder(const std::string& path) const = 0;
+  // At most `maxBytes` from the start of a regular file; fewer only when the file is shorter.
+  virtual ReadResult Read(const std::string& path, std::size_t maxBytes) const = 0;
+  virtual int Replace(const std::string& path, std::span<const std::uint8_t> data) = 0;
+  virtual int Remove(const std::string& path) = 0;
+};
+
+// A whole record of `size` bytes, or kReadBeyondEnd (and no bytes) when the file is shorter.
+ReadResult ReadRecordFile(const FileAccess& files, const std::string& path, std::size_t size);
+
+// The steps of a replacement, each a plain file-system call, so the order and the fallback can be
+// tested with steps that fail on purpose.
+class ReplaceSteps {
+ public:
+  virtual ~ReplaceSteps() = default;
+  // Creates a file that must not exist yet, writes `data`, flushes it to disk and closes it.
+  virtual int WriteNewFile(const std::string& path, std::span<const std::uint8_t> data) = 0;
+  // Moves `from` over `to`, replacing `to`.
+  virtual int MoveOver(const std::string& from, const std::string& to) = 0;
+  // Creates or truncates `path` and writes `data`: the old way, for when a move is refused.
+  virtual int WriteInPlace(const std::string& path, std::span<const std::uint8_t> data) = 0;
+  virtual void RemoveQuietly(const std::string& path) = 0;
+  // A text that makes a temporary name unique among this and other computers' writers.
+  virtual std::string UniqueSuffix() = 0;
+};
+
+// Writes "<target>.~<suffix>.tmp" and moves it over the target. When the move is refused (the
+// target held open on a share) or the folder lets us change files but not create them, falls back
+// to truncate-and-write. Any other failure leaves the target as it was.
+int ReplaceWholeFile(ReplaceSteps& steps, const std::string& target,
+                     std::span<const std::uint8_t> data);
+
+// The computer's own file system (POSIX natively, Win32 on Windows). Paths are UTF-8.
+class LocalFiles final : public FileAccess, private ReplaceSteps {
+ public:
+  bool IsFile(const std::string& path) const override;
+  bool IsFolder(const std::string& path) const override;
+  ReadResult Read(const std::string& path, std::size_t maxBytes) const override;
+  int Replace(const std::string& path, std::span<const std::uint8_t> data) override {
+    return ReplaceWholeFile(*this, path, data);
+  }
+  int Remove(const std::string& path) override;
+
+ private:
+  int WriteNewFile(const std::string& path, std::span<const std::uint8_t> data) override;
+  int MoveOver(const std::string& from, const std::string& to) override;
+  int WriteInPlace(const std::string& path, std::span<const std::uint8_t> data) override;
+  void RemoveQuietly(const std::string& path) override;
+  std::string UniqueSuffix() override;
+
+  unsigned counter_ = 0;
+};
+
+}  // namespace sentavo

@@ -1,0 +1,136 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "formats/file_access.h"
+
+namespace sentavo {
+namespace {
+
+bool ParentExists(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return true;
+  struct stat st {};
+  return ::stat(slash == 0 ? "/" : path.substr(0, slash).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int FromErrno(int e, const std::string& path) {
+  switch (e) {
+    case ENOENT: return ParentExists(path) ? io::kFileNotFound : io::kPathNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG: return io::kPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return io::kAccessDenied;
+    case EMFILE:
+    case ENFILE: return io::kTooManyOpenFiles;
+    case EEXIST: return io::kFileExists;
+    case ENOSPC:
+    case EDQUOT: return io::kDiskFull;
+    default: return e;
+  }
+}
+
+int WriteAll(int fd, std::span<const std::uint8_t> data, const std::string& path) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FromErrno(errno, path);
+    }
+    if (n == 0) return io::kDiskFull;
+    done += static_cast<std::size_t>(n);
+  }
+  return io::kOk;
+}
+
+int WriteAndClose(int fd, std::span<const std::uint8_t> data, const std::string& path, bool sync) {
+  int error = WriteAll(fd, data, path);
+  if (error == io::kOk && sync && ::fsync(fd) != 0) error = FromErrno(errno, path);
+  if (::close(fd) != 0 && error == io::kOk) error = FromErrno(errno, path);
+  return error;
+}
+
+}  // namespace
+
+bool LocalFiles::IsFile(const std::string& path) const {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool LocalFiles::IsFolder(const std::string& path) const {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+ReadResult LocalFiles::Read(const std::string& path, std::size_t maxBytes) const {
+  ReadResult r;
+  // Non-blocking open, so that a FIFO put in place of a file cannot hang the caller.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    r.error = FromErrno(errno, path);
+    return r;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    r.error = io::kAccessDenied;
+    return r;
+  }
+  r.bytes.resize(maxBytes);
+  std::size_t done = 0;
+  while (done < maxBytes) {
+    const ssize_t n = ::read(fd, r.bytes.data() + done, maxBytes - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      r.error = FromErrno(errno, path);
+      break;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  r.bytes.resize(r.error == io::kOk ? done : 0);
+  return r;
+}
+
+int LocalFiles::Remove(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 ? io::kOk : FromErrno(errno, path);
+}
+
+int LocalFiles::WriteNewFile(const std::string& path, std::span<const std::uint8_t> data) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return FromErrno(errno, path);
+  return WriteAndClose(fd, data, path, true);
+}
+
+int LocalFiles::MoveOver(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? io::kOk : FromErrno(errno, to);
+}
+
+int LocalFiles::WriteInPlace(const std::string& path, std::span<const std::uint8_t> data) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return FromErrno(errno, path);
+  return WriteAndClose(fd, data, path, false);
+}
+
+void LocalFiles::RemoveQuietly(const std::string& path) {
+  ::unlink(path.c_str());
+}
+
+std::string LocalFiles::UniqueSuffix() {
+  static std::mt19937 random(std::random_device{}());
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%x%x%04x", static_cast<unsigned>(::getpid()), ++counter_,
+                static_cast<unsigned>(random() & 0xFFFF));
+  return buf;
+}
+
+}  // namespace sentavo

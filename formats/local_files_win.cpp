@@ -1,0 +1,142 @@
+#include <windows.h>
+
+#include <cstdio>
+
+#include "formats/file_access.h"
+#include "formats/wide_win.h"
+
+namespace sentavo {
+namespace {
+
+int FromLastError() {
+  const DWORD e = GetLastError();
+  switch (e) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return io::kDiskFull;
+    case ERROR_ALREADY_EXISTS: return io::kFileExists;
+    default: return static_cast<int>(e);
+  }
+}
+
+// Owns a file handle for the scope of one operation.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (valid()) CloseHandle(h_);
+  }
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+  // Closes now and reports whether the close itself succeeded.
+  bool Close() {
+    const BOOL ok = CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+    return ok != 0;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+int WriteAll(HANDLE h, std::span<const std::uint8_t> data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(h, data.data() + done, chunk, &written, nullptr)) return FromLastError();
+    if (written == 0) return io::kDiskFull;
+    done += written;
+  }
+  return io::kOk;
+}
+
+int CreateAndWrite(const std::string& path, std::span<const std::uint8_t> data, DWORD disposition,
+                   bool flush) {
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return FromLastError();
+  int error = WriteAll(file.get(), data);
+  if (error == io::kOk && flush && !FlushFileBuffers(file.get())) error = FromLastError();
+  if (!file.Close() && error == io::kOk) error = FromLastError();
+  return error;
+}
+
+}  // namespace
+
+bool LocalFiles::IsFile(const std::string& path) const {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+bool LocalFiles::IsFolder(const std::string& path) const {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+ReadResult LocalFiles::Read(const std::string& path, std::size_t maxBytes) const {
+  ReadResult r;
+  // Other writers may replace or delete the file while we read it; we still read what we opened.
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    r.error = FromLastError();
+    return r;
+  }
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) {  // a device or pipe named like a file
+    r.error = io::kAccessDenied;
+    return r;
+  }
+  r.bytes.resize(maxBytes);
+  std::size_t done = 0;
+  while (done < maxBytes) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(maxBytes - done, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), r.bytes.data() + done, chunk, &got, nullptr)) {
+      r.error = FromLastError();
+      break;
+    }
+    if (got == 0) break;
+    done += got;
+  }
+  r.bytes.resize(r.error == io::kOk ? done : 0);
+  return r;
+}
+
+int LocalFiles::Remove(const std::string& path) {
+  return DeleteFileW(Widen(path).c_str()) ? io::kOk : FromLastError();
+}
+
+int LocalFiles::WriteNewFile(const std::string& path, std::span<const std::uint8_t> data) {
+  const int error = CreateAndWrite(path, data, CREATE_NEW, true);
+  return error == ERROR_FILE_EXISTS ? io::kFileExists : error;
+}
+
+int LocalFiles::MoveOver(const std::string& from, const std::string& to) {
+  return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? io::kOk
+             : FromLastError();
+}
+
+int LocalFiles::WriteInPlace(const std::string& path, std::span<const std::uint8_t> data) {
+  return CreateAndWrite(path, data, CREATE_ALWAYS, false);
+}
+
+void LocalFiles::RemoveQuietly(const std::string& path) {
+  DeleteFileW(Widen(path).c_str());
+}
+
+std::string LocalFiles::UniqueSuffix() {
+  LARGE_INTEGER ticks{};
+  QueryPerformanceCounter(&ticks);
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%lx%x%04llx", GetCurrentProcessId(), ++counter_,
+                static_cast<unsigned long long>(ticks.QuadPart) & 0xFFFFu);
+  return buf;
+}
+
+}  // namespace sentavo
