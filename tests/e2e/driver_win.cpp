@@ -1,0 +1,236 @@
+#include "driver_win.h"
+
+// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
+#include <gdiplus.h>
+#include <objidl.h>
+
+#include <thread>
+
+#include "formats/wide_win.h"
+
+namespace sentavo::e2e {
+
+bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (true) {
+    if (ready()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+Program::Program(const std::string& exe, const std::vector<std::string>& args,
+                 const std::string& workDir, const std::vector<std::string>& extraEnv) {
+  std::wstring commandLine = L"\"" + Widen(exe) + L"\"";
+  for (const auto& a : args) commandLine += L" \"" + Widen(a) + L"\"";
+  // The environment block: ours plus the extra entries, each NUL-terminated, then one more NUL.
+  std::wstring env;
+  if (wchar_t* block = GetEnvironmentStringsW()) {
+    for (const wchar_t* p = block; *p; p += wcslen(p) + 1) env.append(p).push_back(L'\0');
+    FreeEnvironmentStringsW(block);
+  }
+  for (const auto& e : extraEnv) env.append(Widen(e)).push_back(L'\0');
+  env.push_back(L'\0');
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                     CREATE_UNICODE_ENVIRONMENT, env.data(), Widen(workDir).c_str(), &si, &pi)) {
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    pid_ = pi.dwProcessId;
+  }
+}
+
+Program::~Program() {
+  Kill();
+  if (process_) CloseHandle(process_);
+}
+
+std::optional<DWORD> Program::WaitForExit(std::chrono::milliseconds timeout) {
+  if (!process_ ||
+      WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+    return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+void Program::Kill() {
+  if (process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_, 255);
+    WaitForSingleObject(process_, 5000);
+  }
+}
+
+std::vector<HWND> Program::TopWindows() const {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{pid_, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Program::FindTopWindow(const std::wstring& title, const std::wstring& className) const {
+  for (HWND hwnd : TopWindows()) {
+    if (!IsWindowVisible(hwnd)) continue;
+    if (!title.empty() && Text(hwnd) != title) continue;
+    if (!className.empty()) {
+      wchar_t cls[256];
+      GetClassNameW(hwnd, cls, 256);
+      if (className != cls) continue;
+    }
+    return hwnd;
+  }
+  return nullptr;
+}
+
+HWND Program::WaitForTopWindow(const std::wstring& title, std::chrono::milliseconds timeout) const {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindTopWindow(title)) != nullptr; }, timeout);
+  return found;
+}
+
+HWND FindControl(HWND top, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      top,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (GetDlgCtrlID(hwnd) == s->id) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring Text(HWND hwnd) {
+  const auto length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto got = SendMessageW(hwnd, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                                reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
+std::string TextUtf8(HWND hwnd) {
+  return Narrow(Text(hwnd));
+}
+
+void SetText(HWND edit, const std::wstring& text) {
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TypeChar(HWND hwnd, wchar_t c) {
+  SendMessageW(hwnd, WM_CHAR, c, 1);
+}
+
+namespace {
+LPARAM Middle(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return MAKELPARAM(r.right / 2, r.bottom / 2);
+}
+}  // namespace
+
+void Click(HWND hwnd) {
+  const LPARAM at = Middle(hwnd);
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+}
+
+void DoubleClick(HWND hwnd) {
+  const LPARAM at = Middle(hwnd);
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+  SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+}
+
+bool IsVisible(HWND hwnd) {
+  return hwnd && IsWindowVisible(hwnd);
+}
+bool IsEnabled(HWND hwnd) {
+  return hwnd && IsWindowEnabled(hwnd);
+}
+bool IsChecked(HWND checkBox) {
+  return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::optional<MessageBoxInfo> FindMessageBox(const Program& program) {
+  for (HWND hwnd : program.TopWindows()) {
+    wchar_t cls[64];
+    GetClassNameW(hwnd, cls, 64);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(hwnd)) continue;
+    MessageBoxInfo box{hwnd, TextUtf8(hwnd), {}};
+    // The message is the static control with ID 0xFFFF (65535) in a system message box.
+    if (HWND text = GetDlgItem(hwnd, 0xFFFF)) box.text = TextUtf8(text);
+    return box;
+  }
+  return std::nullopt;
+}
+
+std::optional<MessageBoxInfo> WaitForMessageBox(const Program& program,
+                                                std::chrono::milliseconds timeout) {
+  std::optional<MessageBoxInfo> box;
+  WaitUntil([&] { return (box = FindMessageBox(program)).has_value(); }, timeout);
+  return box;
+}
+
+bool Answer(const MessageBoxInfo& box, int buttonId) {
+  PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box.hwnd, buttonId)));
+  return WaitUntil([&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); }, 5s);
+}
+
+bool SaveScreenshot(const std::string& pngPath) {
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+  bool saved = false;
+  {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    {
+      Gdiplus::Bitmap image(bitmap, nullptr);
+      // The PNG encoder's class ID, as GDI+ lists it.
+      UINT count = 0, size = 0;
+      Gdiplus::GetImageEncodersSize(&count, &size);
+      std::vector<unsigned char> buffer(size);
+      auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+      Gdiplus::GetImageEncoders(count, size, encoders);
+      for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == L"image/png") {
+          saved = image.Save(Widen(pngPath).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+        }
+      }
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+  }
+  Gdiplus::GdiplusShutdown(token);
+  return saved;
+}
+
+}  // namespace sentavo::e2e

@@ -1,0 +1,77 @@
+// Drives the real programs from a test: starts them, finds their windows and controls, types,
+// clicks, reads texts, answers message boxes and takes screenshots, all through window messages,
+// as a person at the keyboard would see the programs.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sentavo::e2e {
+
+using namespace std::chrono_literals;
+
+// Polls `ready` until it holds or `timeout` passes; returns whether it held.
+bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout = 10s);
+
+// A program started by the test and ended with it.
+class Program {
+ public:
+  // `exe` and `workDir` in UTF-8; `extraEnv` entries "NAME=value" are added to the environment.
+  Program(const std::string& exe, const std::vector<std::string>& args, const std::string& workDir,
+          const std::vector<std::string>& extraEnv = {});
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  DWORD pid() const { return pid_; }
+  // Waits for the process to end; empty when it is still running after `timeout`.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 10s);
+  void Kill();
+  // The first visible top-level window of this process whose caption is `title` (any when empty).
+  HWND FindTopWindow(const std::wstring& title = {}, const std::wstring& className = {}) const;
+  HWND WaitForTopWindow(const std::wstring& title = {},
+                        std::chrono::milliseconds timeout = 15s) const;
+  // Every top-level window of the process (visible or not).
+  std::vector<HWND> TopWindows() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+// The child (at any depth) with this control ID, or null.
+HWND FindControl(HWND top, int id);
+std::wstring Text(HWND hwnd);
+std::string TextUtf8(HWND hwnd);
+void SetText(HWND edit, const std::wstring& text);
+// A character as if typed (WM_CHAR), e.g. L'\r' for Enter.
+void TypeChar(HWND hwnd, wchar_t c);
+// A left click in the middle of the control, as mouse messages, so custom buttons see it too.
+void Click(HWND hwnd);
+void DoubleClick(HWND hwnd);
+bool IsVisible(HWND hwnd);
+bool IsEnabled(HWND hwnd);
+bool IsChecked(HWND checkBox);
+
+// A message box of the process: its caption, text and the window itself.
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string text;
+};
+std::optional<MessageBoxInfo> FindMessageBox(const Program& program);
+std::optional<MessageBoxInfo> WaitForMessageBox(const Program& program,
+                                                std::chrono::milliseconds timeout = 10s);
+// Presses the box's button with this ID (IDOK by default) and waits until the box is gone.
+bool Answer(const MessageBoxInfo& box, int buttonId = IDOK);
+
+// The whole screen as a PNG file (GDI+); false when it could not be written.
+bool SaveScreenshot(const std::string& pngPath);
+
+}  // namespace sentavo::e2e
