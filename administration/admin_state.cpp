@@ -1,0 +1,49 @@
+#include "administration/admin_state.h"
+
+#include <string_view>
+#include <utility>
+
+#include "formats/codes_list.h"
+
+namespace sentavo::admin {
+namespace {
+
+// No operator keeps a list of this size; the limit only keeps a damaged file from taking memory.
+constexpr std::size_t kMaxCodesListBytes = 256u << 20;
+
+}  // namespace
+
+AdminState::AdminState(AdminServices s, const std::string& currentFolder)
+    : services(s),
+      workingFolder(WithTrailingBackslash(currentFolder)),
+      generator(s.clock.UtcMillisecondsOfDay()) {}
+
+std::vector<std::uint8_t> ReadRecord(const FileAccess& files, const std::string& path,
+                                     std::size_t size) {
+  ReadResult read = ReadRecordFile(files, path, size);
+  if (read.error != io::kOk) throw FileError(IoErrorText(read.error));
+  return std::move(read.bytes);
+}
+
+void WriteRecord(FileAccess& files, const std::string& path, std::span<const std::uint8_t> bytes) {
+  if (const int error = files.Replace(path, bytes); error != io::kOk) {
+    throw FileError(IoErrorText(error));
+  }
+}
+
+std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path) {
+  const ReadResult read = files.Read(path, kMaxCodesListBytes);
+  if (read.error != io::kOk) throw FileError("Cannot open file " + path);
+  return ParseCodesList(
+      std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()));
+}
+
+void SaveCodesList(FileAccess& files, const std::string& path,
+                   const std::vector<std::string>& names) {
+  const std::string text = SerializeCodesList(names);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                            text.size());
+  if (files.Replace(path, bytes) != io::kOk) throw FileError("Cannot create file " + path);
+}
+
+}  // namespace sentavo::admin

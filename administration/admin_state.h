@@ -1,0 +1,68 @@
+// What the administration program keeps for its whole run apart from its controls, the services it
+// works through, and the general error handler for failed file operations.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "administration/ui_requests.h"
+#include "formats/clock.h"
+#include "formats/code_record.h"
+#include "formats/config_record.h"
+#include "formats/file_access.h"
+#include "formats/issuing.h"
+
+namespace sentavo::admin {
+
+struct AdminServices {
+  FileAccess& files;
+  const Clock& clock;
+  const DateTimeFormats& formats;
+};
+
+struct AdminState {
+  // `currentFolder` is the folder current at start, as the system reports it.
+  AdminState(AdminServices services, const std::string& currentFolder);
+
+  std::string ConfigPath() const { return workingFolder + "Sentavo.cfg"; }
+  std::string CodesListPath() const { return workingFolder + "codes.dat"; }
+
+  AdminServices services;
+  std::string workingFolder;  // fixed for the run, ends in a backslash
+  TConfigRecord config;  // read at each showing of the login window, set by "Uložit nastavení"
+  TCodeRecord code;      // all zero until the first "Uložit kód"
+  CodeNameGenerator generator;
+};
+
+// A file operation that failed: ends the handling of the current event, and the general error
+// handler shows what() in its box.
+class FileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Runs an event's handling; a FileError ends it and adds the general error box to `out`, after
+// whatever the handling had requested before it failed.
+template <class Body>
+void RunHandled(Requests& out, Body&& body) {
+  try {
+    body(out);
+  } catch (const FileError& e) {
+    out.push_back(GeneralErrorMessage(e.what()));
+  }
+}
+
+// Record files, replaced whole; a failure throws FileError with the record error text.
+std::vector<std::uint8_t> ReadRecord(const FileAccess& files, const std::string& path,
+                                     std::size_t size);
+void WriteRecord(FileAccess& files, const std::string& path, std::span<const std::uint8_t> bytes);
+
+// codes.dat: "Cannot open file <path>" and "Cannot create file <path>" on failure.
+std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path);
+void SaveCodesList(FileAccess& files, const std::string& path,
+                   const std::vector<std::string>& names);
+
+}  // namespace sentavo::admin

@@ -1,0 +1,227 @@
+#include "administration/code_window_model.h"
+
+#include "administration/admin_texts.h"
+#include "administration/budget.h"
+#include "administration/login_window_model.h"
+#include "formats/code_name.h"
+#include "formats/cp1250.h"
+#include "formats/issuing.h"
+
+namespace sentavo::admin {
+namespace {
+
+constexpr std::size_t kMaxText = 255;  // the characters a record's text field holds
+
+DateTime DayOf(const DateTime& dt) {
+  return DateTime{dt.year, dt.month, dt.day};
+}
+
+// A time picker shows whole seconds, and holds no more than it shows.
+DateTime TimeOfDay(const DateTime& dt) {
+  return DateTime{1899, 12, 30, dt.hour, dt.minute, dt.second};
+}
+
+DateTime Combine(const DateTime& day, const DateTime& time) {
+  return DateTime{day.year, day.month, day.day, time.hour, time.minute, time.second};
+}
+
+bool AnyUnencodable(std::initializer_list<std::string_view> texts) {
+  for (std::string_view t : texts) {
+    if (FirstUnencodable(t)) return true;
+  }
+  return false;
+}
+
+// The record's copies of the validity bounds come from the user's date and time formats, which on
+// some systems hold characters that Windows-1250 lacks (an Asian AM/PM mark). Nobody reads these
+// copies back, so such a character is stored as "?" rather than refusing the code.
+std::string Storable(const std::string& utf8) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    std::size_t end = i + 1;
+    while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
+    const std::string_view ch(utf8.data() + i, end - i);
+    if (FirstUnencodable(ch)) {
+      out += '?';
+    } else {
+      out += ch;
+    }
+    i = end;
+  }
+  return out;
+}
+
+}  // namespace
+
+SwitchSet SettingsTab::DefaultSwitches() {
+  SwitchSet switches{};
+  switches[0] = true;                     // DEFasFrontApp
+  switches[1 + kCtrlAltDelRight] = true;  // DEFctrlaltdel
+  return switches;
+}
+
+CodeWindowModel::CodeWindowModel(AdminState& state, LoginWindowModel& login)
+    : state_(state), login_(login) {}
+
+void CodeWindowModel::SetValidityWindow(int days) {
+  const DateTime now = state_.services.clock.LocalNow();
+  CodeCreationTab& c = view_.creation;
+  c.datumod = DayOf(now);
+  c.datumdo = DayOf(AddDays(now, days));
+  c.casod = TimeOfDay(now);
+  c.casdo = TimeOfDay(now);
+}
+
+void CodeWindowModel::ShowAfterLogin(Requests& out) {
+  if (!view_.visible) {
+    view_.visible = true;
+    out.push_back(WindowRequest{AdminWindow::Codes, true});
+    SetValidityWindow(1);
+  }
+  view_.activeTab = CodeTab::VydaneKody;
+  const std::string path = state_.CodesListPath();
+  if (state_.services.files.IsFile(path)) {
+    view_.issued.vydane = LoadCodesList(state_.services.files, path);
+    view_.issued.selected.reset();
+  }
+}
+
+Requests CodeWindowModel::Closed() {
+  Requests out;
+  if (view_.visible) {
+    view_.visible = false;
+    out.push_back(WindowRequest{AdminWindow::Codes, false});
+  }
+  for (UiRequest& r : login_.Show()) out.push_back(std::move(r));
+  return out;
+}
+
+void CodeWindowModel::NavrhnoutClicked() {
+  view_.creation.kod = state_.generator.NextName();
+  SetValidityWindow(7);
+  view_.creation.canDivide = true;
+}
+
+void CodeWindowModel::BudgetButtonClicked(int hours) {
+  view_.creation.budget = hours * 3600;
+}
+
+void CodeWindowModel::BudgetTyped(std::string_view text, std::string_view localeSeparator) {
+  if (const auto budget = ParseBudgetText(text, localeSeparator)) view_.creation.budget = *budget;
+}
+
+Requests CodeWindowModel::UlozitKodClicked() {
+  Requests out;
+  RunHandled(out, [this](Requests& o) {
+    const CodeCreationTab& c = view_.creation;
+    if (!c.typkodu || *c.typkodu >= kCodeTypeCount) {
+      o.push_back(ErrorMessage(std::string(text::kChooseCodeType)));
+      return;
+    }
+    if (c.kod.empty()) {
+      o.push_back(ErrorMessage(std::string(text::kEnterCodeName)));
+      return;
+    }
+    // A name that is no plain file name would land in another folder or in a device.
+    if (!IsIssuableCodeName(c.kod)) {
+      o.push_back(ErrorMessage(std::string(text::kBadCodeName)));
+      return;
+    }
+    // The name goes into codes.dat and the establishment into the record, both Windows-1250.
+    if (AnyUnencodable({c.kod, view_.settings.provoz})) {
+      o.push_back(ErrorMessage(std::string(text::kUnstorableText)));
+      return;
+    }
+
+    IssueRequest request;
+    request.rights = c.rights;
+    request.reusable = c.canDivide;
+    request.seconds = c.budget;
+    request.establishment = CutToChars(view_.settings.provoz, kMaxText);
+    request.validFrom = Combine(c.datumod, c.casod);
+    request.validTo = Combine(c.datumdo, c.casdo);
+    request.codeType = static_cast<std::int32_t>(*c.typkodu);
+    const DateTime now = state_.services.clock.LocalNow();
+    TCodeRecord& record = state_.code;
+    record = BuildIssuedRecord(request, now, state_.services.formats);
+    for (std::string* t : {&record.validFromDateText, &record.validFromTimeText,
+                           &record.validToDateText, &record.validToTimeText}) {
+      *t = CutToChars(Storable(*t), kMaxText);
+    }
+
+    // The separator always goes in; a doubled one names the same file.
+    const std::string path = view_.settings.servercesta + "\\" + c.kod + ".dat";
+    const bool existed = state_.services.files.IsFile(path);
+    WriteRecord(state_.services.files, path, EncodeCodeRecord(record));
+    if (existed) {
+      o.push_back(InformationMessage(std::string(text::kCodeReplaced)));
+      return;
+    }
+    o.push_back(InformationMessage(std::string(text::kCodeCreated)));
+    view_.issued.vydane.push_back(c.kod);
+    SaveIssuedCodes();
+  });
+  return out;
+}
+
+void CodeWindowModel::SaveIssuedCodes() {
+  SaveCodesList(state_.services.files, state_.CodesListPath(), view_.issued.vydane);
+}
+
+Requests CodeWindowModel::OdstranitClicked() {
+  Requests out;
+  RunHandled(out, [this](Requests&) {
+    IssuedCodesTab& list = view_.issued;
+    if (!list.selected || *list.selected >= list.vydane.size()) return;
+    // The same file that "Uložit kód" wrote, also while the path typed in servercesta still
+    // lacks its final backslash.
+    const std::string path =
+        WithTrailingBackslash(view_.settings.servercesta) + list.vydane[*list.selected] + ".dat";
+    FileAccess& files = state_.services.files;
+    if (files.IsFile(path)) {
+      // A code file that stays would go on unlocking PCs: keep the entry and say why.
+      const int error = files.Remove(path);
+      if (error != io::kOk && error != io::kFileNotFound) throw FileError(IoErrorText(error));
+      list.vydane.erase(list.vydane.begin() + static_cast<std::ptrdiff_t>(*list.selected));
+      list.selected.reset();
+    }
+    SaveIssuedCodes();
+  });
+  return out;
+}
+
+void CodeWindowModel::VydaneDoubleClicked() {
+  const IssuedCodesTab& list = view_.issued;
+  if (!list.selected || *list.selected >= list.vydane.size()) return;
+  view_.creation.kod = list.vydane[*list.selected];
+  view_.activeTab = CodeTab::VytvareniKodu;
+}
+
+Requests CodeWindowModel::UlozitNastaveniClicked() {
+  Requests out;
+  RunHandled(out, [this](Requests& o) {
+    SettingsTab& s = view_.settings;
+    if (AnyUnencodable({s.adminheslo, s.provoz, s.pozadiFile, s.servercesta})) {
+      o.push_back(ErrorMessage(std::string(text::kUnstorableText)));
+      return;
+    }
+    TConfigRecord& record = state_.config;
+    record.asFrontApp = s.predprava[0];
+    for (std::size_t i = 0; i < kRightsCount; ++i) record.rights[i] = s.predprava[1 + i];
+    record.establishment = CutToChars(s.provoz, kMaxText);
+    record.adminPassword = CutToChars(s.adminheslo, kMaxText);
+    record.backgroundFile = CutToChars(s.pozadiFile, kMaxText);
+    s.servercesta = WithTrailingBackslash(s.servercesta);
+    record.serverPath = CutToChars(s.servercesta, kMaxText);
+    WriteRecord(state_.services.files, state_.ConfigPath(), EncodeConfigRecord(record));
+    o.push_back(InformationMessage(std::string(text::kSettingsSaved)));
+  });
+  return out;
+}
+
+Requests CodeWindowModel::OrderLinkClicked() {
+  return {OpenWebPageRequest{std::string(text::kOrderPage)}};
+}
+
+}  // namespace sentavo::admin

@@ -1,0 +1,106 @@
+// The code-management window "Správa uživatelských kódů": its three tabs' controls as data and
+// the operations behind its buttons. The Win32 window mirrors the view and writes the operator's
+// edits straight into it (texts, check boxes, the chosen type, the pickers, the list selection,
+// the active tab); everything that decides something goes through the event methods.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "administration/admin_state.h"
+#include "administration/ui_requests.h"
+#include "formats/config_record.h"
+#include "formats/oledate.h"
+#include "formats/rights.h"
+
+namespace sentavo::admin {
+
+class LoginWindowModel;
+
+enum class CodeTab { VydaneKody = 0, VytvareniKodu = 1, Nastaveni = 2 };
+
+// The items of `typkodu`, in list order; the index is the record's codeType.
+inline constexpr std::size_t kCodeTypeCount = 2;
+
+// "Vydané kódy".
+struct IssuedCodesTab {
+  std::vector<std::string> vydane;      // the issued-codes list, in order of issue
+  std::optional<std::size_t> selected;  // single selection; none at start
+};
+
+// "Vytváření kódů".
+struct CodeCreationTab {
+  std::string kod;
+  RightsSet rights = DefaultIssueRights();  // the fifteen check boxes in rights-set order
+  bool canDivide = false;
+  int budget = 3600;                   // DobaPlatnosti, seconds, 60 to 32767
+  std::optional<std::size_t> typkodu;  // 0 "Jednorázový", 1 "Denní"; none until chosen
+  DateTime datumod, datumdo;           // date pickers: only the date counts
+  DateTime casod, casdo;               // time pickers: only the time of day counts, whole seconds
+};
+
+// "Nastavení".
+struct SettingsTab {
+  std::string adminheslo;
+  std::string servercesta = "C:\\";
+  std::string pozadiFile;
+  std::string provoz;
+  // The hidden group predprava: asFrontApp then the rights set; never shown, never changed.
+  SwitchSet predprava = DefaultSwitches();
+  bool predpravaVisible = false;
+
+  static SwitchSet DefaultSwitches();
+};
+
+struct CodeWindowView {
+  bool visible = false;
+  CodeTab activeTab = CodeTab::VydaneKody;
+  IssuedCodesTab issued;
+  CodeCreationTab creation;
+  SettingsTab settings;
+};
+
+class CodeWindowModel {
+ public:
+  CodeWindowModel(AdminState& state, LoginWindowModel& login);
+  CodeWindowModel(const CodeWindowModel&) = delete;
+  CodeWindowModel& operator=(const CodeWindowModel&) = delete;
+
+  const CodeWindowView& view() const { return view_; }
+  CodeWindowView& view() { return view_; }
+
+  // The login's part: shows the window on "Vydané kódy" (the validity window is set afresh only
+  // when the window was hidden), then loads codes.dat when it exists. Throws FileError.
+  void ShowAfterLogin(Requests& out);
+
+  // The close box: the window hides and the login window shows again.
+  Requests Closed();
+
+  // "Vytváření kódů".
+  void NavrhnoutClicked();
+  void BudgetButtonClicked(int hours);  // "1. hodina", "2. hodiny", "3. hodiny"
+  // Text typed into the budget's number box; `localeSeparator` is the user's thousands separator.
+  void BudgetTyped(std::string_view text, std::string_view localeSeparator);
+  Requests UlozitKodClicked();
+
+  // "Vydané kódy".
+  Requests OdstranitClicked();
+  void VydaneDoubleClicked();
+
+  // "Nastavení".
+  Requests UlozitNastaveniClicked();
+  Requests OrderLinkClicked();
+
+ private:
+  void SetValidityWindow(int days);
+  void SaveIssuedCodes();
+
+  AdminState& state_;
+  LoginWindowModel& login_;
+  CodeWindowView view_;
+};
+
+}  // namespace sentavo::admin
