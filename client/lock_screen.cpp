@@ -114,6 +114,12 @@ void LockScreen::End() {
   ended_ = true;
 }
 
+std::string LockScreen::InExeDir(std::string_view name) const {
+  std::string path = exeDir_;
+  path += name;
+  return path;
+}
+
 bool LockScreen::CodeFileExists() const {
   return !codePath_.empty() && codePath_ != kAdminCodePath && s_.files.IsFile(codePath_);
 }
@@ -138,7 +144,7 @@ void LockScreen::Start() {
   adminLoggedIn_ = false;
   Request(RequestKind::HideApplicationWindow);
   countdown_ = -1;
-  if (const std::string logo = exeDir_ + std::string(kLogoFileName); s_.files.IsFile(logo)) {
+  if (const std::string logo = InExeDir(kLogoFileName); s_.files.IsFile(logo)) {
     view_.logoFile = logo;
   }
   AdminLogOff();
@@ -153,7 +159,7 @@ void LockScreen::Start() {
 }
 
 void LockScreen::ReadConfiguration() {
-  const std::string path = exeDir_ + std::string(kConfigFileName);
+  const std::string path = InExeDir(kConfigFileName);
   if (!s_.files.IsFile(path)) return;
   // A file shorter than its record is not half applied: the start-up values stay.
   const ReadResult read = ReadRecordFile(s_.files, path, kConfigRecordSize);
@@ -274,7 +280,7 @@ void LockScreen::OnUlozitDefault() {
         std::string(texts::kSettingsNotSavedPrefix) + CodePointName(e.character());
     return;
   }
-  s_.files.Replace(exeDir_ + std::string(kConfigFileName), bytes);
+  s_.files.Replace(InExeDir(kConfigFileName), bytes);
 }
 
 void LockScreen::OnAdminhesloChanged(std::string text) {

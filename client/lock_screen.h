@@ -124,6 +124,7 @@ class LockScreen {
 
   // Settings.
   void ReadConfiguration();
+  std::string InExeDir(std::string_view name) const;
 
   // The record copy goes back only to the file of the code it was read from, and only while that
   // file still exists; write errors pass in silence.
