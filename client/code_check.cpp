@@ -1,0 +1,152 @@
+// The code check behind "Zkontrolovat" and Enter: the master administrator, the administrator, or
+// a guest's unlock code tested against its code file.
+#include <algorithm>
+
+#include "client/lock_screen.h"
+#include "client/master_password.h"
+#include "formats/code_name.h"
+#include "formats/validity.h"
+
+namespace sentavo::client {
+namespace {
+
+// A guest's entry becomes a file name in the shared folder. Separators, drive and stream colons,
+// control characters, "." and ".." would reach a record planted elsewhere, and a device name
+// would open the device; such an entry names no code.
+bool IsSafeCodeText(std::string_view code) {
+  if (code == "." || code == "..") return false;
+  for (const char ch : code) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c == 0x7F || ch == '\\' || ch == '/' || ch == ':') return false;
+  }
+  return !IsWindowsDeviceName(code);
+}
+
+std::string DatePart(const DateTimeFormats& formats, double ole) {
+  const auto dt = FromOleDate(ole);
+  return dt ? formats.ShortDate(*dt) : std::string();
+}
+
+std::string TimePart(const DateTimeFormats& formats, double ole) {
+  const auto dt = FromOleDate(ole);
+  return dt ? formats.LongTime(*dt) : std::string();
+}
+
+}  // namespace
+
+void LockScreen::CodeCheck() {
+  const std::string entered = view_.kod.text;
+  if (entered == MasterPassword(view_.uid)) {
+    AllowAllAction();
+    End();  // the system-lock component lifts every block as the program ends
+    return;
+  }
+  if (entered == view_.adminheslo) {
+    AdminLogin();
+    return;
+  }
+  GuestLogin(entered);
+}
+
+void LockScreen::AdminLogin() {
+  countdown_ = 60;
+  view_.tabSheet2Visible = true;
+  AllowAllAction();
+  view_.stayOnTop = false;
+  view_.borderSizeable = true;
+  view_.activePage = Page::TabSheet2;
+  view_.kod.text.clear();
+  view_.infoLabel.text = texts::kAdminLoggedIn;
+  view_.skrytBut.visible = true;
+  adminLoggedIn_ = true;
+  view_.kod.enabled = false;
+  view_.prihlasitBut.enabled = false;
+  view_.odhlasitUseraBut.enabled = true;
+  codePath_ = kAdminCodePath;
+}
+
+void LockScreen::GuestLogin(const std::string& code) {
+  const std::string path = view_.servercesta + "\\" + code + ".dat";
+  if (!IsSafeCodeText(code) || !s_.files.IsFile(path)) {
+    Refuse(texts::kCodeMissing, /*clearCodePath=*/false);
+    return;
+  }
+  LockAction();
+  view_.infoLabel.text = texts::kUserLoggedIn;
+  view_.skrytBut.visible = true;
+  // A record that was not read whole is neither used nor ever written back over the file.
+  const ReadResult read = ReadRecordFile(s_.files, path, kCodeRecordSize);
+  const auto record = read.error == io::kOk ? DecodeCodeRecord(read.bytes) : std::nullopt;
+  if (!record) {
+    Refuse(texts::kCodeUnreadable);
+    return;
+  }
+  record_ = *record;
+  codePath_ = path;
+  view_.prihlasitBut.enabled = false;
+  view_.odhlasitUseraBut.enabled = true;
+
+  for (std::size_t i = 0; i < kRightsCount; ++i) SetCheckBox(1 + i, record_.rights[i]);
+  // A negative remaining time found in a file counts as none: the period expires at once.
+  countdown_ = std::max(record_.secondsLeft, 0);
+  RunRightsHandlers();
+  adminLoggedIn_ = false;
+  view_.kod.enabled = false;
+  ShowCodeDetails();
+
+  const DateTime now = s_.clock.LocalNow();
+  if (record_.loggedIn) return Refuse(texts::kAlreadyLoggedIn);
+  if (record_.establishment != view_.provoz) return Refuse(texts::kWrongEstablishment);
+  if (record_.codeType == kCodeTypeDaily) {
+    if (!DailyRule(now)) return Refuse(texts::kNotToday);
+  } else if (!record_.active) {
+    return Refuse(texts::kNotActive);
+  }
+  if (!CodeInsideValidityWindow(record_, now)) return Refuse(texts::kOutsideWindow);
+
+  // Claimed at once, so that another PC sees the code in use now rather than a second later.
+  record_.loggedIn = true;
+  record_.lastUse = ToOleDate(now);
+  WriteRecordBack();
+  view_.stayOnTop = false;
+}
+
+// A daily code is renewed on its first use of a calendar day; later the same day it passes only
+// with time left, which a guest who may split the time takes in several sittings.
+bool LockScreen::DailyRule(const DateTime& now) {
+  const auto lastUse = FromOleDate(record_.lastUse);
+  if (lastUse && DateKey(*lastUse) < DateKey(now)) {
+    record_.secondsLeft = record_.dailySeconds;
+    record_.active = true;
+    record_.lastUse = ToOleDate(now);
+    WriteRecordBack();
+    countdown_ = std::max(record_.dailySeconds, 0);
+    return true;
+  }
+  return record_.active && record_.secondsLeft > 0;
+}
+
+void LockScreen::ShowCodeDetails() {
+  view_.datod.text = std::string(texts::kValidFrom) + DatePart(s_.formats, record_.validFromDate) +
+                     std::string(texts::kTime) + TimePart(s_.formats, record_.validFromTime);
+  view_.datdo.text = std::string(texts::kValidTo) + DatePart(s_.formats, record_.validToDate) +
+                     std::string(texts::kTime) + TimePart(s_.formats, record_.validToTime);
+  if (record_.reusable) {
+    view_.smidelit.text = texts::kReusable;
+    view_.smidelit.colour = kGreen;
+  } else {
+    view_.smidelit.text = texts::kOneTime;
+    view_.smidelit.colour = kRed;
+  }
+}
+
+void LockScreen::Refuse(std::string_view message, bool clearCodePath) {
+  LockAction();
+  view_.infoLabel.text = message;
+  view_.kod.text.clear();
+  view_.skrytBut.visible = false;
+  if (clearCodePath) codePath_.clear();
+  adminLoggedIn_ = false;
+}
+
+}  // namespace sentavo::client

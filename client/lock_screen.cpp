@@ -1,0 +1,311 @@
+// The lock screen's actions, start-up and settings. The code check is in code_check.cpp, the two
+// timers in lock_screen_timers.cpp.
+#include "client/lock_screen.h"
+
+#include <utility>
+
+#include "client/installation_id.h"
+#include "formats/config_record.h"
+#include "formats/cp1250.h"
+
+namespace sentavo::client {
+namespace {
+
+constexpr std::size_t kAsFrontAppSwitch = 0;
+constexpr std::size_t kNoRButSwitch = 1 + 9;
+constexpr std::size_t kCtrlAltDelSwitch = 1 + kCtrlAltDelRight;
+
+// The switches that "Povolit vše" keeps set, in the order it sets them.
+constexpr std::size_t kKeptByAllowAll[] = {kNoRButSwitch, kCtrlAltDelSwitch, kAsFrontAppSwitch};
+
+bool KeptByAllowAll(std::size_t index) {
+  for (const std::size_t kept : kKeptByAllowAll) {
+    if (kept == index) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+LockScreen::LockScreen(const LockScreenServices& services) : s_(services) {}
+
+WindowRequests LockScreen::TakeRequests() {
+  return std::exchange(requests_, {});
+}
+
+void LockScreen::Request(RequestKind kind, std::string text, int exitCode) {
+  requests_.push_back(WindowRequest{kind, std::move(text), exitCode});
+}
+
+// --- Switches -------------------------------------------------------------------------------
+
+// A check box runs its handler whenever its state changes, whoever changes it.
+void LockScreen::SetCheckBox(std::size_t index, bool checked) {
+  if (view_.switches[index] == checked) return;
+  view_.switches[index] = checked;
+  RunHandler(index);
+}
+
+void LockScreen::RunHandler(std::size_t index) {
+  s_.sysLock.SetSwitch(index, view_.switches[index]);
+}
+
+void LockScreen::RunAllHandlers() {
+  for (std::size_t i = 0; i < kSwitchCount; ++i) RunHandler(i);
+}
+
+void LockScreen::RunRightsHandlers() {
+  for (std::size_t i = 1; i < kSwitchCount; ++i) RunHandler(i);
+}
+
+void LockScreen::HideSettingsPage() {
+  view_.tabSheet2Visible = false;
+  view_.activePage = Page::TabSheet1;  // a hidden page is never the one shown
+}
+
+// --- Actions --------------------------------------------------------------------------------
+
+void LockScreen::LockAction() {
+  countdown_ = -1;
+  view_.kod.enabled = true;
+  HideSettingsPage();
+  view_.stayOnTop = true;
+  view_.borderSizeable = false;
+  for (std::size_t i = 0; i < kSwitchCount; ++i) SetCheckBox(i, true);
+  RunAllHandlers();
+  view_.datod.text.clear();
+  view_.datdo.text.clear();
+  view_.smidelit.text.clear();
+}
+
+void LockScreen::AllowAllAction() {
+  for (const std::size_t kept : kKeptByAllowAll) SetCheckBox(kept, true);
+  for (std::size_t i = 1; i < kSwitchCount; ++i) {
+    if (!KeptByAllowAll(i)) SetCheckBox(i, false);
+  }
+  RunAllHandlers();
+  s_.sysLock.RestoreAll();
+}
+
+void LockScreen::LogOffAction() {
+  // Only a running guest period has a time to store: with the countdown at -1 the copy may be an
+  // old one, and a negative remaining time must never reach a code file.
+  if (!adminLoggedIn_ && countdown_ >= 0 && CodeFileExists()) {
+    record_.secondsLeft = countdown_;
+    record_.loggedIn = false;
+    if (!record_.reusable) record_.active = false;
+    WriteRecordBack();
+  }
+  LockAction();
+  view_.kod.text.clear();
+  view_.kod.enabled = true;
+  view_.prihlasitBut.enabled = true;
+  view_.odhlasitUseraBut.enabled = false;
+}
+
+void LockScreen::AdminLogOff() {
+  countdown_ = -1;
+  LockAction();
+  Request(RequestKind::RestoreApplication);
+}
+
+void LockScreen::End() {
+  Request(RequestKind::CloseProgram, {}, 0);
+  ended_ = true;
+}
+
+std::string LockScreen::InExeDir(std::string_view name) const {
+  std::string path = exeDir_;
+  path += name;
+  return path;
+}
+
+bool LockScreen::CodeFileExists() const {
+  return !codePath_.empty() && codePath_ != kAdminCodePath && s_.files.IsFile(codePath_);
+}
+
+void LockScreen::WriteRecordBack() {
+  if (!CodeFileExists()) return;
+  try {
+    s_.files.Replace(codePath_, EncodeCodeRecord(record_));
+  } catch (const TextEncodingError&) {
+    // The copy was decoded from the file, so its texts always encode; nothing to write otherwise.
+  }
+}
+
+// --- Start-up -------------------------------------------------------------------------------
+
+void LockScreen::Start() {
+  if (ended_) return;
+  exeDir_ = WithTrailingBackslash(s_.environment.ExeDirectory());
+  if (view_.servercesta.empty()) view_.servercesta = exeDir_;
+  if (!s_.files.IsFolder(view_.servercesta)) s_.environment.CreateFolder(view_.servercesta);
+  view_.infoLabel.text.clear();
+  adminLoggedIn_ = false;
+  Request(RequestKind::HideApplicationWindow);
+  countdown_ = -1;
+  if (const std::string logo = InExeDir(kLogoFileName); s_.files.IsFile(logo)) {
+    view_.logoFile = logo;
+  }
+  AdminLogOff();
+  if (!s_.sysLock.IsGinaInstalled()) {
+    s_.sysLock.InstallGina();
+    Request(RequestKind::ShowMessage, std::string(texts::kGinaInstalled));
+  }
+  Request(RequestKind::ActivateTray);
+  view_.skrytBut.visible = false;
+  view_.adminheslo = kDefaultAdminPassword;
+  ReadConfiguration();
+}
+
+void LockScreen::ReadConfiguration() {
+  const std::string path = InExeDir(kConfigFileName);
+  if (!s_.files.IsFile(path)) return;
+  // A file shorter than its record is not half applied: the start-up values stay.
+  const ReadResult read = ReadRecordFile(s_.files, path, kConfigRecordSize);
+  if (read.error != io::kOk) return;
+  const auto record = DecodeConfigRecord(read.bytes);
+  if (!record) return;
+  const ClientSettings settings = ClientSettingsFromRecord(*record);
+  for (std::size_t i = 0; i < kSwitchCount; ++i) SetCheckBox(i, settings.switches[i]);
+  view_.provoz = settings.provoz;
+  view_.adminheslo = settings.adminheslo;
+  view_.pozadiFile = settings.pozadiFile;
+  if (!view_.pozadiFile.empty() && s_.files.IsFile(view_.pozadiFile)) {
+    view_.backgroundPicture = view_.pozadiFile;
+  }
+  view_.servercesta = settings.servercesta;
+  RunRightsHandlers();
+}
+
+void LockScreen::OnFirstShow() {
+  if (ended_) return;
+  view_.uid = std::to_string(InstallationIdentifier(s_.identity, s_.files, exeDir_));
+  view_.tit =
+      "Sentavo ver. " + std::string(texts::kVersion) + " - Client - Korvalen - UID: " + view_.uid;
+}
+
+// --- Events ---------------------------------------------------------------------------------
+
+void LockScreen::OnKodChanged(std::string text) {
+  view_.kod.text = std::move(text);
+}
+
+void LockScreen::OnKodEnter() {
+  if (ended_ || !view_.kod.enabled) return;
+  CodeCheck();
+}
+
+void LockScreen::OnPrihlasitClick() {
+  if (ended_ || !view_.prihlasitBut.enabled) return;
+  CodeCheck();
+}
+
+void LockScreen::OnOdhlasitUseraClick() {
+  if (ended_ || !view_.odhlasitUseraBut.enabled) return;
+  LogOffAction();
+}
+
+void LockScreen::OnHotKey() {
+  if (ended_) return;
+  LogOffAction();
+}
+
+void LockScreen::OnSkrytClick() {
+  if (ended_ || !view_.skrytBut.visible) return;
+  Request(RequestKind::MinimiseApplication);
+}
+
+void LockScreen::OnZobrazitSentavo() {
+  if (ended_) return;
+  Request(RequestKind::RestoreApplication);
+}
+
+void LockScreen::OnCheckBoxChanged(std::size_t index, bool checked) {
+  if (ended_ || !view_.tabSheet2Visible || index >= kSwitchCount) return;
+  SetCheckBox(index, checked);
+}
+
+void LockScreen::OnZamknout() {
+  if (ended_ || !view_.tabSheet2Visible) return;
+  LockAction();
+}
+
+void LockScreen::OnPovolitVse() {
+  if (ended_ || !view_.tabSheet2Visible) return;
+  AllowAllAction();
+}
+
+void LockScreen::OnZrusit() {
+  if (ended_ || !view_.tabSheet2Visible) return;
+  SetCheckBox(kNoRButSwitch, false);
+  SetCheckBox(kCtrlAltDelSwitch, false);
+  SetCheckBox(kAsFrontAppSwitch, false);
+  for (std::size_t i = 1; i < kSwitchCount; ++i) SetCheckBox(i, false);
+  RunAllHandlers();
+  s_.sysLock.RestoreAll();
+  End();
+}
+
+void LockScreen::OnKonec() {
+  if (ended_ || !view_.tabSheet2Visible) return;
+  s_.sysLock.RestoreAll();
+  End();
+}
+
+void LockScreen::OnOrderLink() {
+  if (ended_ || !view_.tabSheet2Visible) return;
+  Request(RequestKind::OpenUrl, std::string(texts::kOrderPage));
+  s_.sysLock.RestoreAll();
+  End();
+}
+
+void LockScreen::OnOdhlasitAdmina() {
+  if (ended_ || !view_.tabSheet2Visible) return;
+  AdminLogOff();
+}
+
+void LockScreen::OnUlozitDefault() {
+  if (ended_ || !view_.tabSheet2Visible) return;
+  ClientSettings settings{view_.switches, view_.provoz, view_.adminheslo, view_.pozadiFile,
+                          view_.servercesta};
+  const TConfigRecord record = ClientRecordFromSettings(settings);
+  view_.servercesta = settings.servercesta;
+  ConfigRecordBytes bytes;
+  try {
+    bytes = EncodeConfigRecord(record);
+  } catch (const TextEncodingError& e) {
+    // Writing something other than what the administrator typed would be worse than not saving.
+    view_.infoLabel.text =
+        std::string(texts::kSettingsNotSavedPrefix) + CodePointName(e.character());
+    return;
+  }
+  s_.files.Replace(InExeDir(kConfigFileName), bytes);
+}
+
+void LockScreen::OnAdminhesloChanged(std::string text) {
+  view_.adminheslo = std::move(text);
+}
+
+void LockScreen::OnProvozChanged(std::string text) {
+  view_.provoz = std::move(text);
+}
+
+void LockScreen::OnServercestaChanged(std::string text) {
+  view_.servercesta = std::move(text);
+}
+
+void LockScreen::OnServercestaExit() {
+  view_.servercesta = WithTrailingBackslash(std::move(view_.servercesta));
+}
+
+void LockScreen::OnPozadiFileChanged(std::string text) {
+  view_.pozadiFile = std::move(text);
+}
+
+void LockScreen::OnPozadiFilePicked(std::string path) {
+  view_.pozadiFile = std::move(path);
+  if (s_.files.IsFile(view_.pozadiFile)) view_.backgroundPicture = view_.pozadiFile;
+}
+
+}  // namespace sentavo::client

@@ -1,0 +1,147 @@
+// The lock screen of SentavoClient as a portable model: the client state, the code check, the two
+// timers, the lock and rights actions, start-up and settings. The Win32 LockWindow forwards each
+// user event and timer tick to one On... method, then mirrors view() and carries out
+// TakeRequests(). Nothing here blocks or shows anything itself.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "client/lock_screen_view.h"
+#include "client/ports.h"
+#include "formats/clock.h"
+#include "formats/code_record.h"
+#include "formats/file_access.h"
+
+namespace sentavo::client {
+
+// Everything the model uses outside itself; each must outlive the model.
+struct LockScreenServices {
+  const Clock& clock;
+  const DateTimeFormats& formats;
+  FileAccess& files;
+  PolicyRegistry& policies;
+  SystemLockPort& sysLock;
+  PointerPort& pointer;
+  ClientEnvironment& environment;
+  MachineIdentity& identity;
+};
+
+inline constexpr std::string_view kPolicyKey =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+inline constexpr std::string_view kPolicyValues[] = {
+    "DisableTaskMgr", "DisableRegistryTools", "DisableLockWorkstation", "DisableChangePassword"};
+inline constexpr std::string_view kDefaultAdminPassword = "vamor";
+// The code path of an administrator's period: "*" cannot stand in a Windows file name, so it names
+// no code file, and the write-back never asks the file system about it.
+inline constexpr std::string_view kAdminCodePath = "*ADMIN*";
+inline constexpr std::string_view kConfigFileName = "Sentavo.cfg";
+inline constexpr std::string_view kLogoFileName = "SentavoBig.png";
+
+// The pointer is kept inside the code-entry box of the full-screen window while locked: fixed
+// screen pixels, both ends included.
+inline constexpr int kPointerMinX = 60, kPointerMaxX = 444, kPointerMinY = 163, kPointerMaxY = 364;
+inline constexpr ScreenPoint kPointerHome{100, 200};
+
+class LockScreen {
+ public:
+  explicit LockScreen(const LockScreenServices& services);
+  LockScreen(const LockScreen&) = delete;
+  LockScreen& operator=(const LockScreen&) = delete;
+
+  // Window creation: locks at once, installs the logon component if missing, reads Sentavo.cfg.
+  void Start();
+  // The window is shown for the first time: the UID label and the title line.
+  void OnFirstShow();
+
+  void OnTimer1();  // once a second
+  void OnTimer2();  // as often as the system allows
+
+  // The login page.
+  void OnKodChanged(std::string text);
+  void OnKodEnter();  // Enter pressed in kod
+  void OnPrihlasitClick();
+  void OnOdhlasitUseraClick();
+  void OnSkrytClick();
+  void OnHotKey();           // Ctrl+Alt+Shift+0, at any moment
+  void OnZobrazitSentavo();  // the tray menu's item
+
+  // The settings page.
+  void OnCheckBoxChanged(std::size_t index, bool checked);  // 0 asFrontApp, 1..15 rights set
+  void OnZamknout();
+  void OnPovolitVse();
+  void OnZrusit();
+  void OnKonec();
+  void OnOdhlasitAdmina();
+  void OnUlozitDefault();
+  void OnOrderLink();
+  void OnAdminhesloChanged(std::string text);
+  void OnProvozChanged(std::string text);
+  void OnServercestaChanged(std::string text);
+  void OnServercestaExit();  // the box loses the focus
+  void OnPozadiFileChanged(std::string text);
+  void OnPozadiFilePicked(std::string path);  // the browse button picked a file
+
+  const LockScreenView& view() const { return view_; }
+  // The requests made since the last call, in order.
+  WindowRequests TakeRequests();
+  // After a CloseProgram request the model takes no further events.
+  bool ended() const { return ended_; }
+
+  // The client state.
+  std::int32_t countdown() const { return countdown_; }
+  bool adminLoggedIn() const { return adminLoggedIn_; }
+  const std::string& codePath() const { return codePath_; }
+  const TCodeRecord& record() const { return record_; }
+  const std::string& exeDir() const { return exeDir_; }
+
+ private:
+  // Switches and actions.
+  void SetCheckBox(std::size_t index, bool checked);
+  void RunHandler(std::size_t index);
+  void RunAllHandlers();
+  void RunRightsHandlers();
+  void HideSettingsPage();
+  void LockAction();
+  void AllowAllAction();
+  void LogOffAction();
+  void AdminLogOff();
+  void End();
+
+  // The code check.
+  void CodeCheck();
+  void AdminLogin();
+  void GuestLogin(const std::string& code);
+  void Refuse(std::string_view message, bool clearCodePath = true);
+  bool DailyRule(const DateTime& now);
+  void ShowCodeDetails();
+
+  // The timers.
+  void WritePolicies();
+  bool CountdownStep(const DateTime& now);  // true when the validity window ended the period
+  void Expiry();
+
+  // Settings.
+  void ReadConfiguration();
+  std::string InExeDir(std::string_view name) const;
+
+  // The record copy goes back only to the file of the code it was read from, and only while that
+  // file still exists; write errors pass in silence.
+  bool CodeFileExists() const;
+  void WriteRecordBack();
+  void Request(RequestKind kind, std::string text = {}, int exitCode = 0);
+
+  LockScreenServices s_;
+  LockScreenView view_;
+  WindowRequests requests_;
+  bool ended_ = false;
+
+  std::int32_t countdown_ = -1;
+  bool adminLoggedIn_ = false;
+  std::string codePath_;
+  TCodeRecord record_;
+  std::string exeDir_;
+};
+
+}  // namespace sentavo::client
