@@ -19,8 +19,8 @@ class Win32RegistryKey final : public RegistryKey {
 
   bool SetDword(std::string_view name, std::uint32_t value) override {
     const DWORD data = value;
-    return RegSetValueExW(key_, Widen(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                          sizeof data) == ERROR_SUCCESS;
+    return RegSetValueExW(key_, Widen(name).c_str(), 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
   }
 
  private:
@@ -35,10 +35,11 @@ std::wstring SubKey(std::string_view path) {
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32PolicyRegistry::OpenOrCreateCurrentUserKey(std::string_view path) {
+std::unique_ptr<RegistryKey> Win32PolicyRegistry::OpenOrCreateCurrentUserKey(
+    std::string_view path) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, SubKey(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, SubKey(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return nullptr;
   }
   return std::make_unique<Win32RegistryKey>(key);
@@ -66,12 +67,15 @@ std::optional<std::string> Win32MachineIdentity::MachineGuid() {
   wchar_t buffer[128];
   DWORD size = sizeof buffer;
   if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography", L"MachineGuid",
-                   RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer, &size) != ERROR_SUCCESS) {
+                   RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer,
+                   &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   return Narrow(buffer);
 }
 
-std::uint32_t Win32MachineIdentity::DrawRandom() { return std::random_device{}(); }
+std::uint32_t Win32MachineIdentity::DrawRandom() {
+  return std::random_device{}();
+}
 
 }  // namespace sentavo::client

@@ -1,8 +1,10 @@
 #include "driver_win.h"
 
-// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out.
-#include <gdiplus.h>
+// GDI+ needs the COM declarations that WIN32_LEAN_AND_MEAN leaves out, so objidl.h comes first.
+// clang-format off
 #include <objidl.h>
+#include <gdiplus.h>
+// clang-format on
 
 #include <thread>
 
