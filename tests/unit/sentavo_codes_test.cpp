@@ -184,6 +184,25 @@ TEST_F(SentavoCodes, CountIssuesGeneratedNamesAndPrintsVoucherLines) {
             std::vector<std::uint8_t>(5728, 0));  // untouched
 }
 
+TEST_F(SentavoCodes, ConfigWritesWhatTheAdministrationProgramSaves) {
+  const std::string path = dir_.File("Sentavo.cfg");
+  ASSERT_EQ(Run({"config", "--out", path, "--server-path", "\\\\srv\\kódy", "--establishment",
+                 "Knihovna"}),
+            0)
+      << err();
+  const auto bytes = ReadBytes(path);
+  ASSERT_EQ(bytes.size(), 1040u);
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 16),
+            (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
+  const auto config = DecodeConfigRecord(bytes);
+  EXPECT_EQ(config->adminPassword, "vamor");
+  EXPECT_EQ(config->establishment, "Knihovna");
+  EXPECT_EQ(config->serverPath, "\\\\srv\\kódy\\");
+  EXPECT_EQ(config->backgroundFile, "");
+  EXPECT_EQ(Run({"config", "--out", path, "--establishment", "Niño"}), 2);
+  EXPECT_EQ(ReadBytes(path), bytes);  // refused before anything is written
+}
+
 TEST_F(SentavoCodes, BadArgumentsWriteNothing) {
   const std::vector<std::vector<std::string>> bad = {
       {"issue", "--share", dir_.path(), "--name", "a", "--seconds", "59", "--type", "once"},

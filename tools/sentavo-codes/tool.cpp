@@ -26,9 +26,13 @@ constexpr std::string_view kUsage =
     "                           --type once|daily [--reusable] [--establishment TEXT]\n"
     "                           [--from DATETIME] [--to DATETIME] [--rights NAME,...]\n"
     "                           [--list CODES_DAT]\n"
+    "       sentavo-codes config --out FILE [--server-path DIR] [--establishment TEXT]\n"
+    "                            [--password TEXT] [--background FILE]\n"
     "DATETIME is YYYY-MM-DD[THH:MM[:SS]]; a date alone means 00:00:00 in --from and 23:59:59 in\n"
     "--to. Without --from the code is valid from now, without --to for one day from its start.\n"
-    "--rights takes check-box names (noAccShorts, altEsc, ..., nowinkeys); default ctrlaltdel.\n";
+    "--rights takes check-box names (noAccShorts, altEsc, ..., nowinkeys); default ctrlaltdel.\n"
+    "config writes a Sentavo.cfg as the administration program saves its settings: the password\n"
+    "vamor unless given, the server path with a final backslash (default C:\\).\n";
 
 // Thrown for anything the caller should correct; the message is printed as it is.
 struct UsageError : std::runtime_error {
@@ -389,6 +393,31 @@ int Issue(const Options& opts, ToolEnv& env) {
   return kExitOk;
 }
 
+// ---- config ----
+
+int Config(const Options& opts, ToolEnv& env) {
+  opts.AllowOnly({"--out", "--server-path", "--establishment", "--password", "--background"});
+  if (!opts.positional().empty()) throw UsageError("unexpected " + Quoted(opts.positional()[0]));
+  const std::string out = opts.Require("--out");
+  TConfigRecord record;
+  // The switches the administration program always saves: asFrontApp and ctrlaltdel.
+  record.asFrontApp = true;
+  record.rights = DefaultIssueRights();
+  record.adminPassword = opts.Get("--password").value_or("vamor");
+  record.establishment = opts.Get("--establishment").value_or("");
+  record.serverPath = WithTrailingBackslash(opts.Get("--server-path").value_or("C:\\"));
+  record.backgroundFile = opts.Get("--background").value_or("");
+  RequireEncodable(record.adminPassword, "--password");
+  RequireEncodable(record.establishment, "--establishment");
+  RequireEncodable(record.serverPath, "--server-path");
+  RequireEncodable(record.backgroundFile, "--background");
+  const ConfigRecordBytes bytes = EncodeConfigRecord(record);
+  if (const int error = env.files.Replace(out, bytes))
+    throw std::runtime_error(out + ": " + IoErrorText(error));
+  env.out << "written " << out << "\n";
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunSentavoCodes(const std::vector<std::string>& args, ToolEnv& env) {
@@ -401,6 +430,7 @@ int RunSentavoCodes(const std::vector<std::string>& args, ToolEnv& env) {
     const Options opts(args, 1);
     if (args[0] == "show") return Show(opts, env);
     if (args[0] == "issue") return Issue(opts, env);
+    if (args[0] == "config") return Config(opts, env);
     throw UsageError("unknown command " + Quoted(args[0]));
   } catch (const UsageError& e) {
     env.err << "sentavo-codes: " << e.what() << "\n" << kUsage;
