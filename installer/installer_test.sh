@@ -29,9 +29,8 @@ grep -q '"establishment": "Demo"' <<<"$shown" || fail "Sentavo.cfg: $shown"
 grep -q '"serverPath": "C:\\\\Sdileno\\\\kody\\\\"' <<<"$shown" || fail "Sentavo.cfg: $shown"
 grep -q '"adminPassword": "vamor"' <<<"$shown" || fail "Sentavo.cfg: $shown"
 
-# As if the library had put its machine policies in force; the uninstaller must lift them.
-run reg add "$policies" /v HideFastUserSwitching /t REG_DWORD /d 1 /f >/dev/null 2>&1
-run reg add "$policies" /v DisableChangePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1
+# The installer put the library's machine policies in force; the uninstaller must lift them.
+run reg query "$policies" /v HideFastUserSwitching >/dev/null 2>&1 || fail "the machine policies are not in force"
 run 'C:\SentavoTest\Uninstall.exe' /S '_?=C:\SentavoTest' || fail "uninstall exited $?"
 for f in SentavoClient.exe lockgina.dll Sentavo.cfg; do
   [ ! -e "$c/SentavoTest/$f" ] || fail "the uninstall left $f"

@@ -62,6 +62,9 @@ Section "Hostovský počítač: SentavoClient a lockgina.dll" SecClient
   ; The client reads Sentavo.cfg beside its program.
   StrCpy $0 "$INSTDIR\Sentavo.cfg"
   Call WriteConfig
+  ; The machine policies that empty the Ctrl+Alt+Del screen need administrator rights, which the
+  ; guest's own account lacks: put them in force now, while the installer has them.
+  System::Call '"$INSTDIR\lockgina.dll"::wlInstallGina() i .r0 ?u'
   ; Started at every sign-in of every user, the guest's included.
   CreateShortcut "$SMSTARTUP\Sentavo Client.lnk" "$INSTDIR\SentavoClient.exe"
   WriteRegDWORD HKLM "${STATE_KEY}" "Client" 1
