@@ -38,13 +38,13 @@ RestoreJournal RestoreJournal::Parse(const std::string& text) {
 }
 
 LockState::LockState(ShellDesktop& desktop, JournalStore& store)
-    : desktop_(desktop), store_(store), journal_(RestoreJournal::Parse(store.Read())) {}
+    : desktop_(desktop), store_(store) {}
 
-void LockState::Save() {
-  if (journal_.Empty()) {
+void LockState::Save(const RestoreJournal& journal) {
+  if (journal.Empty()) {
     store_.Remove();
   } else {
-    store_.Write(journal_.Format());
+    store_.Write(journal.Format());
   }
 }
 
@@ -81,38 +81,42 @@ int LockState::DisableItem(int item, bool disable) {
 void LockState::HideItem(int item) {
   for (const ShellDesktop::Window& w : desktop_.ItemWindows(item)) {
     if (!w.shown) continue;
-    const bool known = std::any_of(journal_.windows.begin(), journal_.windows.end(),
+    RestoreJournal journal = Journal();
+    const bool known = std::any_of(journal.windows.begin(), journal.windows.end(),
                                    [&](const auto& j) { return j.handle == w.handle; });
     if (!known) {
-      journal_.windows.push_back({item, w.handle, w.className});
-      Save();
+      journal.windows.push_back({item, w.handle, w.className});
+      Save(journal);
     }
     desktop_.Hide(w.handle);
   }
 }
 
 void LockState::ShowItem(int item) {
-  auto& windows = journal_.windows;
+  RestoreJournal journal = Journal();
+  auto& windows = journal.windows;
   const auto mine = std::stable_partition(windows.begin(), windows.end(),
                                           [&](const auto& w) { return w.item != item; });
   for (auto it = mine; it != windows.end(); ++it) desktop_.ShowIfStill(it->handle, it->className);
   windows.erase(mine, windows.end());
-  Save();
+  Save(journal);
 }
 
 void LockState::SwitchOffShortcuts() {
   for (const Access kind : kAllAccess) {
     const std::optional<std::uint32_t> flags = desktop_.ReadAccess(kind);
     if (!flags) continue;
-    if (journal_.access.emplace(kind, *flags).second) Save();
+    RestoreJournal journal = Journal();
+    if (journal.access.emplace(kind, *flags).second) Save(journal);
     if (*flags & kHotKeyActive) desktop_.WriteAccess(kind, *flags & ~kHotKeyActive);
   }
 }
 
 void LockState::RestoreShortcuts() {
-  for (const auto& [kind, flags] : journal_.access) desktop_.WriteAccess(kind, flags);
-  journal_.access.clear();
-  Save();
+  RestoreJournal journal = Journal();
+  for (const auto& [kind, flags] : journal.access) desktop_.WriteAccess(kind, flags);
+  journal.access.clear();
+  Save(journal);
 }
 
 int LockState::DisableKey(KeyCombo combo, bool block) {
@@ -142,9 +146,9 @@ void LockState::Reassert() {
 void LockState::RestoreAll() {
   keys_.Clear();
   items_.clear();
-  for (const auto& w : journal_.windows) desktop_.ShowIfStill(w.handle, w.className);
-  for (const auto& [kind, flags] : journal_.access) desktop_.WriteAccess(kind, flags);
-  journal_ = {};
+  const RestoreJournal journal = Journal();
+  for (const auto& w : journal.windows) desktop_.ShowIfStill(w.handle, w.className);
+  for (const auto& [kind, flags] : journal.access) desktop_.WriteAccess(kind, flags);
   store_.Remove();
 }
 

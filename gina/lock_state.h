@@ -1,7 +1,9 @@
 // What lockgina.dll has blocked and what it must undo. Every change to the system is written to a
 // journal on disk before it is made, so that wlRestoreAll can undo it even when the program that
 // made it has crashed: windows it hid and the accessibility settings it changed, with their
-// original values (saved once; a second save would only save our own changes).
+// original values (saved once; a second save would only save our own changes). The file is the
+// only copy: each change reads it, amends it and replaces it, so a run also sees what a crashed
+// run left behind after it started.
 #pragma once
 
 #include <cstdint>
@@ -60,7 +62,7 @@ class ShellDesktop {
 class JournalStore {
  public:
   virtual ~JournalStore() = default;
-  virtual std::string Read() = 0;  // empty when there is none
+  virtual std::string Read() const = 0;  // empty when there is none
   virtual bool Write(const std::string& text) = 0;
   virtual void Remove() = 0;
 };
@@ -84,7 +86,6 @@ struct RestoreJournal {
 
 class LockState {
  public:
-  // Takes over whatever a crashed run left in the journal.
   LockState(ShellDesktop& desktop, JournalStore& store);
 
   // 1 when done, 0 for an unknown item.
@@ -104,18 +105,17 @@ class LockState {
   // Lifts every block and undoes everything in the journal, this run's and a crashed run's.
   void RestoreAll();
   bool HasDisabledItems() const { return !items_.empty(); }
-  const RestoreJournal& Journal() const { return journal_; }
+  RestoreJournal Journal() const { return RestoreJournal::Parse(store_.Read()); }
 
  private:
   void HideItem(int item);
   void ShowItem(int item);
   void SwitchOffShortcuts();
   void RestoreShortcuts();
-  void Save();
+  void Save(const RestoreJournal& journal);
 
   ShellDesktop& desktop_;
   JournalStore& store_;
-  RestoreJournal journal_;
   std::set<int> items_;
   KeyFilter keys_;
 };

@@ -111,7 +111,7 @@ class FakeStore : public JournalStore {
  public:
   std::optional<std::string> text;
   std::vector<std::string> writes;
-  std::string Read() override { return text.value_or(""); }
+  std::string Read() const override { return text.value_or(""); }
   bool Write(const std::string& t) override {
     text = t;
     writes.push_back(t);
@@ -191,6 +191,17 @@ TEST_F(LockStateTest, RestoreAllAfterACrashUndoesTheCrashedRunFromItsJournal) {
   for (const auto& [kind, flags] : desktop.access) EXPECT_TRUE(flags & kHotKeyActive);
   EXPECT_FALSE(store.text.has_value());
   EXPECT_FALSE(next.HasDisabledItems());
+}
+
+TEST_F(LockStateTest, ARunStartedEarlierStillUndoesWhatALaterRunLeft) {
+  LockState first(desktop, store);  // loaded before the other program ran
+  {
+    LockState crashed(desktop, store);
+    crashed.DisableItem(kTaskbar, true);
+  }
+  desktop.log.clear();
+  first.RestoreAll();
+  EXPECT_EQ(desktop.log, std::vector<std::string>{"show 256 Shell_TrayWnd"});
 }
 
 TEST_F(LockStateTest, CtrlAltDelCountsAsBlockedOnlyUnderThePolicies) {
