@@ -2,8 +2,10 @@
 // and the application window.
 #pragma once
 
+// clang-format off
+#include <windows.h>  // before every other system header
 #include <shellapi.h>
-#include <windows.h>
+// clang-format on
 
 #include <memory>
 
