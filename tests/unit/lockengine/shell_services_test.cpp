@@ -2,6 +2,7 @@
 // doubles of the system.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "fakes.h"
@@ -418,7 +419,7 @@ TEST(Directories, ShellFoldersReadTheirOwnValueAndAnyTroubleGivesNothing) {
   FakeDirectories source;
   TBUDirectories dirs(nullptr, "d", source);
   EXPECT_EQ(dirs.Startup(), "");  // no key
-  const std::map<std::string, std::string (TBUDirectories::*)() const> byValue = {
+  const std::map<std::string, std::function<std::string(const TBUDirectories&)>> byValue = {
       {"AppData", &TBUDirectories::ApplicationData}, {"Cache", &TBUDirectories::Cache},
       {"Cookies", &TBUDirectories::Cookies},         {"Desktop", &TBUDirectories::Desktop},
       {"Favorites", &TBUDirectories::Favorites},     {"Fonts", &TBUDirectories::Fonts},
@@ -429,7 +430,7 @@ TEST(Directories, ShellFoldersReadTheirOwnValueAndAnyTroubleGivesNothing) {
       {"Templates", &TBUDirectories::Templates}};
   for (const auto& [value, getter] : byValue)
     source.registry.Set(RegistryRoot::CurrentUser, kShellFoldersKey, value, "D:\\" + value);
-  for (const auto& [value, getter] : byValue) EXPECT_EQ((dirs.*getter)(), "D:\\" + value + "\\");
+  for (const auto& [value, getter] : byValue) EXPECT_EQ(getter(dirs), "D:\\" + value + "\\");
   source.registry.Set(RegistryRoot::CurrentUser, kShellFoldersKey, "Cookies", "1234", false);
   EXPECT_EQ(dirs.Cookies(), "");  // not a string
   source.registry.keys[{RegistryRoot::CurrentUser, kShellFoldersKey}].erase("Fonts");

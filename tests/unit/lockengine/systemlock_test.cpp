@@ -24,29 +24,29 @@ class SystemLockTest : public ::testing::Test {
 
 TEST_F(SystemLockTest, EachSwitchMakesItsOwnCall) {
   struct Case {
-    void (TSystemLock::*set)(bool);
+    void (*set)(TSystemLock&);
     const char* call;
   };
   const Case cases[] = {
-      {&TSystemLock::SetnoCtrlAltDel, "wlDisableKey(0, 46, 3, 1)"},
-      {&TSystemLock::SetnoAltTab, "wlDisableKey(0, 9, 1, 1)"},
-      {&TSystemLock::SetnoAltEsc, "wlDisableKey(0, 27, 1, 1)"},
-      {&TSystemLock::SetnoAltF4, "wlDisableKey(0, 115, 1, 1)"},
-      {&TSystemLock::SetnoCtrlEsc, "wlDisableKey(0, 27, 2, 1)"},
-      {&TSystemLock::SetnoWinkeys, "wlDisableKey(0, 0, 8, 1)"},
-      {&TSystemLock::SetnoAppkey, "wlDisableKey(0, 93, 0, 1)"},
-      {&TSystemLock::SetnoRButton, "wlDisableKey(0, 2, 0, 1)"},
-      {&TSystemLock::SetnoTaskbar, "wlDisableItem(1, 1)"},
-      {&TSystemLock::SetnoTaskLinks, "wlDisableItem(4, 1)"},
-      {&TSystemLock::SetnoTaskTray, "wlDisableItem(5, 1)"},
-      {&TSystemLock::SetnoStartbutton, "wlDisableItem(3, 1)"},
-      {&TSystemLock::SetnoAltReturn, "wlDisableKey(0, 13, 1, 1)"},
-      {&TSystemLock::SetnoAccessibilityShortcuts, "wlDisableItem(7, 1)"},
-      {&TSystemLock::SetnoDesktop, "wlDisableItem(2, 1)"},
+      {[](TSystemLock& l) { l.SetnoCtrlAltDel(true); }, "wlDisableKey(0, 46, 3, 1)"},
+      {[](TSystemLock& l) { l.SetnoAltTab(true); }, "wlDisableKey(0, 9, 1, 1)"},
+      {[](TSystemLock& l) { l.SetnoAltEsc(true); }, "wlDisableKey(0, 27, 1, 1)"},
+      {[](TSystemLock& l) { l.SetnoAltF4(true); }, "wlDisableKey(0, 115, 1, 1)"},
+      {[](TSystemLock& l) { l.SetnoCtrlEsc(true); }, "wlDisableKey(0, 27, 2, 1)"},
+      {[](TSystemLock& l) { l.SetnoWinkeys(true); }, "wlDisableKey(0, 0, 8, 1)"},
+      {[](TSystemLock& l) { l.SetnoAppkey(true); }, "wlDisableKey(0, 93, 0, 1)"},
+      {[](TSystemLock& l) { l.SetnoRButton(true); }, "wlDisableKey(0, 2, 0, 1)"},
+      {[](TSystemLock& l) { l.SetnoTaskbar(true); }, "wlDisableItem(1, 1)"},
+      {[](TSystemLock& l) { l.SetnoTaskLinks(true); }, "wlDisableItem(4, 1)"},
+      {[](TSystemLock& l) { l.SetnoTaskTray(true); }, "wlDisableItem(5, 1)"},
+      {[](TSystemLock& l) { l.SetnoStartbutton(true); }, "wlDisableItem(3, 1)"},
+      {[](TSystemLock& l) { l.SetnoAltReturn(true); }, "wlDisableKey(0, 13, 1, 1)"},
+      {[](TSystemLock& l) { l.SetnoAccessibilityShortcuts(true); }, "wlDisableItem(7, 1)"},
+      {[](TSystemLock& l) { l.SetnoDesktop(true); }, "wlDisableItem(2, 1)"},
   };
   for (const Case& c : cases) {
     calls.clear();
-    (lock.*c.set)(true);
+    c.set(lock);
     EXPECT_EQ(calls, Calls{c.call});
   }
   // Releasing passes 0; nothing compares with the previous value, so every assignment calls.
