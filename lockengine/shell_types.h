@@ -52,7 +52,8 @@ class FormWindow {
 };
 
 // A popup menu of the window layer. `Popup` shows it at a screen position and returns when it has
-// closed (the chosen item's handler has run by then).
+// closed (the chosen item's handler has run by then). It brings no window to the foreground
+// first: the tray icon and the start button decide about the foreground themselves.
 class PopupMenuRef : public ui::Component {
  public:
   using ui::Component::Component;
