@@ -26,7 +26,7 @@ TEST(PictureFit, StretchCentreAndProportions) {
   EXPECT_EQ(FitPicture({40, 10}, box, PictureFit::Normal), (ui::Rect{10, 20, 50, 30}));
   EXPECT_EQ(FitPicture({40, 10}, box, PictureFit::Center), (ui::Rect{40, 40, 80, 50}));
   // Wide: the width fills, the height follows and is centred.
-  EXPECT_EQ(FitPicture({200, 50}, box, PictureFit::Proportional), (ui::Rect{10, 30, 110, 55}));
+  EXPECT_EQ(FitPicture({200, 50}, box, PictureFit::Proportional), (ui::Rect{10, 32, 110, 57}));
   // Tall: the height fills.
   EXPECT_EQ(FitPicture({10, 100}, box, PictureFit::Proportional), (ui::Rect{57, 20, 62, 70}));
   // A small picture grows to fit.
