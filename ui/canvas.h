@@ -47,7 +47,7 @@ class Canvas {
   // A system colour code becomes the system's current colour; a plain colour stays.
   virtual TColor Resolve(TColor color) const = 0;
 
-  virtual void SetPen(TColor color) = 0;  // solid, one pixel wide
+  virtual void SetPen(TColor color) = 0;    // solid, one pixel wide
   virtual void SetBrush(TColor color) = 0;  // solid
   virtual void SetClearBrush() = 0;         // fills leave what is below
   virtual void SetFont(const FontSpec& font) = 0;
@@ -65,7 +65,8 @@ class Canvas {
   // Size of a single-line caption in the current font; an "&" that marks the accelerator letter
   // takes no room.
   virtual Size TextExtent(std::string_view text) = 0;
-  // A caption centred in `box` on one line, transparent background, "&" underlining the next letter.
+  // A caption centred in `box` on one line, transparent background, "&" underlining the next
+  // letter.
   virtual void DrawCaption(const Rect& box, std::string_view text, TColor color) = 0;
 
   // Copies `src` of this canvas so that its top-left corner lands on `dest`.

@@ -11,13 +11,25 @@ using TColor = std::uint32_t;
 constexpr TColor MakeColor(int r, int g, int b) {
   return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int RedOf(TColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(TColor c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(TColor c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(TColor c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
 
-constexpr bool IsSystemColor(TColor c) { return (c & 0x80000000u) != 0; }
-constexpr TColor SystemColor(int index) { return 0xFF000000u | static_cast<TColor>(index & 0xFF); }
-constexpr int SystemColorIndex(TColor c) { return static_cast<int>(c & 0xFF); }
+constexpr bool IsSystemColor(TColor c) {
+  return (c & 0x80000000u) != 0;
+}
+constexpr TColor SystemColor(int index) {
+  return 0xFF000000u | static_cast<TColor>(index & 0xFF);
+}
+constexpr int SystemColorIndex(TColor c) {
+  return static_cast<int>(c & 0xFF);
+}
 
 // The colours the forms name.
 inline constexpr TColor clBlack = MakeColor(0, 0, 0);

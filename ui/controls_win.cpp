@@ -237,7 +237,8 @@ std::string ListBox::Item(int index) const {
   const LRESULT n = SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (n == LB_ERR) return {};
   std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(n));
   return Narrow(text);
 }
@@ -267,7 +268,8 @@ bool ComboBox::Create(HWND parent, int id, const Bounds& bounds,
                       const std::vector<std::string>& items) {
   Bounds withList = bounds;
   withList.height += 160;  // a combo box's height includes its dropped-down list
-  if (!CreateSystem(parent, L"COMBOBOX", id, withList, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST)) {
+  if (!CreateSystem(parent, L"COMBOBOX", id, withList,
+                    WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST)) {
     return false;
   }
   for (const std::string& item : items) Add(item);
@@ -296,7 +298,8 @@ std::string ComboBox::SelectedText() const {
   if (index < 0) return {};
   const LRESULT n = SendMessageW(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  SendMessageW(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  SendMessageW(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(n));
   return Narrow(text);
 }
@@ -320,7 +323,7 @@ void PaintBehind(HWND self, HDC dc) {
   std::vector<HWND> below;
   for (HWND h = GetWindow(self, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT)) below.push_back(h);
   for (auto it = below.rbegin(); it != below.rend(); ++it) {
-    if (!IsWindowVisible(*it)) continue;
+    if (!(GetWindowLongW(*it, GWL_STYLE) & WS_VISIBLE)) continue;
     RECT r, common;
     GetWindowRect(*it, &r);
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);

@@ -151,7 +151,8 @@ class ListBox : public Control {
 class ComboBox : public Control {
  public:
   using Control::Control;
-  bool Create(HWND parent, int id, const Bounds& bounds, const std::vector<std::string>& items = {});
+  bool Create(HWND parent, int id, const Bounds& bounds,
+              const std::vector<std::string>& items = {});
   int Add(std::string_view item);
   int Count() const;
   int ItemIndex() const;  // -1: none chosen
@@ -212,7 +213,8 @@ enum class TBevelStyle { bsLowered, bsRaised };
 class Bevel : public Window {
  public:
   using Window::Window;
-  bool Create(HWND parent, int id, const Bounds& bounds, TBevelStyle style = TBevelStyle::bsLowered);
+  bool Create(HWND parent, int id, const Bounds& bounds,
+              TBevelStyle style = TBevelStyle::bsLowered);
   void SetStyle(TBevelStyle style);
 
  protected:

@@ -13,7 +13,7 @@ bool Form::CreateForm(const FormSpec& spec) {
   WindowSpec w;
   w.className = L"SentavoForm";
   w.title = Widen(spec.caption);
-  w.style = spec.borderless ? WS_POPUP
+  w.style = spec.borderless   ? WS_POPUP
             : spec.toolWindow ? (WS_CAPTION | WS_SYSMENU)
                               : WS_OVERLAPPEDWINDOW;
   w.style |= WS_CLIPCHILDREN;

@@ -16,7 +16,7 @@ struct FormSpec {
   std::string caption;
   Bounds bounds{0, 0, 640, 480};  // the outer size; left and top unless centred
   bool centered = true;
-  bool toolWindow = false;     // a fixed tool window: no minimise or maximise box
+  bool toolWindow = false;  // a fixed tool window: no minimise or maximise box
   bool borderless = false;
   bool stayOnTop = false;
   bool maximized = false;

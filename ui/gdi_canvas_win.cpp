@@ -14,7 +14,9 @@ std::vector<POINT> ToPoints(std::span<const Point> points) {
   return out;
 }
 
-RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const Rect& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
 
 }  // namespace
 
@@ -136,9 +138,8 @@ void GdiCanvas::DrawImage(const PixelImage& image, const Rect& src, Point dest,
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const int sx = src.left + x, sy = src.top + y;
-      const TColor c = (sx >= 0 && sy >= 0 && sx < image.width && sy < image.height)
-                           ? image.At(sx, sy)
-                           : 0;
+      const TColor c =
+          (sx >= 0 && sy >= 0 && sx < image.width && sy < image.height) ? image.At(sx, sy) : 0;
       dib.At(x, y) = (RedOf(c) << 16) | (GreenOf(c) << 8) | BlueOf(c);
     }
   }

@@ -31,8 +31,8 @@ struct Rect {
   bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
   // The same box with left <= right and top <= bottom.
   Rect Normalized() const {
-    return {left < right ? left : right, top < bottom ? top : bottom,
-            left < right ? right : left, top < bottom ? bottom : top};
+    return {left < right ? left : right, top < bottom ? top : bottom, left < right ? right : left,
+            top < bottom ? bottom : top};
   }
   bool operator==(const Rect&) const = default;
 };

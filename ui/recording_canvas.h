@@ -11,14 +11,14 @@ namespace sentavo::ui {
 struct CanvasOp {
   enum class Kind { FillRect, FrameRect, Polygon, Ellipse, Polyline, Caption, CopyRect, Image };
   Kind kind = Kind::FillRect;
-  TColor pen = 0;        // resolved
-  TColor brush = 0;      // resolved; meaningless when `clearBrush`
+  TColor pen = 0;    // resolved
+  TColor brush = 0;  // resolved; meaningless when `clearBrush`
   bool clearBrush = false;
-  Rect rect;             // FillRect, FrameRect, Ellipse, Caption box, CopyRect source, Image source
+  Rect rect;  // FillRect, FrameRect, Ellipse, Caption box, CopyRect source, Image source
   std::vector<Point> points;  // Polygon, Polyline; CopyRect and Image: the destination
-  std::string text;      // Caption
-  TColor color = 0;      // Caption and FrameRect colour, Image transparent colour (resolved)
-  FontSpec font;         // Caption
+  std::string text;           // Caption
+  TColor color = 0;           // Caption and FrameRect colour, Image transparent colour (resolved)
+  FontSpec font;              // Caption
 };
 
 class RecordingCanvas final : public Canvas {

@@ -95,8 +95,7 @@ HWND Window::Parent() const {
 
 void Window::SetBounds(const Bounds& b) {
   if (hwnd_) {
-    SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -104,7 +103,8 @@ Bounds Window::GetBounds() const {
   RECT r{};
   if (!hwnd_) return {};
   GetWindowRect(hwnd_, &r);
-  if (const HWND parent = GetParent(hwnd_); parent && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD)) {
+  if (const HWND parent = GetParent(hwnd_);
+      parent && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD)) {
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
   }
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};

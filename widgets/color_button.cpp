@@ -6,7 +6,9 @@
 namespace sentavo::widgets {
 namespace {
 
-char32_t UpperAscii(char32_t c) { return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c; }
+char32_t UpperAscii(char32_t c) {
+  return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
+}
 
 // The code point that starts at `s[i]` (UTF-8); a broken sequence yields its first byte.
 char32_t CodePointAt(const std::string& s, std::size_t i) {
@@ -22,7 +24,9 @@ char32_t CodePointAt(const std::string& s, std::size_t i) {
 }  // namespace
 
 ColorButtonModel::ColorButtonModel(ColorResolver resolve)
-    : resolve_(resolve ? std::move(resolve) : ColorResolver([](ui::TColor c) { return ui::ClassicSystemColor(ui::SystemColorIndex(c)); })),
+    : resolve_(resolve ? std::move(resolve) : ColorResolver([](ui::TColor c) {
+        return ui::ClassicSystemColor(ui::SystemColorIndex(c));
+      })),
       color_(ui::clBlack) {
   // The table is built before the face colour is set, for black; Loaded builds it again.
   RebuildGradient();
@@ -284,8 +288,8 @@ void ColorButtonModel::Paint(ui::Canvas& c) {
       }
     } else if (!gradient) {
       c.SetPen(color_);
-      c.Polyline(std::array{ui::Point{gx + gw, gy}, ui::Point{gx + gw, gy + gh},
-                            ui::Point{gx, gy + gh}});
+      c.Polyline(
+          std::array{ui::Point{gx + gw, gy}, ui::Point{gx + gw, gy + gh}, ui::Point{gx, gy + gh}});
     }
     const int sx = index * gw;
     c.DrawImage(glyph_, {sx, 0, sx + gw, gh}, {gx, gy}, glyph_.At(sx, gh - 1));

@@ -12,10 +12,14 @@ void Require(bool inRange, const char* function, const char* what) {
   }
 }
 
-bool Unit(double v) { return v >= 0.0 && v <= 1.0; }
+bool Unit(double v) {
+  return v >= 0.0 && v <= 1.0;
+}
 
 // Halves go to the even neighbour, as the edge colours have always been rounded.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int RoundEven(double v) {
+  return static_cast<int>(std::nearbyint(v));
+}
 
 ui::TColor ResolveWith(const ColorResolver& resolve, ui::TColor c) {
   return ui::IsSystemColor(c) && resolve ? resolve(c) : c;
@@ -23,7 +27,8 @@ ui::TColor ResolveWith(const ColorResolver& resolve, ui::TColor c) {
 
 ui::TColor Highlight(ui::TColor rgb, double f) {
   auto channel = [f](int c) { return 255 - (RoundEven((256 - c) * f) % 256); };
-  return ui::MakeColor(channel(ui::RedOf(rgb)), channel(ui::GreenOf(rgb)), channel(ui::BlueOf(rgb)));
+  return ui::MakeColor(channel(ui::RedOf(rgb)), channel(ui::GreenOf(rgb)),
+                       channel(ui::BlueOf(rgb)));
 }
 
 ui::TColor Shadow(ui::TColor rgb, double f) {
@@ -39,7 +44,7 @@ RGBValue HLS2RGB(double h, double l, double s) {
   Require(Unit(l), "HLS2RGB", "Luminance");
   Require(Unit(s), "HLS2RGB", "Saturation");
   // Red, yellow, green, cyan, blue, magenta; the hue walks straight lines between them.
-  static constexpr double kCorners[6][3] = {{1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
+  static constexpr double kCorners[6][3] = {{1, -1, -1}, {1, 1, -1},  {-1, 1, -1},
                                             {-1, 1, 1},  {-1, -1, 1}, {1, -1, 1}};
   const double h6 = 6.0 * h;
   const int i = static_cast<int>(h6) % 6;

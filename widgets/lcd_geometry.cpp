@@ -14,7 +14,9 @@ constexpr unsigned Segs(std::initializer_list<int> list) {
 }
 
 // Halves go to the even neighbour.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int RoundEven(double v) {
+  return static_cast<int>(std::nearbyint(v));
+}
 
 bool IsAllowed(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == ' ' || c == '-' || c == '.' ||
@@ -47,17 +49,19 @@ std::vector<ui::Point> BarPolygon(const LcdLayout& k, int segment, const Origin&
   const int X = o.x, Y = o.y, T = o.thickness, t = k.t, len = o.length;
   if (o.orientation == Orientation::Vertical) {
     const int r = RoundEven(T / 4.0);
-    return {{X + r, Y},       {X, Y + t / 2},     {X, Y + len - t / 2}, {X + r, Y + len},
-            {X + T, Y + len - t}, {X + T, Y + t}, {X + r, Y}};
+    return {{X + r, Y},       {X, Y + t / 2},       {X, Y + len - t / 2},
+            {X + r, Y + len}, {X + T, Y + len - t}, {X + T, Y + t},
+            {X + r, Y}};
   }
   if (segment == 4) {  // pointed at both ends
     const int r = RoundEven(T / 2.0);
-    return {{X, Y + r},     {X + t, Y},     {X + len - t, Y}, {X + len, Y + r},
+    return {{X, Y + r},           {X + t, Y},     {X + len - t, Y}, {X + len, Y + r},
             {X + len - t, Y + T}, {X + t, Y + T}, {X, Y + r}};
   }
   const int r = RoundEven(T / 4.0);  // outer edge bevelled by half a thickness, inner by a whole
-  return {{X, Y + r},     {X + t / 2, Y}, {X + len - t / 2, Y}, {X + len, Y + r},
-          {X + len - t, Y + T}, {X + t, Y + T}, {X, Y + r}};
+  return {{X, Y + r},       {X + t / 2, Y},       {X + len - t / 2, Y},
+          {X + len, Y + r}, {X + len - t, Y + T}, {X + t, Y + T},
+          {X, Y + r}};
 }
 
 // Which lit neighbours hide an unlit segment's first and last dot.
@@ -193,17 +197,21 @@ std::optional<LcdLayout> ComputeLcdLayout(const LcdParams& params, int width, in
   return k;
 }
 
-void AppendSegmentShapes(const LcdLayout& k, int cell, int segment, char c,
-                         const LcdColors& colors, std::vector<LcdShape>& out) {
+void AppendSegmentShapes(const LcdLayout& k, int cell, int segment, char c, const LcdColors& colors,
+                         std::vector<LcdShape>& out) {
   const unsigned lit = LitSegments(c);
   const bool on = (lit >> segment) & 1u;
   const ui::TColor color = on ? colors.on : colors.off;
   if (segment == 8) {
     const int cw = k.L / 3, ch = k.V / 3;
     const int cx = k.CellLeft(cell) + (k.w - cw) / 2;
-    out.push_back({LcdShape::Kind::Ellipse, color, {},
+    out.push_back({LcdShape::Kind::Ellipse,
+                   color,
+                   {},
                    ui::Rect{cx, k.m - 2 * ch, cx + cw, k.m - ch}.Normalized()});
-    out.push_back({LcdShape::Kind::Ellipse, color, {},
+    out.push_back({LcdShape::Kind::Ellipse,
+                   color,
+                   {},
                    ui::Rect{cx, k.m + ch, cx + cw, k.m + 2 * ch}.Normalized()});
     return;
   }
@@ -230,8 +238,10 @@ void AppendSegmentShapes(const LcdLayout& k, int cell, int segment, char c,
 LcdShape PointShape(const LcdLayout& k, int cell, bool lit, const LcdColors& colors) {
   const int e = std::min(k.s - 2, k.t);
   const int x = (cell - 1) * (k.s + k.w) + k.s - (k.s + e) / 2;
-  return {k.dots ? LcdShape::Kind::Ellipse : LcdShape::Kind::Rect, lit ? colors.on : colors.off,
-          {}, ui::Rect{x, k.h - e, x + e, k.h}.Normalized()};
+  return {k.dots ? LcdShape::Kind::Ellipse : LcdShape::Kind::Rect,
+          lit ? colors.on : colors.off,
+          {},
+          ui::Rect{x, k.h - e, x + e, k.h}.Normalized()};
 }
 
 void PaintShapes(ui::Canvas& canvas, std::span<const LcdShape> shapes) {

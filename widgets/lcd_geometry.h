@@ -19,7 +19,9 @@ inline constexpr int kSegmentCount = 8;
 
 // Bit n (1 to 8) set for every segment that `c` lights; 0 for a blank or an unknown character.
 unsigned LitSegments(char c);
-inline bool IsLit(char c, int segment) { return (LitSegments(c) >> segment) & 1u; }
+inline bool IsLit(char c, int segment) {
+  return (LitSegments(c) >> segment) & 1u;
+}
 
 // The value as stored: ASCII letters upper-cased; anything outside 0-9, A-Z, blank, "-", "." and
 // ":" empties the whole text; one final "." is dropped.

@@ -15,7 +15,9 @@ constexpr std::array<std::uint32_t, 20> kOpenFlags = {
     0x00020000, 0x00040000, 0x00000000, 0x00100000, 0x00400000, 0x00800000};
 constexpr std::uint32_t kExplorer = 0x00080000;
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 
 }  // namespace
 
@@ -121,8 +123,8 @@ void BrowseDirectory(ui::Component& sender, TBUSelectDirectory& dialog, bool cla
   }
 }
 
-void BrowseFile(ui::Component& sender, FileDialogs& dialogs, OpenFileRequest& request, BoxText& text,
-                std::vector<std::string>& files, const TOnOpened& onOpened,
+void BrowseFile(ui::Component& sender, FileDialogs& dialogs, OpenFileRequest& request,
+                BoxText& text, std::vector<std::string>& files, const TOnOpened& onOpened,
                 const TOnOpenCanceled& onCanceled) {
   std::optional<OpenFileResult> result = dialogs.Open(request);
   if (!result || result->files.empty()) {

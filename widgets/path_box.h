@@ -21,10 +21,26 @@ enum class TSelectDirOpt { sdAllowCreate, sdPerformCreate, sdPrompt };
 using TSelectDirOpts = ui::EnumSet<TSelectDirOpt>;
 
 enum class TOpenOption {
-  ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate,
-  ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt,
-  ofShareAware, ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton, ofNoLongNames,
-  ofOldStyleDialog, ofNoDereferenceLinks, ofEnableIncludeNotify, ofEnableSizing
+  ofReadOnly,
+  ofOverwritePrompt,
+  ofHideReadOnly,
+  ofNoChangeDir,
+  ofShowHelp,
+  ofNoValidate,
+  ofAllowMultiSelect,
+  ofExtensionDifferent,
+  ofPathMustExist,
+  ofFileMustExist,
+  ofCreatePrompt,
+  ofShareAware,
+  ofNoReadOnlyReturn,
+  ofNoTestFileCreate,
+  ofNoNetworkButton,
+  ofNoLongNames,
+  ofOldStyleDialog,
+  ofNoDereferenceLinks,
+  ofEnableIncludeNotify,
+  ofEnableSizing
 };
 using TOpenOptions = ui::EnumSet<TOpenOption>;
 
@@ -139,8 +155,8 @@ void BrowseDirectory(ui::Component& sender, TBUSelectDirectory& dialog, bool cla
 
 // Browse of the file-name box. A multiple selection puts the joined names into the text and
 // replaces `files`; a single one replaces only the text.
-void BrowseFile(ui::Component& sender, FileDialogs& dialogs, OpenFileRequest& request, BoxText& text,
-                std::vector<std::string>& files, const TOnOpened& onOpened,
+void BrowseFile(ui::Component& sender, FileDialogs& dialogs, OpenFileRequest& request,
+                BoxText& text, std::vector<std::string>& files, const TOnOpened& onOpened,
                 const TOnOpenCanceled& onCanceled);
 
 }  // namespace sentavo::widgets

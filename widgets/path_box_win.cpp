@@ -79,7 +79,8 @@ void TBUCustomBox::UpdateTips() {
                             nullptr, ui::ModuleInstance(), nullptr);
   }
   if (!tips_) return;
-  for (auto [target, text] : {std::pair{edit_.hwnd(), &hintEdit_}, {button_.hwnd(), &hintButton_}}) {
+  for (auto [target, text] :
+       {std::pair{edit_.hwnd(), &hintEdit_}, {button_.hwnd(), &hintButton_}}) {
     std::wstring w = Widen(*text);
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof ti;

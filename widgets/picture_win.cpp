@@ -163,8 +163,9 @@ std::unique_ptr<Graphic> FromPng(std::span<const std::uint8_t> bytes, std::strin
   if (dib.Valid() && gp::GdipBitmapLockBits(bitmap, &rect, Gdiplus::ImageLockModeRead,
                                             PixelFormat32bppPARGB, &data) == Gdiplus::Ok) {
     for (UINT y = 0; y < h; ++y) {
-      const auto* row = reinterpret_cast<const std::uint32_t*>(
-          static_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride);
+      const auto* row =
+          reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(data.Scan0) +
+                                                 static_cast<std::ptrdiff_t>(y) * data.Stride);
       std::copy(row, row + w, &dib.At(0, static_cast<int>(y)));
     }
     gp::GdipBitmapUnlockBits(bitmap, &data);

@@ -143,8 +143,7 @@ class ClassicDirectoryDialog final : public ui::Form {
     const std::string path = path_.Text();
     DirectoryVerdict verdict = JudgeChosenDirectory(path, options_, DirectoryExists(path));
     if (verdict == DirectoryVerdict::AskToCreate) {
-      const std::wstring ask =
-          L"The directory \"" + Widen(path) + L"\" does not exist. Create it?";
+      const std::wstring ask = L"The directory \"" + Widen(path) + L"\" does not exist. Create it?";
       if (MessageBoxW(hwnd(), ask.c_str(), L"Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
       }
@@ -182,7 +181,8 @@ class ClassicDirectoryDialog final : public ui::Form {
 class DisabledWindows {
  public:
   explicit DisabledWindows(HWND except) : except_(except) {
-    EnumThreadWindows(GetCurrentThreadId(), &DisabledWindows::Visit, reinterpret_cast<LPARAM>(this));
+    EnumThreadWindows(GetCurrentThreadId(), &DisabledWindows::Visit,
+                      reinterpret_cast<LPARAM>(this));
   }
   ~DisabledWindows() {
     for (HWND h : disabled_) EnableWindow(h, TRUE);

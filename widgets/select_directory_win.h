@@ -19,7 +19,8 @@ inline constexpr int kDriveListId = 102;
 
 // Modal to `owner`; empty when cancelled.
 std::optional<std::string> RunClassicDirectoryDialog(HWND owner, const std::string& start,
-                                                     const TSelectDirOpts& options, int helpContext);
+                                                     const TSelectDirOpts& options,
+                                                     int helpContext);
 
 class WinDirectoryDialogs final : public DirectoryDialogs {
  public:

@@ -138,7 +138,7 @@ TEST(ColorButton, PressAndReleaseClickOnceAndChangeStateTwice) {
   b.MouseDown(L, 10, 10);
   EXPECT_TRUE(b.Down());
   EXPECT_EQ(b.frameMoves, 1);  // the content moves once per change
-  b.MouseUp(L, -50, 300);  // released away from the button: still a click
+  b.MouseUp(L, -50, 300);      // released away from the button: still a click
   EXPECT_FALSE(b.Down());
   EXPECT_EQ(b.frameMoves, 2);
   EXPECT_EQ(log, (Log{"b down", "b up", "b click"}));

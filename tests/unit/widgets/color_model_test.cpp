@@ -10,16 +10,18 @@ namespace {
 
 using ui::MakeColor;
 
-ui::TColor Classic(ui::TColor c) { return ui::ClassicSystemColor(ui::SystemColorIndex(c)); }
+ui::TColor Classic(ui::TColor c) {
+  return ui::ClassicSystemColor(ui::SystemColorIndex(c));
+}
 
 TEST(ColorModel, WorkedExamplesWithTheInitialContrasts) {
   struct Case {
     ui::TColor color, highlight, shadow;
   };
-  for (const Case& c : {Case{MakeColor(255, 0, 0), MakeColor(255, 127, 127), MakeColor(102, 0, 0)},
-                        Case{MakeColor(192, 192, 192), MakeColor(223, 223, 223),
-                             MakeColor(77, 77, 77)},
-                        Case{MakeColor(0, 64, 0), MakeColor(127, 159, 127), MakeColor(0, 26, 0)}}) {
+  for (const Case& c :
+       {Case{MakeColor(255, 0, 0), MakeColor(255, 127, 127), MakeColor(102, 0, 0)},
+        Case{MakeColor(192, 192, 192), MakeColor(223, 223, 223), MakeColor(77, 77, 77)},
+        Case{MakeColor(0, 64, 0), MakeColor(127, 159, 127), MakeColor(0, 26, 0)}}) {
     const EdgeColors e = ContrastColors(c.color, 0.5, 0.4, Classic);
     EXPECT_EQ(e.highlight, c.highlight) << std::hex << c.color;
     EXPECT_EQ(e.shadow, c.shadow) << std::hex << c.color;

@@ -180,7 +180,8 @@ TEST(LcdDisplay, NewValueIsDrawnOverThePreviousOneCellByCell) {
   const auto polygons = host.buffer.Of(CanvasOp::Kind::Polygon);
   EXPECT_EQ(polygons.size(), 8u * 7u + 7u);
   int lastCellWhite = 0;
-  for (std::size_t i = 56; i < polygons.size(); ++i) lastCellWhite += polygons[i].brush == ui::clWhite;
+  for (std::size_t i = 56; i < polygons.size(); ++i)
+    lastCellWhite += polygons[i].brush == ui::clWhite;
   EXPECT_EQ(lastCellWhite, 3);  // a 7
 }
 

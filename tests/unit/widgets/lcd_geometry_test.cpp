@@ -88,7 +88,8 @@ TEST(LcdLayout, DotModeKeepsEveryDotOnTheGrid) {
     EXPECT_EQ(s.box.Height(), 2);
     corners.insert({s.box.left, s.box.top});
   }
-  // 3 columns (x 5, 9, 13) by 5 rows (y 0, 4, 8, 12, 16), outline and middle bar: 3+3+3+2*2+2*2 = 13.
+  // 3 columns (x 5, 9, 13) by 5 rows (y 0, 4, 8, 12, 16), outline and middle bar: 3+3+3+2*2+2*2
+  // = 13.
   EXPECT_EQ(corners.size(), 13u);
   EXPECT_TRUE(corners.count({13, 16}));
 }
@@ -136,7 +137,7 @@ TEST(LcdShapes, ThickSegmentsRoundTheBevelHalfToEven) {
   AppendSegmentShapes(k, 1, 4, '8', {1, 2}, out);
   EXPECT_EQ(out[0].points[0].y, 2);
   EXPECT_EQ(out[1].points[0].y, k.h - 2);  // -1.5 rounds to -2
-  EXPECT_EQ(out[2].points[0].y, k.m);  // middle: from m - t/2 down by T/2
+  EXPECT_EQ(out[2].points[0].y, k.m);      // middle: from m - t/2 down by T/2
 }
 
 TEST(LcdShapes, ColonAndItsColour) {
@@ -154,13 +155,13 @@ TEST(LcdShapes, ColonAndItsColour) {
 // The character table, written out once more: every character lights exactly these segments.
 TEST(LcdShapes, EveryCharacterOfTheTableLightsItsSegments) {
   const std::map<char, std::string> table = {
-      {'0', "123567"}, {'1', "36"},     {'2', "13457"},  {'3', "13467"},  {'4', "2346"},
+      {'0', "123567"}, {'1', "36"},     {'2', "13457"},  {'3', "13467"},   {'4', "2346"},
       {'5', "12467"},  {'6', "124567"}, {'7', "136"},    {'8', "1234567"}, {'9', "123467"},
-      {'-', "4"},      {':', "8"},      {'A', "123456"}, {'B', "24567"},  {'C', "1257"},
-      {'D', "34567"},  {'E', "12457"},  {'F', "1245"},   {'G', "124567"}, {'H', "2456"},
-      {'I', "36"},     {'J', "367"},    {'K', "23456"},  {'L', "257"},    {'M', "456"},
-      {'N', "456"},    {'O', "4567"},   {'P', "12345"},  {'Q', "12346"},  {'R', "45"},
-      {'S', "12467"},  {'T', "245"},    {'U', "23567"},  {'V', "23567"},  {'W', "23567"},
+      {'-', "4"},      {':', "8"},      {'A', "123456"}, {'B', "24567"},   {'C', "1257"},
+      {'D', "34567"},  {'E', "12457"},  {'F', "1245"},   {'G', "124567"},  {'H', "2456"},
+      {'I', "36"},     {'J', "367"},    {'K', "23456"},  {'L', "257"},     {'M', "456"},
+      {'N', "456"},    {'O', "4567"},   {'P', "12345"},  {'Q', "12346"},   {'R', "45"},
+      {'S', "12467"},  {'T', "245"},    {'U', "23567"},  {'V', "23567"},   {'W', "23567"},
       {'X', "23456"},  {'Y', "2346"},   {'Z', "13457"},  {' ', ""}};
   for (bool dots : {false, true}) {
     LcdParams p = Clock();
@@ -173,7 +174,8 @@ TEST(LcdShapes, EveryCharacterOfTheTableLightsItsSegments) {
         const bool on = lit.find(static_cast<char>('0' + seg)) != std::string::npos;
         ASSERT_FALSE(out.empty()) << c << seg;
         for (const LcdShape& s : out) {
-          EXPECT_EQ(s.color, on ? 0xAu : 0xBu) << "'" << c << "' segment " << seg << " dots " << dots;
+          EXPECT_EQ(s.color, on ? 0xAu : 0xBu)
+              << "'" << c << "' segment " << seg << " dots " << dots;
         }
       }
     }
@@ -194,7 +196,7 @@ TEST(LcdShapes, UnlitDotsLeaveTheCornersOfLitNeighbours) {
   const int vertical = Dots(k, 2, ' ');
   EXPECT_EQ(horizontal, 3);  // blank: every dot drawn
   EXPECT_EQ(vertical, 3);
-  EXPECT_EQ(Dots(k, 1, '8'), horizontal);  // lit: every dot drawn
+  EXPECT_EQ(Dots(k, 1, '8'), horizontal);      // lit: every dot drawn
   EXPECT_EQ(Dots(k, 1, '1'), horizontal - 1);  // top unlit, 3 lit: its last dot skipped
   EXPECT_EQ(Dots(k, 1, 'L'), horizontal - 1);  // top unlit, 2 lit: its first dot skipped
   EXPECT_EQ(Dots(k, 4, '0'), horizontal - 2);  // middle unlit between lit verticals

@@ -66,9 +66,9 @@ TEST(SelectDirectory, ClassicStartsAtStartDirAndShellIsRootedThere) {
   select.SetClassicDialog(true);
   EXPECT_FALSE(select.Execute());
   EXPECT_EQ(select.Directory(), "D:\\data");
-  EXPECT_EQ(dialogs.calls, (std::vector<std::string>{"classic D:\\data 1 0",
-                                                     "shell Vyberte D:\\data",
-                                                     "classic D:\\data 1 0"}));
+  EXPECT_EQ(dialogs.calls,
+            (std::vector<std::string>{"classic D:\\data 1 0", "shell Vyberte D:\\data",
+                                      "classic D:\\data 1 0"}));
   TBUCommonDialog base;
   EXPECT_TRUE(base.Execute());
 }

@@ -13,7 +13,9 @@ namespace {
 constexpr std::string_view kNbsp = "\xC2\xA0";
 
 TEST(GroupedNumbers, FormatWithTheSystemSeparator) {
-  EXPECT_EQ(FormatGrouped(3600, kNbsp), "3\xC2\xA0" "600");
+  EXPECT_EQ(FormatGrouped(3600, kNbsp),
+            "3\xC2\xA0"
+            "600");
   EXPECT_EQ(FormatGrouped(32767, ","), "32,767");
   EXPECT_EQ(FormatGrouped(60, ","), "60");
   EXPECT_EQ(FormatGrouped(1234567, "."), "1.234.567");
@@ -23,7 +25,10 @@ TEST(GroupedNumbers, FormatWithTheSystemSeparator) {
 }
 
 TEST(GroupedNumbers, ParseWhatPeopleTypeAndRefuseTheRest) {
-  EXPECT_EQ(ParseGrouped("3\xC2\xA0" "600", kNbsp), 3600);
+  EXPECT_EQ(ParseGrouped("3\xC2\xA0"
+                         "600",
+                         kNbsp),
+            3600);
   EXPECT_EQ(ParseGrouped("3 600", kNbsp), 3600);  // a plain blank for the no-break space
   EXPECT_EQ(ParseGrouped("3600", kNbsp), 3600);
   EXPECT_EQ(ParseGrouped(" 42 ", ","), 42);
