@@ -421,7 +421,8 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Paint(ps.get());
       return 0;
     }
-    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_PRINTCLIENT:
+    case kPaintForSibling: Paint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_SETTEXT: {
       const LRESULT r = DefaultHandling(msg, wp, lp);
       FitToText();
@@ -455,24 +456,32 @@ void Bevel::SetStyle(TBevelStyle style) {
   Invalidate();
 }
 
+void Bevel::PaintTo(HDC target) {
+  const Size s = ClientSize();
+  OffscreenBuffer buffer(target, s.cx, s.cy);
+  const HDC dc = buffer.Valid() ? buffer.dc() : target;
+  PaintBehind(hwnd(), dc);
+  {
+    GdiCanvas c(dc);
+    const TColor first = style_ == TBevelStyle::bsLowered ? clBtnShadow : clBtnHighlight;
+    const TColor second = style_ == TBevelStyle::bsLowered ? clBtnHighlight : clBtnShadow;
+    c.FrameRect({0, 0, s.cx - 1, s.cy - 1}, first);
+    c.FrameRect({1, 1, s.cx, s.cy}, second);
+  }
+  if (buffer.Valid()) buffer.CopyTo(target);
+}
+
 LRESULT Bevel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: return HTTRANSPARENT;  // only a frame: clicks go through
     case WM_PAINT: {
       PaintScope ps(hwnd());
-      const Size s = ClientSize();
-      OffscreenBuffer buffer(ps.get(), s.cx, s.cy);
-      const HDC dc = buffer.Valid() ? buffer.dc() : ps.get();
-      PaintBehind(hwnd(), dc);
-      GdiCanvas c(dc);
-      const TColor first = style_ == TBevelStyle::bsLowered ? clBtnShadow : clBtnHighlight;
-      const TColor second = style_ == TBevelStyle::bsLowered ? clBtnHighlight : clBtnShadow;
-      c.FrameRect({0, 0, s.cx - 1, s.cy - 1}, first);
-      c.FrameRect({1, 1, s.cx, s.cy}, second);
-      if (buffer.Valid()) buffer.CopyTo(ps.get());
+      PaintTo(ps.get());
       return 0;
     }
+    case WM_PRINTCLIENT:
+    case kPaintForSibling: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
     default: return Window::HandleMessage(msg, wp, lp);
   }
 }

@@ -166,7 +166,8 @@ class ComboBox : public Control {
 };
 
 // Paints, into `dc` of window `self`, what lies behind it: the parent's background and the
-// siblings below it that paint for their siblings (pictures). Transparent controls start with it.
+// siblings below it that paint for their siblings (pictures, labels, bevels, link labels).
+// Transparent controls start with it.
 void PaintBehind(HWND self, HDC dc);
 // A window of ours answers this message (wParam: DC) by painting itself as its siblings see it.
 inline constexpr UINT kPaintForSibling = WM_APP + 0x3A0;
@@ -221,6 +222,7 @@ class Bevel : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  void PaintTo(HDC dc);
   TBevelStyle style_ = TBevelStyle::bsLowered;
 };
 

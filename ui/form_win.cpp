@@ -1,5 +1,7 @@
 #include "ui/form_win.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "formats/wide_win.h"
@@ -117,6 +119,12 @@ bool PreTranslateFormMessage(MSG& msg) {
     return true;
   }
   return IsDialogMessageW(root, &msg) != 0;
+}
+
+void InitWindowLayer() {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
+                                           ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
 }
 
 int RunMessageLoop() {

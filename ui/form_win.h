@@ -52,6 +52,10 @@ class Form : public Window {
   TColor color_ = clBtnFace;
 };
 
+// Registers the common controls (date and time pickers, tabs, up-down, lists) with the system;
+// every program calls it once before it makes its first window.
+void InitWindowLayer();
+
 // Runs the thread's messages until WM_QUIT; returns its exit code.
 int RunMessageLoop();
 // One message through the forms' keyboard handling; false when it was not consumed there.

@@ -34,17 +34,32 @@ class WinLcdHost final : public LcdPaintHost {
     buffer_.reset();
   }
   std::uint32_t NowMs() override { return GetTickCount(); }
+  // Handles what arrives within `ms` and then returns, even while more keeps arriving (other
+  // displays revealing their values), so that no reveal is held up for good by the others.
   void ProcessMessages(std::uint32_t ms) override {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
-        return;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+    const DWORD deadline = GetTickCount() + ms;
+    const auto remaining = [deadline] {
+      const auto left = static_cast<std::int32_t>(deadline - GetTickCount());
+      return left > 0 ? static_cast<DWORD>(left) : 0;
+    };
+    if (quitSeen_) {
+      Sleep(ms);  // the program is ending: wait out the pause without handling anything
+      return;
     }
+    do {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, remaining(), QS_ALLINPUT);
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+          quitSeen_ = true;
+          PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+          return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (remaining() == 0) return;
+      }
+    } while (remaining() > 0);
   }
   int RandomBelow(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
@@ -55,6 +70,7 @@ class WinLcdHost final : public LcdPaintHost {
   std::optional<ui::OffscreenBuffer> buffer_;
   std::optional<ui::GdiCanvas> canvas_;
   std::minstd_rand random_{GetTickCount()};
+  bool quitSeen_ = false;
 };
 
 }  // namespace

@@ -122,7 +122,8 @@ LRESULT TLinkLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       PaintTo(ps.get());
       return 0;
     }
-    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_PRINTCLIENT:
+    case ui::kPaintForSibling: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
     case WM_SETTEXT: {
       const LRESULT r = DefaultHandling(msg, wp, lp);
       Invalidate();

@@ -37,6 +37,7 @@ class HostForm : public ui::Form {
  public:
   explicit HostForm(bool show = false, ui::TColor color = ui::clBlack,
                     ui::Bounds bounds = {40, 40, 640, 480}) {
+    ui::InitWindowLayer();
     ui::FormSpec spec;
     spec.caption = "Sentavo test host";
     spec.bounds = bounds;
