@@ -1,7 +1,9 @@
 // widget-gallery.exe: the display widgets and the window layer's controls in their states. With
 // "--exit-after N" it closes itself after N seconds (for the screenshot in the test run).
-#include <shellapi.h>
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <array>
 #include <memory>
