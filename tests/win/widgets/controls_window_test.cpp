@@ -210,6 +210,31 @@ TEST(Controls, TimerTicksWhileEnabled) {
   EXPECT_EQ(ticks, stopped);
 }
 
+TEST(Controls, PopupMenuRunsTheChosenItem) {
+  test::HostForm host(true);
+  PopupMenu menu;
+  std::vector<std::string> log;
+  menu.Add(
+          "Zobrazit Sentavo", [&] { log.push_back("zobrazit"); }, "ZobrazitSentavo1")
+      .isDefault = true;
+  menu.Add("-");
+  menu.Add("Konec", [&] { log.push_back("konec"); });
+  ASSERT_NE(menu.FindItem("ZobrazitSentavo1"), nullptr);
+  int chosen = -2;
+  {
+    test::DialogDriver driver([&] {
+      const HWND popup = test::WaitForOwnWindow(L"#32768");
+      ASSERT_NE(popup, nullptr);
+      // The first item, then Enter, as the keyboard picks it.
+      PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+      PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    chosen = menu.Popup(host.hwnd(), {100, 100});
+  }
+  EXPECT_EQ(chosen, 0);
+  EXPECT_EQ(log, (std::vector<std::string>{"zobrazit"}));
+}
+
 TEST(Controls, MessageBoxesHaveTheirCaptionsAndOneOkButton) {
   for (const Message& m : {ErrorMessage("Chybné heslo."), InformationMessage("Změny uloženy.")}) {
     std::wstring caption, text;
