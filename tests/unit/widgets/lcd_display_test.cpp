@@ -1,0 +1,327 @@
+// The display's property rules and its repaint: digit pass, animations and their timing with a
+// fake clock, double buffering, and repaints requested while one runs.
+#include "widgets/lcd_display.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ui/recording_canvas.h"
+
+namespace sentavo::widgets {
+namespace {
+
+using ui::CanvasOp;
+
+class FakeHost : public LcdPaintHost {
+ public:
+  ui::RecordingCanvas window, buffer;
+  bool bufferFails = false;
+  int buffersMade = 0, presents = 0, frees = 0, pumps = 0;
+  std::uint32_t now = 1000;
+  std::uint32_t drawCost = 0;  // milliseconds each frame's drawing takes
+  std::function<void()> duringPump;
+  std::vector<std::uint32_t> presentTimes;
+
+  ui::Canvas& WindowCanvas() override { return window; }
+  ui::Canvas* CreateBuffer(int, int) override {
+    if (bufferFails) return nullptr;
+    ++buffersMade;
+    return &buffer;
+  }
+  void PresentBuffer() override {
+    ++presents;
+    presentTimes.push_back(now);
+    now += drawCost;
+  }
+  void FreeBuffer() override { ++frees; }
+  std::uint32_t NowMs() override { return now; }
+  void ProcessMessages(std::uint32_t ms) override {
+    ++pumps;
+    now += ms;
+    if (duringPump) duringPump();
+  }
+  int RandomBelow(int n) override { return n - 1; }
+};
+
+class Display : public LcdDisplayModel {
+ public:
+  int repaints = 0;
+  std::string windowText;
+  std::string about;
+
+ protected:
+  void RequestRepaint() override { ++repaints; }
+  void ValueStored(const std::string& v) override { windowText = v; }
+  void ShowAbout(const std::string& text) override { about = text; }
+};
+
+// The lit shapes drawn on `canvas`, for on colour `on`.
+int CountColored(const ui::RecordingCanvas& canvas, ui::TColor color) {
+  int n = 0;
+  for (const CanvasOp& op : canvas.ops) {
+    if (op.kind != CanvasOp::Kind::FillRect && op.brush == color) ++n;
+    if (op.kind == CanvasOp::Kind::FillRect && !op.clearBrush && op.brush == color) ++n;
+  }
+  return n;
+}
+
+void MakeClock(Display& d) {
+  d.SetDigitNum(8);
+  d.SetOffColor(ui::MakeColor(35, 35, 35));
+  d.SetOnColor(ui::clWhite);
+}
+
+TEST(LcdDisplay, InitialValues) {
+  Display d;
+  EXPECT_EQ(d.Value(), "");
+  EXPECT_EQ(d.DigitNum(), 4);
+  EXPECT_EQ(d.DigitSpacing(), 5);
+  EXPECT_EQ(d.SegmentSize(), 2);
+  EXPECT_EQ(d.GapX(), 2);
+  EXPECT_EQ(d.GapY(), 2);
+  EXPECT_FALSE(d.DotDisplay());
+  EXPECT_EQ(d.DotSpacing(), 2);
+  EXPECT_EQ(d.OnColor(), ui::MakeColor(0, 255, 0));
+  EXPECT_EQ(d.OffColor(), ui::clBlack);
+  EXPECT_EQ(d.Color(), ui::clBlack);
+  EXPECT_TRUE(d.DoubleBuffer());
+  EXPECT_EQ(d.Animation(), TLCDAnimation::anNone);
+  EXPECT_EQ(d.AnimationDelay(), 0);
+  EXPECT_FALSE(d.IsPainting());
+  EXPECT_EQ(d.PaintDuration(), 0u);
+}
+
+TEST(LcdDisplay, ValueIsStoredUpperCasedAndEveryChangeIsReported) {
+  Display d;
+  std::vector<std::pair<std::string, std::string>> changes;
+  d.OnChange = [&](LcdDisplayModel& sender, const std::string& o, const std::string& n) {
+    EXPECT_EQ(&sender, &d);
+    changes.emplace_back(o, n);
+  };
+  d.SetValue("locked");
+  EXPECT_EQ(d.Value(), "LOCKED");
+  EXPECT_EQ(d.windowText, "LOCKED");
+  EXPECT_TRUE(d.AnimatePending());
+  EXPECT_EQ(d.repaints, 1);
+  d.SetValue("LOCKED");  // the same text: nothing at all
+  EXPECT_EQ(d.repaints, 1);
+  d.SetValue("locked");  // differs from the stored text case-sensitively: a change
+  EXPECT_EQ(d.repaints, 2);
+  d.SetValue("12!");
+  EXPECT_EQ(d.Value(), "");
+  d.SetValue("12.");
+  EXPECT_EQ(d.Value(), "12");
+  using C = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ(changes, (C{{"", "LOCKED"}, {"LOCKED", "LOCKED"}, {"LOCKED", ""}, {"", "12"}}));
+}
+
+TEST(LcdDisplay, PropertiesRepaintOnlyWhenChangedAndAnimationIsOnlyStored) {
+  Display d;
+  d.SetDigitNum(4);
+  d.SetOnColor(ui::MakeColor(0, 255, 0));
+  d.SetDoubleBuffer(true);
+  EXPECT_EQ(d.repaints, 0);
+  d.SetDigitNum(8);
+  d.SetDotDisplay(true);
+  d.SetSegmentSize(3);
+  d.SetGapX(1);
+  d.SetGapY(1);
+  d.SetDotSpacing(1);
+  d.SetDigitSpacing(2);
+  d.SetOffColor(1);
+  d.SetOnColor(2);
+  d.SetPreview(true);
+  d.SetDoubleBuffer(false);
+  EXPECT_EQ(d.repaints, 11);
+  d.SetAnimation(TLCDAnimation::anSpiral);
+  d.SetAnimationDelay(500);
+  EXPECT_EQ(d.repaints, 11);
+}
+
+TEST(LcdDisplay, AboutShowsTheMessageAndStaysNone) {
+  Display d;
+  d.SetAbout(TLCDAbout::abAbout);
+  EXPECT_NE(d.about.find("TLcdDisplay"), std::string::npos);
+  EXPECT_EQ(d.About(), TLCDAbout::abNone);
+}
+
+TEST(LcdDisplay, EmptyValueDrawsEverythingUnlit) {
+  Display d;
+  MakeClock(d);
+  FakeHost host;
+  d.Paint(host, 124, 22);
+  EXPECT_EQ(CountColored(host.buffer, ui::clWhite), 0);
+  // 8 points, 8 colons of two dots, 7 bars in 8 cells.
+  EXPECT_EQ(CountColored(host.buffer, ui::MakeColor(35, 35, 35)), 8 + 16 + 56);
+  EXPECT_EQ(host.buffer.ops.front().kind, CanvasOp::Kind::FillRect);  // background first
+  EXPECT_EQ(host.buffer.ops.front().brush, ui::clBlack);
+  EXPECT_TRUE(host.window.ops.empty());
+  EXPECT_EQ(host.presents, 1);
+  EXPECT_EQ(host.frees, 1);
+}
+
+TEST(LcdDisplay, NewValueIsDrawnOverThePreviousOneCellByCell) {
+  Display d;
+  MakeClock(d);
+  FakeHost host;
+  d.SetValue("12:34:56");
+  d.Paint(host, 124, 22);
+  EXPECT_EQ(d.PrevValue(), "12:34:56");
+  EXPECT_FALSE(d.AnimatePending());
+  EXPECT_EQ(host.pumps, 0);  // no animation: no pauses
+  // Lit: 1=2, 2=5, :=1 (two dots), 3=5, 4=4, :, 5=5, 6=6 bars.
+  EXPECT_EQ(CountColored(host.buffer, ui::clWhite), 2 + 5 + 2 + 5 + 4 + 2 + 5 + 6);
+
+  host.buffer.ops.clear();
+  d.SetValue("12:34:57");
+  d.Paint(host, 124, 22);
+  // First everything of the old value again, then only the last cell's eight segments.
+  const auto polygons = host.buffer.Of(CanvasOp::Kind::Polygon);
+  EXPECT_EQ(polygons.size(), 8u * 7u + 7u);
+  int lastCellWhite = 0;
+  for (std::size_t i = 56; i < polygons.size(); ++i)
+    lastCellWhite += polygons[i].brush == ui::clWhite;
+  EXPECT_EQ(lastCellWhite, 3);  // a 7
+}
+
+TEST(LcdDisplay, AnimationRevealsInEightFramesOverTheDelay) {
+  Display d;
+  MakeClock(d);
+  d.SetAnimation(TLCDAnimation::anDown);
+  d.SetAnimationDelay(700);
+  FakeHost host;
+  d.SetValue("8");
+  d.Paint(host, 124, 22);
+  EXPECT_EQ(host.presents, 8 + 1);  // every frame, and the finished picture
+  for (std::size_t i = 1; i < 8; ++i) {
+    EXPECT_EQ(host.presentTimes[i] - host.presentTimes[i - 1], 100u) << i;
+  }
+  EXPECT_EQ(d.PaintDuration(), 700u);
+  EXPECT_GT(host.pumps, 0);
+
+  // The same value again repaints at once.
+  host = FakeHost{};
+  d.Paint(host, 124, 22);
+  EXPECT_EQ(host.presents, 1);
+  EXPECT_EQ(d.PaintDuration(), 0u);
+}
+
+TEST(LcdDisplay, OvershootOfAPauseIsTakenFromTheNext) {
+  Display d;
+  MakeClock(d);
+  d.SetAnimation(TLCDAnimation::anUp);
+  d.SetAnimationDelay(700);
+  FakeHost host;
+  host.drawCost = 30;  // presenting takes 30 ms of each frame
+  d.SetValue("8");
+  d.Paint(host, 124, 22);
+  // Frames still start every 100 ms: the drawing time is part of the pause.
+  for (std::size_t i = 1; i < 8; ++i) {
+    EXPECT_EQ(host.presentTimes[i] - host.presentTimes[i - 1], 100u) << i;
+  }
+}
+
+TEST(LcdDisplay, NoAnimationOrNoDelayShowsInOneStep) {
+  for (auto [anim, delay] : {std::pair{TLCDAnimation::anNone, 700}, {TLCDAnimation::anLeft, 0}}) {
+    Display d;
+    MakeClock(d);
+    d.SetAnimation(anim);
+    d.SetAnimationDelay(delay);
+    FakeHost host;
+    d.SetValue("12:34:56");
+    d.Paint(host, 124, 22);
+    EXPECT_EQ(host.presents, 1);
+    EXPECT_EQ(host.pumps, 0);
+  }
+}
+
+TEST(LcdDisplay, FramesFollowTheAnimationOrder) {
+  Display d;
+  MakeClock(d);
+  d.SetDigitNum(1);
+  d.SetAnimation(TLCDAnimation::anSpiral);
+  d.SetAnimationDelay(70);
+  d.SetDoubleBuffer(false);
+  FakeHost host;
+  d.SetValue("8");
+  d.Paint(host, 30, 22);
+  // The incremental pass: after the point, colon (two ellipses) first, then the middle bar.
+  std::vector<CanvasOp::Kind> kinds;
+  for (const CanvasOp& op : host.window.ops) kinds.push_back(op.kind);
+  const std::size_t first = kinds.size() - 9;  // 7 bars and the two colon dots
+  EXPECT_EQ(kinds[first], CanvasOp::Kind::Ellipse);
+  EXPECT_EQ(kinds[first + 1], CanvasOp::Kind::Ellipse);
+  EXPECT_EQ(host.window.ops[first + 2].points[1].y, host.window.ops[first + 2].points[0].y - 1);
+  EXPECT_EQ(AnimationSegment(static_cast<int>(TLCDAnimation::anRight), 1), 2);
+  EXPECT_EQ(AnimationSegment(static_cast<int>(TLCDAnimation::anLeft), 8), 2);
+  EXPECT_EQ(AnimationSegment(0, 4), 8);
+}
+
+TEST(LcdDisplay, RandomAnimationPicksOneOfTheFive) {
+  Display d;
+  MakeClock(d);
+  d.SetAnimation(TLCDAnimation::anRandom);
+  d.SetAnimationDelay(70);
+  FakeHost host;  // RandomBelow(5) answers 4: animation 5, anRight
+  d.SetValue("8");
+  d.Paint(host, 124, 22);
+  EXPECT_EQ(host.presents, 9);
+}
+
+TEST(LcdDisplay, WithoutABufferItDrawsOnTheWindow) {
+  Display d;
+  MakeClock(d);
+  FakeHost host;
+  host.bufferFails = true;
+  d.SetValue("1");
+  d.Paint(host, 124, 22);
+  EXPECT_FALSE(host.window.ops.empty());
+  EXPECT_EQ(host.presents, 0);
+  EXPECT_EQ(CountColored(host.window, ui::clWhite), 2);
+}
+
+TEST(LcdDisplay, NothingButTheBackgroundWithoutCells) {
+  Display d;
+  d.SetDigitNum(0);
+  FakeHost host;
+  d.SetValue("12");
+  d.Paint(host, 124, 22);
+  EXPECT_EQ(host.buffer.ops.size(), 1u);
+  EXPECT_FALSE(d.IsPainting());
+}
+
+TEST(LcdDisplay, RepaintDuringAnAnimationPauseReturnsAndALaterValueFollows) {
+  Display d;
+  MakeClock(d);
+  d.SetAnimation(TLCDAnimation::anDown);
+  d.SetAnimationDelay(700);
+  FakeHost host;
+  d.SetValue("11");
+  bool once = false;
+  host.duringPump = [&] {
+    EXPECT_TRUE(d.IsPainting());
+    const std::size_t before = host.buffer.ops.size();
+    d.Paint(host, 124, 22);  // returns at once
+    EXPECT_EQ(host.buffer.ops.size(), before);
+    if (!once) {
+      once = true;
+      d.SetValue("22");  // a timer writes a new value while the reveal pauses
+    }
+  };
+  const int repaintsBefore = d.repaints;
+  d.Paint(host, 124, 22);
+  EXPECT_FALSE(d.IsPainting());
+  EXPECT_FALSE(d.AnimatePending());
+  // The repaint drew "11"; "22" gets a repaint of its own, drawn without animation.
+  EXPECT_EQ(d.PrevValue(), "11");
+  EXPECT_EQ(d.repaints, repaintsBefore + 2);
+  host.duringPump = nullptr;
+  host.presents = 0;
+  d.Paint(host, 124, 22);
+  EXPECT_EQ(d.PrevValue(), "22");
+  EXPECT_EQ(host.presents, 1);
+}
+
+}  // namespace
+}  // namespace sentavo::widgets

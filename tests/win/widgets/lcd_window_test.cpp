@@ -1,0 +1,99 @@
+// The seven-segment display painted by Windows: every segment of "12:34:56" in its colour.
+#include <gtest/gtest.h>
+
+#include "widgets/lcd_display_win.h"
+#include "win_test_support.h"
+
+namespace sentavo::widgets {
+namespace {
+
+using test::Hex;
+
+constexpr ui::TColor kOff = ui::MakeColor(35, 35, 35);
+
+// The middle of a shape: the centre of its bounding box (inside every segment shape).
+ui::Point Centre(const LcdShape& s) {
+  if (s.kind != LcdShape::Kind::Polygon)
+    return {(s.box.left + s.box.right) / 2, (s.box.top + s.box.bottom) / 2};
+  int l = s.points[0].x, r = l, t = s.points[0].y, b = t;
+  for (const ui::Point& p : s.points) {
+    l = std::min(l, p.x);
+    r = std::max(r, p.x);
+    t = std::min(t, p.y);
+    b = std::max(b, p.y);
+  }
+  return {(l + r) / 2, (t + b) / 2};
+}
+
+void ExpectSegmentsLit(TLcdDisplay& lcd, const std::string& cells, int width, int height) {
+  const test::Snapshot image = test::Render(lcd.hwnd());
+  const LcdLayout k = *ComputeLcdLayout(lcd.Params(), width, height);
+  for (int cell = 1; cell <= lcd.DigitNum(); ++cell) {
+    const char c = cells[static_cast<std::size_t>(cell - 1)];
+    for (int seg = 1; seg <= 8; ++seg) {
+      std::vector<LcdShape> shapes;
+      AppendSegmentShapes(k, cell, seg, c, {1, 2}, shapes);
+      for (const LcdShape& s : shapes) {
+        if (s.kind == LcdShape::Kind::Ellipse && (s.box.Width() < 2 || s.box.Height() < 2))
+          continue;
+        const ui::Point p = Centre(s);
+        const ui::TColor want = s.color == 1 ? lcd.OnColor() : lcd.OffColor();
+        EXPECT_EQ(Hex(image.PixelAt(p.x, p.y)), Hex(want))
+            << "cell " << cell << " '" << c << "' segment " << seg << " at " << p;
+      }
+    }
+  }
+}
+
+TEST(LcdWindow, ClockShowsEverySegmentInItsColour) {
+  test::HostForm host;
+  TLcdDisplay lcd;
+  ASSERT_TRUE(lcd.Create(host.hwnd(), 10, {3, 3, 124, 22}));
+  lcd.SetDigitNum(8);
+  lcd.SetOffColor(kOff);
+  lcd.SetOnColor(ui::clWhite);
+  lcd.SetValue("12:34:56");
+  EXPECT_EQ(lcd.Text(), "12:34:56");  // what another program reads
+  ExpectSegmentsLit(lcd, "12:34:56", 124, 22);
+  const test::Snapshot image = test::Render(lcd.hwnd());
+  EXPECT_EQ(Hex(image.PixelAt(0, 0)), Hex(ui::clBlack));  // the background
+  EXPECT_EQ(Hex(image.PixelAt(3, 20)), Hex(kOff));        // the unlit point before cell 1
+}
+
+TEST(LcdWindow, LargeDisplayWithColonsPointsAndDots) {
+  test::HostForm host;
+  TLcdDisplay lcd;
+  ASSERT_TRUE(lcd.Create(host.hwnd(), 10, {0, 0, 400, 90}));
+  lcd.SetDigitNum(8);
+  lcd.SetSegmentSize(6);
+  lcd.SetValue("-1.5:00");
+  EXPECT_EQ(lcd.Value(), "-1.5:00");
+  ExpectSegmentsLit(lcd, "  -15:00", 400, 90);
+  const test::Snapshot image = test::Render(lcd.hwnd());
+  const LcdLayout k = *ComputeLcdLayout(lcd.Params(), 400, 90);
+  const ui::Point lit = Centre(PointShape(k, 5, true, {1, 2}));  // the point before the 5
+  const ui::Point unlit = Centre(PointShape(k, 4, true, {1, 2}));
+  EXPECT_EQ(Hex(image.PixelAt(lit.x, lit.y)), Hex(lcd.OnColor()));
+  EXPECT_EQ(Hex(image.PixelAt(unlit.x, unlit.y)), Hex(lcd.OffColor()));
+
+  lcd.SetDotDisplay(true);
+  lcd.SetDotSpacing(2);
+  lcd.SetValue("locked");
+  EXPECT_EQ(lcd.Text(), "LOCKED");
+  ExpectSegmentsLit(lcd, "  LOCKED", 400, 90);
+}
+
+TEST(LcdWindow, RepaintRequestedByAValueIsDrawnByTheWindow) {
+  test::HostForm host;
+  TLcdDisplay lcd;
+  ASSERT_TRUE(lcd.Create(host.hwnd(), 10, {0, 0, 124, 22}));
+  lcd.SetDigitNum(8);
+  lcd.SetValue("00:00:01");
+  EXPECT_TRUE(lcd.AnimatePending());
+  UpdateWindow(lcd.hwnd());  // WM_PAINT now
+  EXPECT_FALSE(lcd.AnimatePending());
+  EXPECT_EQ(lcd.PrevValue(), "00:00:01");
+}
+
+}  // namespace
+}  // namespace sentavo::widgets

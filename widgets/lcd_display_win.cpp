@@ -1,0 +1,123 @@
+#include "widgets/lcd_display_win.h"
+
+#include <optional>
+#include <random>
+
+#include "formats/wide_win.h"
+#include "ui/gdi_canvas_win.h"
+#include "ui/gdi_win.h"
+#include "ui/messages_win.h"
+
+namespace sentavo::widgets {
+namespace {
+
+// A repaint's surroundings on Windows: the target DC, an off-screen bitmap, the tick count, and
+// the message pump that keeps the application alive during a reveal's pauses.
+class WinLcdHost final : public LcdPaintHost {
+ public:
+  WinLcdHost(HDC target, int width, int height)
+      : target_(target), width_(width), height_(height), window_(target) {}
+
+  ui::Canvas& WindowCanvas() override { return window_; }
+  ui::Canvas* CreateBuffer(int width, int height) override {
+    buffer_.emplace(target_, width, height);
+    if (!buffer_->Valid()) return nullptr;
+    canvas_.emplace(buffer_->dc());
+    return &*canvas_;
+  }
+  void PresentBuffer() override {
+    if (buffer_ && buffer_->Valid()) buffer_->CopyTo(target_);
+    GdiFlush();
+  }
+  void FreeBuffer() override {
+    canvas_.reset();
+    buffer_.reset();
+  }
+  std::uint32_t NowMs() override { return GetTickCount(); }
+  void ProcessMessages(std::uint32_t ms) override {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  int RandomBelow(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+ private:
+  HDC target_;
+  int width_, height_;
+  ui::GdiCanvas window_;
+  std::optional<ui::OffscreenBuffer> buffer_;
+  std::optional<ui::GdiCanvas> canvas_;
+  std::minstd_rand random_{GetTickCount()};
+};
+
+}  // namespace
+
+TLcdDisplay::TLcdDisplay(ui::Component* owner, std::string name)
+    : ui::Window(owner, std::move(name)) {}
+
+TLcdDisplay::~TLcdDisplay() {
+  Destroy();
+}
+
+bool TLcdDisplay::Create(HWND parent, int id, const ui::Bounds& bounds) {
+  ui::WindowSpec spec = ui::WindowSpec::Child(parent, id, bounds);
+  spec.className = L"SentavoLcdDisplay";
+  spec.title = Widen(Value());
+  return ui::Window::Create(spec);
+}
+
+void TLcdDisplay::PaintTo(HDC dc) {
+  const ui::Size size = ClientSize();
+  WinLcdHost host(dc, size.cx, size.cy);
+  Paint(host, size.cx, size.cy);
+}
+
+void TLcdDisplay::RequestRepaint() {
+  Invalidate();
+}
+
+void TLcdDisplay::ValueStored(const std::string& value) {
+  if (hwnd()) SetWindowTextW(hwnd(), Widen(value).c_str());
+}
+
+void TLcdDisplay::ShowAbout(const std::string& text) {
+  ui::ShowMessageBox(hwnd(), ui::PlainMessage("About", text));
+}
+
+LRESULT TLcdDisplay::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;  // every pixel is painted: never flicker through the parent
+    case WM_PAINT: {
+      ui::PaintScope ps(hwnd());
+      if (IsPainting()) {
+        missedPaint_ = true;  // a reveal is pausing: paint again once it is done
+        return 0;
+      }
+      PaintTo(ps.get());
+      if (missedPaint_) {
+        missedPaint_ = false;
+        Invalidate();
+      }
+      return 0;
+    }
+    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_LBUTTONDOWN: pressed_ = true; return 0;
+    case WM_LBUTTONUP:
+      if (pressed_ && OnClick) OnClick();
+      pressed_ = false;
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      if (OnDblClick) OnDblClick();
+      return 0;
+    default: return ui::Window::HandleMessage(msg, wp, lp);
+  }
+}
+
+}  // namespace sentavo::widgets

@@ -1,0 +1,71 @@
+// The picture control: a background picture stretched over its box (bmp, ico, wmf, emf, jpg/jpeg
+// by extension), or a PNG with its transparency drawn over whatever lies below it. A picture that
+// cannot be read or decoded leaves the one shown before in place and reports the failure.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "ui/controls_win.h"
+#include "ui/gdi_win.h"
+#include "widgets/picture.h"
+
+namespace sentavo::widgets {
+
+// A decoded picture, ready to draw at any size.
+class Graphic {
+ public:
+  virtual ~Graphic() = default;
+  virtual ui::Size NaturalSize() const = 0;
+  virtual void Draw(HDC dc, const RECT& dest) const = 0;
+};
+
+// Empty, with the reason in `error`, for a file that cannot be read, an unknown extension, or
+// content that does not decode.
+std::unique_ptr<Graphic> LoadGraphicFile(const std::string& path, std::string* error = nullptr);
+std::unique_ptr<Graphic> DecodeGraphic(std::span<const std::uint8_t> bytes, PictureKind kind,
+                                       std::string* error = nullptr);
+
+class PictureBox : public ui::Window {
+ public:
+  using ui::Window::Window;
+  ~PictureBox() override;
+  bool Create(HWND parent, int id, const ui::Bounds& bounds);
+
+  // False when the picture could not be loaded; the previous one then stays.
+  bool LoadFromFile(const std::string& path, std::string* error = nullptr);
+  bool LoadFromMemory(std::span<const std::uint8_t> bytes, PictureKind kind,
+                      std::string* error = nullptr);
+  void SetGraphic(std::unique_ptr<Graphic> graphic);
+  void Clear();
+  bool Empty() const { return !graphic_; }
+  const Graphic* GetGraphic() const { return graphic_.get(); }
+
+  void SetFit(PictureFit fit);
+  PictureFit Fit() const { return fit_; }
+  // Transparent: where the picture leaves room or is see-through, what is behind shows.
+  void SetTransparent(bool transparent);
+  bool Transparent() const { return transparent_; }
+  void SetColor(ui::TColor color);
+
+  // Paints the control into `dc` as a repaint would.
+  void PaintTo(HDC dc);
+
+  std::function<void()> OnClick;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Changed();
+  std::unique_ptr<Graphic> graphic_;
+  PictureFit fit_ = PictureFit::Stretch;
+  bool transparent_ = false;
+  ui::TColor color_ = ui::clBtnFace;
+  bool pressed_ = false;
+};
+
+}  // namespace sentavo::widgets
