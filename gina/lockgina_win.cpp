@@ -1,0 +1,414 @@
+// The exported functions of lockgina.dll. Each one either appends itself to the call journal
+// (LOCKGINA_JOURNAL set: nothing is blocked, nothing is changed, and a function that would change
+// something reports 0) or works on the library's one state. No exception leaves the library.
+#include <string>
+#include <vector>
+
+#include "gina/call_journal.h"
+#include "gina/hooks_win.h"
+#include "gina/lockgina.h"
+#include "gina/shell_desktop_win.h"
+
+namespace sentavo::gina {
+namespace {
+
+constexpr int kInterfaceVersion = (2 << 16) | 12;
+
+class Guard {
+ public:
+  explicit Guard(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+  ~Guard() { ReleaseSRWLockExclusive(&lock_); }
+  Guard(const Guard&) = delete;
+  Guard& operator=(const Guard&) = delete;
+
+ private:
+  SRWLOCK& lock_;
+};
+
+// Where the reports of keys and buttons go.
+struct ReportTarget {
+  HWND window = nullptr;
+  UINT press = 0;
+  UINT release = 0;
+  bool send = false;
+};
+
+// The library's one state per process. Never destroyed: the hook thread may still run while the
+// process ends.
+class Library final : public HookClient {
+ public:
+  Library() : state_(desktop_, store_), hooks_(*this) {}
+
+  int DisableItem(int item, bool disable) {
+    int result;
+    {
+      Guard g(lock_);
+      result = state_.DisableItem(item, disable);
+    }
+    UpdateHooks();
+    return result;
+  }
+
+  int IsItemDisabled(int item) {
+    Guard g(lock_);
+    return state_.IsItemDisabled(item) ? 1 : 0;
+  }
+
+  // Honest: a combination counts as blocked only while the hooks that block it are in place.
+  int DisableKey(int key, int mask, bool block) {
+    const KeyCombo combo{static_cast<std::uint32_t>(key), static_cast<std::uint32_t>(mask)};
+    int result;
+    {
+      Guard g(lock_);
+      result = state_.DisableKey(combo, block);
+    }
+    const bool hooked = UpdateHooks();
+    if (combo != kCtrlAltDel && !hooked) result = 0;
+    return result;
+  }
+
+  int IsKeyDisabled(int key, int mask) {
+    Guard g(lock_);
+    return state_.IsKeyDisabled({static_cast<std::uint32_t>(key), static_cast<std::uint32_t>(mask)})
+               ? 1
+               : 0;
+  }
+
+  int DisabledKey(int index) {
+    Guard g(lock_);
+    return state_.DisabledKey(index);
+  }
+
+  int SetReports(HWND window, UINT press, UINT release, bool send) {
+    {
+      Guard g(lock_);
+      target_ = {window, press, release, send};
+    }
+    return UpdateHooks() || !window ? 1 : 0;
+  }
+
+  int RestoreAll() {
+    bool needed;
+    {
+      Guard g(lock_);
+      state_.RestoreAll();
+      needed = NeedsHooks();
+    }
+    if (!needed) hooks_.Stop();
+    return 1;
+  }
+
+  int Exit() {
+    {
+      Guard g(lock_);
+      state_.RestoreAll();
+      target_ = {};
+    }
+    hooks_.Stop();
+    return 1;
+  }
+
+  bool OnInput(std::uint32_t vk, bool up, bool mouse, POINT cursor) override {
+    bool swallow;
+    std::uint32_t mask;
+    ReportTarget target;
+    {
+      Guard g(lock_);
+      swallow = state_.Keys().OnEvent(vk, up);
+      mask = state_.Keys().Mask();
+      target = target_;
+    }
+    const UINT message = up ? target.release : target.press;
+    if (target.window && message) {
+      const HWND receiving = mouse ? WindowFromPoint(cursor) : GetForegroundWindow();
+      const WPARAM wp = reinterpret_cast<WPARAM>(receiving);
+      const LPARAM lp = static_cast<LPARAM>(MAKELONG(vk & 0xFFFF, mask));
+      // A report must never make the hook wait for the window's thread.
+      if (target.send) {
+        SendNotifyMessageW(target.window, message, wp, lp);
+      } else {
+        PostMessageW(target.window, message, wp, lp);
+      }
+    }
+    return swallow;
+  }
+
+  void OnHooksStarted() override {
+    std::vector<std::uint32_t> held;
+    for (const std::uint32_t vk :
+         {VK_LMENU, VK_RMENU, VK_LCONTROL, VK_RCONTROL, VK_LSHIFT, VK_RSHIFT, VK_LWIN, VK_RWIN})
+      if (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) held.push_back(vk);
+    Guard g(lock_);
+    state_.Keys().SetHeld(held);
+  }
+
+  void OnWatch() override {
+    Guard g(lock_);
+    state_.Reassert();
+  }
+
+  Win32Desktop& desktop() { return desktop_; }
+
+ private:
+  bool NeedsHooks() const {
+    return !state_.Keys().Empty() || target_.window != nullptr || state_.HasDisabledItems();
+  }
+
+  // Starts the hook thread when something needs it; true when the hooks are in place. Called
+  // without the lock, which the hooks take.
+  bool UpdateHooks() {
+    bool needed;
+    {
+      Guard g(lock_);
+      needed = NeedsHooks();
+    }
+    return needed ? hooks_.Start() : hooks_.Running();
+  }
+
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  Win32Desktop desktop_;
+  FileJournalStore store_;
+  LockState state_;
+  HookThread hooks_;
+  ReportTarget target_;
+};
+
+Library& Lib() {
+  static Library* library = new Library;
+  return *library;
+}
+
+std::wstring JournalPath() {
+  std::wstring path(32768, L'\0');
+  const DWORD n =
+      GetEnvironmentVariableW(L"LOCKGINA_JOURNAL", path.data(), static_cast<DWORD>(path.size()));
+  path.resize(n < path.size() ? n : 0);
+  return path;
+}
+
+// In trial mode appends the call to the journal and returns true.
+bool Journaled(std::string_view name, std::initializer_list<CallArg> args) {
+  const std::wstring path = JournalPath();
+  if (path.empty()) return false;
+  const std::string line = FormatCall(name, args) + "\r\n";
+  const HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_ALWAYS, 0, nullptr);
+  if (f != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(f);
+  }
+  return true;
+}
+
+template <class F>
+int Safely(F&& f) {
+  try {
+    return f();
+  } catch (...) {
+    return 0;
+  }
+}
+
+CallArg H(HWND h) {
+  return Handle(reinterpret_cast<std::uint64_t>(h));
+}
+
+int WindowsVersionCode() {
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  OSVERSIONINFOW v{};
+  v.dwOSVersionInfoSize = sizeof v;
+  const auto fn = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  if (!fn || fn(&v) != 0) return 5;
+  if (v.dwPlatformId != VER_PLATFORM_WIN32_NT) return v.dwMinorVersion == 0 ? 1 : 2;
+  if (v.dwMajorVersion < 5) return 3;
+  if (v.dwMajorVersion == 5 && v.dwMinorVersion == 0) return 4;
+  return 5;
+}
+
+bool IsAdministrator() {
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID admins = nullptr;
+  if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0,
+                                0, 0, 0, 0, &admins))
+    return false;
+  BOOL member = FALSE;
+  CheckTokenMembership(nullptr, admins, &member);
+  FreeSid(admins);
+  return member != FALSE;
+}
+
+bool EnableShutdownPrivilege() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+    return false;
+  TOKEN_PRIVILEGES tp{};
+  tp.PrivilegeCount = 1;
+  tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  const bool ok = LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &tp.Privileges[0].Luid) &&
+                  AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) &&
+                  GetLastError() == ERROR_SUCCESS;
+  CloseHandle(token);
+  return ok;
+}
+
+int DesktopIconCount() {
+  const HWND list = DesktopIconList();
+  DWORD_PTR count = 0;
+  if (!list || !SendMessageTimeoutW(list, 0x1004 /* LVM_GETITEMCOUNT */, 0, 0, SMTO_ABORTIFHUNG,
+                                    1000, &count))
+    return 0;
+  return static_cast<int>(count);
+}
+
+}  // namespace
+}  // namespace sentavo::gina
+
+using namespace sentavo::gina;
+
+extern "C" {
+
+int WINAPI wlVersion(int callerVersion) {
+  Journaled("wlVersion", {{callerVersion}});
+  return kInterfaceVersion;
+}
+
+int WINAPI wlDisableItem(int item, int disable) {
+  if (Journaled("wlDisableItem", {{item}, {disable}})) return 0;
+  return Safely([&] { return Lib().DisableItem(item, disable != 0); });
+}
+
+int WINAPI wlIsItemDisabled(int item) {
+  if (Journaled("wlIsItemDisabled", {{item}})) return 0;
+  return Safely([&] { return Lib().IsItemDisabled(item); });
+}
+
+int WINAPI wlDisableKey(int reserved, int key, int mask, int block) {
+  if (Journaled("wlDisableKey", {{reserved}, {key}, {mask}, {block}})) return 0;
+  return Safely([&] { return Lib().DisableKey(key, mask, block != 0); });
+}
+
+int WINAPI wlIsKeyDisabled(int reserved, int key, int mask) {
+  if (Journaled("wlIsKeyDisabled", {{reserved}, {key}, {mask}})) return 0;
+  return Safely([&] { return Lib().IsKeyDisabled(key, mask); });
+}
+
+int WINAPI wlSetKeySendMessage(HWND window, UINT pressMessage, UINT releaseMessage) {
+  if (Journaled("wlSetKeySendMessage", {H(window), {pressMessage}, {releaseMessage}})) return 0;
+  return Safely([&] { return Lib().SetReports(window, pressMessage, releaseMessage, true); });
+}
+
+int WINAPI wlSetKeyPostMessage(HWND window, UINT pressMessage, UINT releaseMessage) {
+  if (Journaled("wlSetKeyPostMessage", {H(window), {pressMessage}, {releaseMessage}})) return 0;
+  return Safely([&] { return Lib().SetReports(window, pressMessage, releaseMessage, false); });
+}
+
+int WINAPI wlInstallGina(int flags) {
+  if (Journaled("wlInstallGina", {{flags}})) return 0;
+  return Safely([] { return Win32Desktop().InstallPolicies() ? 1 : 0; });
+}
+
+int WINAPI wlUninstallGina() {
+  if (Journaled("wlUninstallGina", {})) return 0;
+  return Safely([] { return Win32Desktop().RemovePolicies() ? 1 : 0; });
+}
+
+int WINAPI wlIsGinaInstalled() {
+  Journaled("wlIsGinaInstalled", {});
+  return Safely([] { return Win32Desktop().PoliciesInForce() ? 1 : 0; });
+}
+
+int WINAPI wlNeedGinaInstall() {
+  Journaled("wlNeedGinaInstall", {});
+  return Safely([] { return Win32Desktop().PoliciesInForce() ? 0 : 1; });
+}
+
+int WINAPI wlIsNTSystem() {
+  Journaled("wlIsNTSystem", {});
+  return 1;
+}
+
+int WINAPI wlExitWindows(int flags) {
+  if (Journaled("wlExitWindows", {{flags}})) return 0;
+  EnableShutdownPrivilege();
+  return ExitWindowsEx(static_cast<UINT>(flags),
+                       SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_FLAG_PLANNED)
+             ? 1
+             : 0;
+}
+
+int WINAPI wlWinVersion() {
+  Journaled("wlWinVersion", {});
+  return WindowsVersionCode();
+}
+
+int WINAPI wlGetKeyState(int key) {
+  Journaled("wlGetKeyState", {{key}});
+  return (GetAsyncKeyState(key) & 0x8000) ? 1 : 0;
+}
+
+int WINAPI wlSetKeyState(int key, int down) {
+  if (Journaled("wlSetKeyState", {{key}, {down}})) return 0;
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = static_cast<WORD>(key);
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  return SendInput(1, &in, sizeof in) == 1 ? 1 : 0;
+}
+
+// Reports go to windows only; a callback into the program from the hook thread is not offered.
+int WINAPI wlSetKeyCallback(void* callback) {
+  Journaled("wlSetKeyCallback", {Handle(reinterpret_cast<std::uint64_t>(callback))});
+  return 0;
+}
+
+int WINAPI wlRestoreAll() {
+  if (Journaled("wlRestoreAll", {})) return 1;
+  return Safely([] { return Lib().RestoreAll(); });
+}
+
+int WINAPI wlGetDisabledKey(int index) {
+  if (Journaled("wlGetDisabledKey", {{index}})) return -1;
+  return Safely([&] { return Lib().DisabledKey(index); });
+}
+
+int WINAPI wlIsAdmin() {
+  Journaled("wlIsAdmin", {});
+  return IsAdministrator() ? 1 : 0;
+}
+
+// Storing a password for automatic logon is not something this library does.
+int WINAPI wlEnableAutologin(int enable) {
+  Journaled("wlEnableAutologin", {{enable}});
+  return 0;
+}
+
+// A scan-code map takes a restart and outlives the library; not offered.
+int WINAPI wlMapScancode(int fromScancode, int toScancode) {
+  Journaled("wlMapScancode", {{fromScancode}, {toScancode}});
+  return 0;
+}
+
+// Single desktop icons are not hidden; the whole desktop is item 2.
+int WINAPI wlDisableDesktopIcon(int index, int disable) {
+  Journaled("wlDisableDesktopIcon", {{index}, {disable}});
+  return 0;
+}
+
+int WINAPI wlRestoreDesktopIcons() {
+  Journaled("wlRestoreDesktopIcons", {});
+  return 1;
+}
+
+int WINAPI wlDesktopIconCount() {
+  Journaled("wlDesktopIconCount", {});
+  return Safely([] { return DesktopIconCount(); });
+}
+
+int WINAPI wlExit() {
+  if (Journaled("wlExit", {})) return 1;
+  return Safely([] { return Lib().Exit(); });
+}
+
+}  // extern "C"

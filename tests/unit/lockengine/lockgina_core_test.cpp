@@ -1,0 +1,244 @@
+// lockgina.dll's decisions: which key events its hooks swallow, what it journals before touching
+// the system, and how wlRestoreAll undoes a run that crashed.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "gina/call_journal.h"
+#include "gina/key_filter.h"
+#include "gina/lock_state.h"
+
+namespace sentavo::gina {
+namespace {
+
+constexpr std::uint32_t kLMenu = 0xA4, kRMenu = 0xA5, kLCtrl = 0xA2, kLShift = 0xA0, kLWin = 0x5B;
+constexpr std::uint32_t kTab = 9, kEsc = 27, kF4 = 115, kRButton = 2;
+
+struct Stroke {
+  std::uint32_t vk;
+  bool up;
+};
+
+std::vector<bool> Feed(KeyFilter& f, std::initializer_list<Stroke> strokes) {
+  std::vector<bool> out;
+  for (const Stroke& s : strokes) out.push_back(f.OnEvent(s.vk, s.up));
+  return out;
+}
+
+TEST(KeyFilter, AltTabIsSwallowedPressAndReleaseWhileTabAndAltPass) {
+  KeyFilter f;
+  f.SetBlocked({kTab, kAlt}, true);
+  EXPECT_EQ(Feed(f, {{kLMenu, false}, {kTab, false}, {kTab, true}, {kLMenu, true}}),
+            (std::vector<bool>{false, true, true, false}));
+  EXPECT_EQ(Feed(f, {{kTab, false}, {kTab, true}}), (std::vector<bool>{false, false}));
+  // Alt let go before Tab: the release still belongs to a swallowed press.
+  EXPECT_EQ(Feed(f, {{kRMenu, false}, {kTab, false}, {kRMenu, true}, {kTab, true}}),
+            (std::vector<bool>{false, true, false, true}));
+  // With more modifiers held the combination is still there (Ctrl+Alt+Tab).
+  EXPECT_EQ(Feed(f, {{kLCtrl, false}, {kLMenu, false}, {kTab, false}}),
+            (std::vector<bool>{false, false, true}));
+}
+
+TEST(KeyFilter, ModifiersAreTrackedPerKeyAndRepeatsStaySwallowed) {
+  KeyFilter f;
+  f.SetBlocked({kEsc, kCtrl}, true);
+  Feed(f, {{0xA2, false}, {0xA3, false}, {0xA2, true}});  // right Ctrl still held
+  EXPECT_EQ(f.Mask(), kCtrl);
+  EXPECT_EQ(Feed(f, {{kEsc, false}, {kEsc, false}, {kEsc, true}, {kEsc, true}}),
+            (std::vector<bool>{true, true, true, false}));
+  f.SetHeld({kLMenu, 'A', kLShift});  // taken from the system when the hooks start
+  EXPECT_EQ(f.Mask(), kAlt | kShift);
+  f.SetBlocked({kF4, kAlt}, true);
+  EXPECT_TRUE(f.OnEvent(kF4, false));
+}
+
+TEST(KeyFilter, TheWindowsKeysGoWithEverythingPressedWithThem) {
+  KeyFilter f;
+  f.SetBlocked({0, kWin}, true);
+  EXPECT_EQ(Feed(f, {{kLWin, false}, {'R', false}, {'R', true}, {kLWin, true}, {'R', false}}),
+            (std::vector<bool>{true, true, true, true, false}));
+}
+
+TEST(KeyFilter, MouseButtonsAndUnmaskedKeys) {
+  KeyFilter f;
+  f.SetBlocked({kRButton, 0}, true);
+  f.SetBlocked({93, 0}, true);
+  EXPECT_EQ(Feed(f, {{kRButton, false}, {kRButton, true}, {1, false}, {1, true}, {93, false}}),
+            (std::vector<bool>{true, true, false, false, true}));
+  f.SetBlocked({kRButton, 0}, false);
+  EXPECT_FALSE(f.OnEvent(kRButton, false));
+}
+
+// ---- The journal and the shell ----
+
+class FakeDesktop : public ShellDesktop {
+ public:
+  std::map<int, std::vector<Window>> windows;  // by item
+  std::map<Access, std::uint32_t> access{{Access::StickyKeys, 0x7E},
+                                         {Access::FilterKeys, 0x7E},
+                                         {Access::ToggleKeys, 0x3E},
+                                         {Access::HighContrast, 0x7E},
+                                         {Access::MouseKeys, 0x3E}};
+  bool policies = false;
+  std::vector<std::string> log;
+
+  std::vector<Window> ItemWindows(int item) override { return windows[item]; }
+  void Hide(std::uint64_t h) override {
+    SetShown(h, false);
+    log.push_back("hide " + std::to_string(h));
+  }
+  void ShowIfStill(std::uint64_t h, const std::string& cls) override {
+    SetShown(h, true);
+    log.push_back("show " + std::to_string(h) + " " + cls);
+  }
+  std::optional<std::uint32_t> ReadAccess(Access kind) override { return access[kind]; }
+  bool WriteAccess(Access kind, std::uint32_t flags) override {
+    access[kind] = flags;
+    return true;
+  }
+  bool PoliciesInForce() override { return policies; }
+  bool InstallPolicies() override { return policies = true; }
+  bool RemovePolicies() override { return !(policies = false); }
+
+  void SetShown(std::uint64_t h, bool shown) {
+    for (auto& [item, list] : windows)
+      for (Window& w : list)
+        if (w.handle == h) w.shown = shown;
+  }
+};
+
+class FakeStore : public JournalStore {
+ public:
+  std::optional<std::string> text;
+  std::vector<std::string> writes;
+  std::string Read() const override { return text.value_or(""); }
+  bool Write(const std::string& t) override {
+    text = t;
+    writes.push_back(t);
+    return true;
+  }
+  void Remove() override { text.reset(); }
+};
+
+class LockStateTest : public ::testing::Test {
+ protected:
+  FakeDesktop desktop;
+  FakeStore store;
+  void SetUp() override {
+    desktop.windows[kTaskbar] = {{0x100, "Shell_TrayWnd", true},
+                                 {0x200, "Shell_SecondaryTrayWnd", false}};
+    desktop.windows[kStartButton] = {{0x110, "Start", true}};
+  }
+};
+
+TEST_F(LockStateTest, OnlyShownWindowsAreHiddenAndEachIsJournaledBeforeItGoes) {
+  LockState state(desktop, store);
+  EXPECT_EQ(state.DisableItem(kTaskbar, true), 1);
+  EXPECT_EQ(desktop.log, std::vector<std::string>{"hide 256"});
+  ASSERT_EQ(store.writes.size(), 1u);
+  EXPECT_EQ(store.writes[0], "window 1 0x100 Shell_TrayWnd\n");
+  EXPECT_TRUE(state.IsItemDisabled(kTaskbar));
+  EXPECT_EQ(state.DisableItem(6, true), 0);
+  // Enabling shows only what was hidden; the secondary bar was never shown and stays so.
+  desktop.log.clear();
+  state.DisableItem(kTaskbar, false);
+  EXPECT_EQ(desktop.log, std::vector<std::string>{"show 256 Shell_TrayWnd"});
+  EXPECT_FALSE(store.text.has_value());  // nothing left to undo
+}
+
+TEST_F(LockStateTest, ARestartedTaskbarIsHiddenAgain) {
+  LockState state(desktop, store);
+  state.DisableItem(kTaskbar, true);
+  desktop.windows[kTaskbar].push_back({0x300, "Shell_TrayWnd", true});  // a new Explorer
+  desktop.SetShown(0x100, true);                                        // shown by its owner
+  desktop.log.clear();
+  state.Reassert();
+  EXPECT_EQ(desktop.log, (std::vector<std::string>{"hide 256", "hide 768"}));
+  EXPECT_EQ(state.Journal().windows.size(), 2u);  // the old one is not journaled twice
+}
+
+TEST_F(LockStateTest, ShortcutsAreSwitchedOffWithTheOriginalsSavedOnce) {
+  desktop.access[Access::ToggleKeys] = 0x3A;  // its shortcut is already off
+  LockState state(desktop, store);
+  state.DisableItem(kAccessibility, true);
+  EXPECT_EQ(desktop.access[Access::StickyKeys], 0x7Au);
+  EXPECT_EQ(desktop.access[Access::ToggleKeys], 0x3Au);
+  state.DisableItem(kAccessibility, true);  // the second save would keep our own values
+  EXPECT_EQ(state.Journal().access.at(Access::StickyKeys), 0x7Eu);
+  state.DisableItem(kAccessibility, false);
+  EXPECT_EQ(desktop.access[Access::StickyKeys], 0x7Eu);
+  EXPECT_EQ(desktop.access[Access::MouseKeys], 0x3Eu);
+  EXPECT_TRUE(state.Journal().access.empty());
+}
+
+TEST_F(LockStateTest, RestoreAllAfterACrashUndoesTheCrashedRunFromItsJournal) {
+  {
+    LockState crashed(desktop, store);
+    crashed.DisableItem(kAccessibility, true);
+    crashed.DisableItem(kStartButton, true);
+    crashed.DisableItem(kTaskbar, true);
+    crashed.DisableKey({kTab, kAlt}, true);
+  }  // the program dies here: nothing is undone
+  EXPECT_EQ(desktop.access[Access::HighContrast], 0x7Au);
+  desktop.log.clear();
+
+  LockState next(desktop, store);
+  next.DisableItem(kAccessibility, true);  // the next run locks again before it restores
+  EXPECT_EQ(next.Journal().access.at(Access::HighContrast), 0x7Eu);
+  EXPECT_TRUE(next.Keys().Empty());  // hooks die with their process
+  next.RestoreAll();
+  EXPECT_EQ(desktop.log, (std::vector<std::string>{"show 272 Start", "show 256 Shell_TrayWnd"}));
+  for (const auto& [kind, flags] : desktop.access) EXPECT_TRUE(flags & kHotKeyActive);
+  EXPECT_FALSE(store.text.has_value());
+  EXPECT_FALSE(next.HasDisabledItems());
+}
+
+TEST_F(LockStateTest, ARunStartedEarlierStillUndoesWhatALaterRunLeft) {
+  LockState first(desktop, store);  // loaded before the other program ran
+  {
+    LockState crashed(desktop, store);
+    crashed.DisableItem(kTaskbar, true);
+  }
+  desktop.log.clear();
+  first.RestoreAll();
+  EXPECT_EQ(desktop.log, std::vector<std::string>{"show 256 Shell_TrayWnd"});
+}
+
+TEST_F(LockStateTest, CtrlAltDelCountsAsBlockedOnlyUnderThePolicies) {
+  LockState state(desktop, store);
+  EXPECT_EQ(state.DisableKey(kCtrlAltDel, true), 0);
+  EXPECT_FALSE(state.IsKeyDisabled(kCtrlAltDel));
+  desktop.InstallPolicies();
+  EXPECT_EQ(state.DisableKey(kCtrlAltDel, true), 1);
+  EXPECT_TRUE(state.IsKeyDisabled(kCtrlAltDel));
+  EXPECT_EQ(state.DisableKey(kCtrlAltDel, false), 0);  // released: not blocked
+  EXPECT_EQ(state.DisableKey({kTab, kAlt}, true), 1);
+  EXPECT_EQ(state.DisableKey({0, kWin}, true), 1);
+  EXPECT_EQ(state.DisabledKey(0), 0x80000);  // (0, 8) sorts first
+  EXPECT_EQ(state.DisabledKey(1), 0x10009);
+  EXPECT_EQ(state.DisabledKey(2), -1);
+  state.RestoreAll();
+  EXPECT_FALSE(state.IsKeyDisabled({kTab, kAlt}));
+}
+
+TEST(RestoreJournalText, RoundTripsAndSkipsWhatItCannotRead) {
+  RestoreJournal j;
+  j.access[Access::MouseKeys] = 62;
+  j.windows.push_back({3, 0x2003A, "Start"});
+  const std::string text = j.Format();
+  EXPECT_EQ(text, "access 4 62\nwindow 3 0x2003a Start\n");
+  const RestoreJournal back = RestoreJournal::Parse("junk\n" + text + "access 9 1\nwindow 1\n");
+  EXPECT_EQ(back.access, j.access);
+  EXPECT_EQ(back.windows, j.windows);
+}
+
+TEST(CallJournal, CallsAreWrittenAsInCode) {
+  EXPECT_EQ(FormatCall("wlDisableKey", {{0}, {27}, {1}, {1}}), "wlDisableKey(0, 27, 1, 1)");
+  EXPECT_EQ(FormatCall("wlSetKeyPostMessage", {Handle(0x10A2C), {1468}, {0}}),
+            "wlSetKeyPostMessage(0x10a2c, 1468, 0)");
+  EXPECT_EQ(FormatCall("wlRestoreAll", {}), "wlRestoreAll()");
+  EXPECT_EQ(FormatCall("wlDisableItem", {{-1}, {0}}), "wlDisableItem(-1, 0)");
+}
+
+}  // namespace
+}  // namespace sentavo::gina
