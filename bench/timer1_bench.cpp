@@ -10,6 +10,7 @@
 
 #include "client/lock_screen.h"
 #include "formats/clock.h"
+#include "formats/config_record.h"
 #include "formats/file_access.h"
 #include "formats/issuing.h"
 
@@ -60,7 +61,18 @@ double MicrosPerTick(LockScreen& screen, int ticks) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // --config FILE SERVERPATH: writes a Sentavo.cfg naming that shared folder (for bench/client.sh).
+  if (argc == 4 && std::string(argv[1]) == "--config") {
+    TConfigRecord config;
+    config.asFrontApp = true;
+    config.rights = DefaultIssueRights();
+    config.adminPassword = "vamor";
+    config.serverPath = argv[3];
+    const ConfigRecordBytes bytes = EncodeConfigRecord(config);
+    LocalFiles files;
+    return files.Replace(argv[2], bytes) == io::kOk ? 0 : 1;
+  }
   // Paths are joined with backslashes: on this system they are part of the file names, all of
   // which begin with this prefix in the temporary folder.
   const std::string dir =
@@ -89,7 +101,9 @@ int main() {
   const DateTime now = clock.LocalNow();
   request.validFrom = *FromOleDate(ToOleDate(now) - 1);
   request.validTo = *FromOleDate(ToOleDate(now) + 1);
-  const std::string codeFile = dir + "\\bench.dat";
+  screen.OnServercestaChanged(dir + "\\");
+  screen.OnServercestaExit();
+  const std::string codeFile = dir + "\\\\bench.dat";  // folder, backslash, code, as joined
   const CodeRecordBytes bytes = EncodeCodeRecord(BuildIssuedRecord(request, now, formats));
   files.Replace(codeFile, bytes);
   screen.OnKodChanged("bench");
