@@ -1,0 +1,120 @@
+// Prints the time of one Timer1 tick of the lock screen with a local shared folder: while locked,
+// and during a guest's period (which rewrites the code file every tick). Not a test.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "client/lock_screen.h"
+#include "formats/clock.h"
+#include "formats/config_record.h"
+#include "formats/file_access.h"
+#include "formats/issuing.h"
+
+namespace {
+
+using namespace sentavo;
+using namespace sentavo::client;
+
+struct NoKey final : RegistryKey {
+  bool SetDword(std::string_view, std::uint32_t) override { return true; }
+};
+struct Policies final : PolicyRegistry {
+  std::unique_ptr<RegistryKey> OpenOrCreateCurrentUserKey(std::string_view) override {
+    return std::make_unique<NoKey>();
+  }
+};
+struct Lock final : SystemLockPort {
+  void SetSwitch(std::size_t, bool) override {}
+  void RestoreAll() override {}
+  bool IsGinaInstalled() override { return true; }
+  bool InstallGina() override { return true; }
+};
+struct Pointer final : PointerPort {
+  ScreenPoint CursorPos() override { return kPointerHome; }
+  void ExecuteEx(ScreenPoint, int, int) override {}
+};
+struct Environment final : ClientEnvironment {
+  std::string dir;
+  std::string ExeDirectory() override { return dir; }
+  bool CreateFolder(const std::string&) override { return true; }
+};
+struct Identity final : MachineIdentity {
+  std::optional<std::string> MachineGuid() override {
+    return "b1c2d3e4-0000-4000-8000-000000000001";
+  }
+  std::uint32_t DrawRandom() override { return 7; }
+};
+
+double MicrosPerTick(LockScreen& screen, int ticks) {
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < ticks; ++i) {
+    screen.OnTimer1();
+    screen.TakeRequests();
+  }
+  const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+  return spent.count() / ticks;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // --config FILE SERVERPATH: writes a Sentavo.cfg naming that shared folder (for bench/client.sh).
+  if (argc == 4 && std::string(argv[1]) == "--config") {
+    TConfigRecord config;
+    config.asFrontApp = true;
+    config.rights = DefaultIssueRights();
+    config.adminPassword = "vamor";
+    config.serverPath = argv[3];
+    const ConfigRecordBytes bytes = EncodeConfigRecord(config);
+    LocalFiles files;
+    return files.Replace(argv[2], bytes) == io::kOk ? 0 : 1;
+  }
+  // Paths are joined with backslashes: on this system they are part of the file names, all of
+  // which begin with this prefix in the temporary folder.
+  const std::string dir =
+      (std::filesystem::temp_directory_path() / ("sentavo-bench-" + std::to_string(getpid())))
+          .string();
+  const SystemClock clock;
+  const CzechFormats formats;
+  LocalFiles files;
+  Policies policies;
+  Lock lock;
+  Pointer pointer;
+  Environment environment;
+  environment.dir = dir;
+  Identity identity;
+  LockScreen screen({clock, formats, files, policies, lock, pointer, environment, identity});
+  screen.Start();
+  screen.OnFirstShow();
+  screen.TakeRequests();
+
+  const int ticks = 2000;
+  std::printf("Timer1 tick while locked:         %8.1f us\n", MicrosPerTick(screen, ticks));
+
+  IssueRequest request;
+  request.rights = DefaultIssueRights();
+  request.seconds = kMaxBudgetSeconds;
+  const DateTime now = clock.LocalNow();
+  request.validFrom = *FromOleDate(ToOleDate(now) - 1);
+  request.validTo = *FromOleDate(ToOleDate(now) + 1);
+  screen.OnServercestaChanged(dir + "\\");
+  screen.OnServercestaExit();
+  const std::string codeFile = dir + "\\\\bench.dat";  // folder, backslash, code, as joined
+  const CodeRecordBytes bytes = EncodeCodeRecord(BuildIssuedRecord(request, now, formats));
+  files.Replace(codeFile, bytes);
+  screen.OnKodChanged("bench");
+  screen.OnKodEnter();
+  screen.TakeRequests();
+  if (screen.countdown() <= 0) {
+    std::fprintf(stderr, "the bench code was refused: %s\n", screen.view().infoLabel.text.c_str());
+    return 1;
+  }
+  std::printf("Timer1 tick during a guest period: %8.1f us (code file rewritten each tick)\n",
+              MicrosPerTick(screen, ticks));
+  files.Remove(codeFile);
+  return 0;
+}

@@ -1,0 +1,493 @@
+#include "client/lock_window_win.h"
+
+#include <shellapi.h>
+
+#include <span>
+
+#include "client/lock_window_ids.h"
+#include "formats/rights.h"
+#include "formats/wide_win.h"
+#include "lockengine/bu_mouse_positionner_win.h"
+
+extern const unsigned char sentavo_background_jpg[];
+extern const unsigned long long sentavo_background_jpg_size;
+
+namespace sentavo::client {
+namespace {
+
+constexpr UINT kCloseProgram = WM_APP + 1;
+constexpr int kTopBarHeight = 34;
+constexpr lockengine::TShortCut kHotKey = 57392;  // Ctrl+Alt+Shift+0
+
+ui::TColor ToColor(Rgb c) {
+  return ui::MakeColor(c.r, c.g, c.b);
+}
+
+std::span<const std::uint8_t> BuiltInBackground() {
+  return {sentavo_background_jpg, static_cast<std::size_t>(sentavo_background_jpg_size)};
+}
+
+void MakeLabel(ui::Label& label, HWND parent, int id, int x, int y, std::string_view text,
+               int fontHeight, ui::TColor color = ui::clWhite) {
+  label.Create(parent, id, {x, y, 10, 10}, text);
+  label.SetFont(ui::VerdanaBold(fontHeight, color));
+  label.SetTransparent(true);
+  label.SetAutoSize(true);
+}
+
+void MakeButton(widgets::TColorButton& button, HWND parent, int id, const ui::Bounds& bounds,
+                std::string_view caption, Rgb color) {
+  button.Create(parent, id, bounds, std::string(caption));
+  button.SetColor(ToColor(color));
+  button.SetFont(ui::VerdanaBold(13));
+}
+
+}  // namespace
+
+LRESULT KodEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETDLGCODE && lp) {
+    // Enter must reach the edit rather than the dialog navigation, where it would click nothing.
+    const MSG* m = reinterpret_cast<const MSG*>(lp);
+    if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN) {
+      return DefaultHandling(msg, wp, lp) | DLGC_WANTMESSAGE;
+    }
+  }
+  if (msg == WM_CHAR && wp == L'\r') {
+    if (OnEnterKey) OnEnterKey();
+    return 0;
+  }
+  return ui::Edit::HandleMessage(msg, wp, lp);
+}
+
+TrayMenu::TrayMenu(ui::Component* owner, std::string name, std::function<HWND()> window)
+    : lockengine::PopupMenuRef(owner, std::move(name)), window_(std::move(window)) {}
+
+void TrayMenu::Popup(std::int32_t x, std::int32_t y) {
+  menu_.Popup(window_(), {x, y});
+}
+
+void SysLockPort::SetSwitch(std::size_t index, bool value) {
+  if (index == 0) {
+    lock_.SetasFrontApp(value);
+  } else {
+    lock_.SetRight(index - 1, value);
+  }
+}
+
+ScreenPoint MousePort::CursorPos() {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+void MousePort::ExecuteEx(ScreenPoint target, int steps, int delayMs) {
+  positionner_.ExecuteEx({target.x, target.y}, steps, static_cast<std::uint32_t>(delayMs));
+}
+
+LockWindow::LockWindow(HWND application)
+    : ui::Form(nullptr, "Form1"), application_(application), formats_(MakeSystemFormats()) {}
+
+LockWindow::~LockWindow() {
+  // SysLock lifts every block as it goes; the timers stop before the model they call goes.
+  DestroyComponents();
+}
+
+bool LockWindow::Create() {
+  ui::FormSpec spec;
+  spec.caption = texts::kWindowCaption;
+  spec.borderless = true;
+  spec.stayOnTop = true;
+  spec.maximized = true;
+  spec.color = ui::clBlack;
+  if (!CreateForm(spec)) return false;
+  // The hidden application window owns the form, so the form has no taskbar button of its own.
+  SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(application_));
+  OnCloseQuery = [] { return false; };  // only the model's actions end the program
+
+  CreateComponents();
+  CreateTopBar();
+  pages_.Create(hwnd(), ids::kPages, {0, kTopBarHeight, 100, 100}, /*tabsAtBottom=*/true);
+  tabSheet1_ = &pages_.AddPage(std::string(texts::kTabSheet1));
+  tabSheet2_ = &pages_.AddPage(std::string(texts::kTabSheet2));
+  tabSheet1_->SetColor(ui::clBlack);
+  tabSheet2_->SetColor(ui::clBlack);
+  CreateLoginPage();
+  CreateSettingsPage();
+  Layout();
+
+  sysLockPort_ = std::make_unique<SysLockPort>(*sysLock_);
+  mousePort_ = std::make_unique<MousePort>(*positionner_);
+  model_ = std::make_unique<LockScreen>(LockScreenServices{
+      clock_, *formats_, files_, policies_, *sysLockPort_, *mousePort_, environment_, identity_});
+  WireEvents();
+
+  timer1_ = &ui::MakeOwned<ui::Timer>(*this, "Timer1");
+  timer1_->SetInterval(1000);
+  timer1_->OnTimer = [this] { Run([this] { model_->OnTimer1(); }); };
+  timer2_ = &ui::MakeOwned<ui::Timer>(*this, "Timer2");
+  timer2_->SetInterval(1);  // the system makes this its shortest interval
+  timer2_->OnTimer = [this] { Run([this] { model_->OnTimer2(); }); };
+
+  Run([this] { model_->Start(); });
+  return true;
+}
+
+void LockWindow::CreateComponents() {
+  sysLock_ = &ui::MakeOwned<lockengine::TSystemLock>(*this, "SysLock");
+  hotKey_ = &ui::MakeOwned<lockengine::TGlobalHotKey>(*this, "GlobalHotKey1");
+  hotKey_->SetKey(kHotKey);
+  hotKey_->OnHotKey = [this](ui::Component&) { Run([this] { model_->OnHotKey(); }); };
+
+  popupMenu_ = &ui::MakeOwned<TrayMenu>(*this, "PopupMenu1", [this] { return hwnd(); });
+  popupMenu_->Menu().Add(
+      std::string(texts::kZobrazitSentavo),
+      [this] { Run([this] { model_->OnZobrazitSentavo(); }); }, "ZobrazitSentavo1");
+
+  tray_ = &ui::MakeOwned<lockengine::TBUTrayIcon>(*this, "BUTrayIcon1");
+  tray_->SetIcon(
+      reinterpret_cast<lockengine::IconHandle>(LoadIconW(ui::ModuleInstance(), L"MAINICON")));
+  tray_->SetHint(std::string(texts::kApplicationTitle));
+  tray_->PopupMenu = popupMenu_;
+  tray_->DropDownMenu = popupMenu_;
+  tray_->SetVisibleInTaskList(false);
+
+  positionner_ = &ui::MakeOwned<lockengine::TBUMousePositionner>(*this, "BUMousePositionner1");
+}
+
+void LockWindow::CreateTopBar() {
+  topBar_.Create(hwnd(), 0, {0, 0, 100, kTopBarHeight});
+  topBar_.SetColor(ui::clBlack);
+  const ui::TColor unlit = ui::MakeColor(35, 35, 35);
+  auto lcd = [&](ui::Panel& panel, widgets::TLcdDisplay& display, int id, int left) {
+    panel.Create(topBar_.hwnd(), 0, {left, 2, 129, 31}, ui::TPanelBevel::bvLowered);
+    panel.SetColor(ui::clBlack);
+    display.Create(panel.hwnd(), id, {3, 3, 124, 22});
+    display.SetDigitNum(8);
+    display.SetColor(ui::clBlack);
+    display.SetOnColor(ui::clWhite);
+    display.SetOffColor(unlit);
+    display.SetValue(texts::kLcdAtDesign);
+  };
+  lcd(odpocetPanel_, odpocetLED_, ids::kOdpocetLED, 8);
+  lcd(hodinkyPanel_, hodinky_, ids::kHodinky, 192);
+  MakeLabel(tit_, topBar_.hwnd(), ids::kTit, 336, 7, "", 15);
+}
+
+void LockWindow::CreateLoginPage() {
+  const HWND page = tabSheet1_->hwnd();
+  pozadi_.Create(page, ids::kPozadi, {0, 0, 100, 100});
+  pozadi_.SetFit(widgets::PictureFit::Stretch);
+  pozadi_.LoadFromMemory(BuiltInBackground(), widgets::PictureKind::Jpeg);
+  logoBig_.Create(page, ids::kLogoBig, {0, 0, 100, 100});
+  logoBig_.SetFit(widgets::PictureFit::Center);
+  logoBig_.SetTransparent(true);
+
+  MakeLabel(zamceno_, page, ids::kZamceno, 8, 8, texts::kZamceno, 13, ui::MakeColor(255, 0, 0));
+  MakeLabel(infoLabel_, page, ids::kInfoLabel, 56, 80, "", 13, ui::clSilver);
+  bevel1_.Create(page, ids::kBevel1, {56, 112, 385, 201});
+  MakeLabel(label1_, page, ids::kLabel1, 88, 128, texts::kLabel1, 16);
+  kod_.Create(page, ids::kKod, {80, 168, 329, 26});
+  kod_.SetPasswordChar(L'*');
+  kod_.SetColor(ui::clBlack);
+  kod_.SetFont(ui::VerdanaBold(16, ui::clWhite));
+  MakeButton(odhlasitUseraBut_, page, ids::kOdhlasitUseraBut, {80, 232, 161, 57},
+             texts::kOdhlasitUseraBut, {255, 0, 0});
+  MakeButton(prihlasitBut_, page, ids::kPrihlasitBut, {248, 232, 161, 57}, texts::kPrihlasitBut,
+             {0, 64, 0});
+  MakeButton(skrytBut_, page, ids::kSkrytBut, {160, 328, 161, 57}, texts::kSkrytBut, {0, 0, 64});
+  MakeLabel(datod_, page, ids::kDatod, 40, 408, "", 16, ToColor(kGreen));
+  MakeLabel(datdo_, page, ids::kDatdo, 40, 432, "", 16, ToColor(kGreen));
+  MakeLabel(smidelit_, page, ids::kSmidelit, 40, 464, "", 16, ToColor(kGreen));
+  // The frame and the pictures lie below every other control of the page, the background lowest.
+  bevel1_.SendToBack();
+  logoBig_.SendToBack();
+  pozadi_.SendToBack();
+}
+
+void LockWindow::CreateSettingsPage() {
+  const HWND page = tabSheet2_->hwnd();
+  pozadi2_.Create(page, ids::kPozadi2, {0, 0, 100, 100});
+  pozadi2_.SetFit(widgets::PictureFit::Stretch);
+  pozadi2_.LoadFromMemory(BuiltInBackground(), widgets::PictureKind::Jpeg);
+  MakeLabel(heading_, page, ids::kHeading, 16, 8, texts::kTabSheet2, 16);
+
+  auto group = [&](ui::GroupBox& box, int id, const ui::Bounds& bounds, std::string_view text) {
+    box.Create(page, id, bounds, text);
+    box.SetFont(ui::VerdanaBold(13));
+    box.SetColor(ui::clBlack);
+  };
+  auto edit = [](ui::Edit& e, HWND parent, int id, const ui::Bounds& bounds) {
+    e.Create(parent, id, bounds);
+    e.SetFont(ui::VerdanaBold(13, ui::clBlack));
+  };
+
+  group(adminpass_, ids::kAdminpass, {16, 40, 420, 60}, texts::kAdminpass);
+  edit(adminheslo_, adminpass_.hwnd(), ids::kAdminheslo, {12, 24, 396, 24});
+  adminheslo_.SetPasswordChar(L'*');
+
+  group(nastaveni_, ids::kNastaveni, {16, 112, 420, 84}, texts::kNastaveni);
+  MakeLabel(servercestaLabel_, nastaveni_.hwnd(), ids::kServercestaLabel, 12, 24,
+            texts::kServercestaLabel, 13);
+  servercesta_.Create(nastaveni_.hwnd(), ids::kServercesta, {12, 48, 396, 24});
+  servercesta_.SetDirectory("C:\\");
+
+  MakeLabel(uidLabel_, page, ids::kUidLabel, 16, 216, texts::kUidLabel, 13);
+  MakeLabel(uid_, page, ids::kUid, 236, 216, "", 13);
+  MakeLabel(provozLabel_, page, ids::kProvozLabel, 16, 248, texts::kProvozLabel, 13);
+  edit(provoz_, page, ids::kProvoz, {236, 244, 200, 24});
+  MakeLabel(pozadiLabel_, page, ids::kPozadiLabel, 16, 280, texts::kPozadiLabel, 13);
+  pozadiFile_.Create(page, ids::kPozadiFile, {236, 276, 200, 24});
+
+  group(userAds_, ids::kUserAds, {456, 40, 420, 20 + 22 * static_cast<int>(kSwitchCount) + 8},
+        texts::kUserAds);
+  for (std::size_t i = 0; i < kSwitchCount; ++i) {
+    const std::string_view caption = i == 0 ? texts::kAsFrontApp : kRights[i - 1].caption;
+    ui::CheckBox& box = switches_[i];
+    box.Create(userAds_.hwnd(), ids::kFirstSwitch + static_cast<int>(i),
+               {12, 22 + 22 * static_cast<int>(i), 396, 20}, caption);
+    box.SetFont(ui::VerdanaBold(12));
+    box.SetColor(ui::clBlack);
+  }
+
+  const int row = 440;
+  MakeButton(konecBut_, page, ids::kKonecBut, {16, row, 136, 41}, texts::kKonecBut, {255, 0, 0});
+  MakeButton(povolitVseBut_, page, ids::kPovolitVseBut, {160, row, 136, 41}, texts::kPovolitVseBut,
+             {64, 0, 128});
+  MakeButton(odhlasitAdmina_, page, ids::kOdhlasitAdmina, {304, row, 136, 41},
+             texts::kOdhlasitAdmina, {255, 0, 0});
+  MakeButton(zamknoutBut_, page, ids::kZamknoutBut, {448, row, 136, 41}, texts::kZamknoutBut,
+             {128, 64, 0});
+  MakeButton(zrusitBut_, page, ids::kZrusitBut, {592, row, 136, 41}, texts::kZrusitBut, {0, 64, 0});
+  MakeButton(ulozitDefaultBut_, page, ids::kUlozitDefaultBut, {736, row, 136, 41},
+             texts::kUlozitDefaultBut, {64, 128, 128});
+  orderLink_.Create(page, ids::kOrderLink, {16, 500, 400, 44}, std::string(texts::kOrderLink),
+                    std::string(texts::kOrderPage));
+  orderLink_.SetFont(ui::VerdanaBold(16, ui::MakeColor(0x33, 0x99, 0xFF)));
+  pozadi2_.SendToBack();
+}
+
+void LockWindow::WireEvents() {
+  kod_.OnChange = [this] {
+    if (!mirroring_) Run([this] { model_->OnKodChanged(kod_.Text()); });
+  };
+  kod_.OnEnterKey = [this] { Run([this] { model_->OnKodEnter(); }); };
+  prihlasitBut_.OnClick = [this](widgets::ColorButtonModel&) {
+    Run([this] { model_->OnPrihlasitClick(); });
+  };
+  odhlasitUseraBut_.OnClick = [this](widgets::ColorButtonModel&) {
+    Run([this] { model_->OnOdhlasitUseraClick(); });
+  };
+  skrytBut_.OnClick = [this](widgets::ColorButtonModel&) {
+    Run([this] { model_->OnSkrytClick(); });
+  };
+  for (std::size_t i = 0; i < kSwitchCount; ++i) {
+    switches_[i].OnClick = [this, i] {
+      if (!mirroring_) Run([this, i] { model_->OnCheckBoxChanged(i, switches_[i].Checked()); });
+    };
+  }
+  zamknoutBut_.OnClick = [this](widgets::ColorButtonModel&) {
+    Run([this] { model_->OnZamknout(); });
+  };
+  povolitVseBut_.OnClick = [this](widgets::ColorButtonModel&) {
+    Run([this] { model_->OnPovolitVse(); });
+  };
+  zrusitBut_.OnClick = [this](widgets::ColorButtonModel&) { Run([this] { model_->OnZrusit(); }); };
+  konecBut_.OnClick = [this](widgets::ColorButtonModel&) { Run([this] { model_->OnKonec(); }); };
+  odhlasitAdmina_.OnClick = [this](widgets::ColorButtonModel&) {
+    Run([this] { model_->OnOdhlasitAdmina(); });
+  };
+  ulozitDefaultBut_.OnClick = [this](widgets::ColorButtonModel&) {
+    Run([this] { model_->OnUlozitDefault(); });
+  };
+  // The model opens the page itself (OpenUrl) and then ends the program.
+  orderLink_.SetOpener([](const std::string&) { return true; });
+  orderLink_.OnClick = [this] { Run([this] { model_->OnOrderLink(); }); };
+  adminheslo_.OnChange = [this] {
+    if (!mirroring_) Run([this] { model_->OnAdminhesloChanged(adminheslo_.Text()); });
+  };
+  provoz_.OnChange = [this] {
+    if (!mirroring_) Run([this] { model_->OnProvozChanged(provoz_.Text()); });
+  };
+  servercesta_.EditField().OnChange = [this] {
+    if (!mirroring_) Run([this] { model_->OnServercestaChanged(servercesta_.Directory()); });
+  };
+  servercesta_.OnExit = [this] { Run([this] { model_->OnServercestaExit(); }); };
+  pozadiFile_.EditField().OnChange = [this] {
+    if (!mirroring_) Run([this] { model_->OnPozadiFileChanged(pozadiFile_.FileName()); });
+  };
+  pozadiFile_.OnOpened = [this](ui::Component&, const std::string& value) {
+    Run([this, value] { model_->OnPozadiFilePicked(value); });
+  };
+}
+
+void LockWindow::Layout() {
+  RECT rc{};
+  GetClientRect(hwnd(), &rc);
+  const int width = rc.right, height = rc.bottom;
+  topBar_.SetBounds({0, 0, width, kTopBarHeight});
+  pages_.SetBounds({0, kTopBarHeight, width, std::max(0, height - kTopBarHeight)});
+  const ui::Size page = tabSheet1_->ClientSize();
+  for (widgets::PictureBox* p : {&pozadi_, &logoBig_, &pozadi2_}) {
+    p->SetBounds({0, 0, page.cx, page.cy});
+  }
+}
+
+template <class F>
+void LockWindow::Run(F&& event) {
+  if (!model_ || model_->ended()) return;
+  event();
+  Mirror();
+  CarryOut(model_->TakeRequests());
+}
+
+void LockWindow::SetBackground(widgets::PictureBox& picture, const std::string& file) {
+  // A file that cannot be shown leaves the picture shown before.
+  if (file.empty()) {
+    picture.LoadFromMemory(BuiltInBackground(), widgets::PictureKind::Jpeg);
+  } else {
+    picture.LoadFromFile(file);
+  }
+}
+
+void LockWindow::Mirror() {
+  const LockScreenView& v = model_->view();
+  if (shown_ && *shown_ == v) return;
+  const LockScreenView* old = shown_ ? &*shown_ : nullptr;
+  auto changed = [&](auto member) { return !old || old->*member != v.*member; };
+  mirroring_ = true;
+
+  if (changed(&LockScreenView::stayOnTop)) SetStayOnTop(v.stayOnTop);
+  if (changed(&LockScreenView::borderSizeable)) {
+    LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+    style &= ~static_cast<LONG_PTR>(WS_OVERLAPPEDWINDOW | WS_POPUP);
+    style |= v.borderSizeable ? WS_OVERLAPPEDWINDOW : WS_POPUP;
+    SetWindowLongPtrW(hwnd(), GWL_STYLE, style);
+    SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  if (changed(&LockScreenView::odpocetLED)) odpocetLED_.SetValue(v.odpocetLED);
+  if (changed(&LockScreenView::hodinky)) hodinky_.SetValue(v.hodinky);
+  if (changed(&LockScreenView::tit)) tit_.SetCaption(v.tit);
+
+  if (changed(&LockScreenView::tabSheet2Visible)) tabSheet2_->SetTabVisible(v.tabSheet2Visible);
+  if (changed(&LockScreenView::activePage) || changed(&LockScreenView::tabSheet2Visible)) {
+    if (v.activePage == Page::TabSheet1 || v.tabSheet2Visible) {
+      pages_.SetActivePage(v.activePage == Page::TabSheet1 ? *tabSheet1_ : *tabSheet2_);
+    }
+  }
+
+  if (changed(&LockScreenView::zamcenoVisible)) zamceno_.SetVisible(v.zamcenoVisible);
+  auto label = [&](ui::Label& l, LabelView LockScreenView::*member, int fontHeight) {
+    if (!changed(member)) return;
+    const LabelView& lv = v.*member;
+    l.SetFont(ui::VerdanaBold(fontHeight, ToColor(lv.colour)));
+    l.SetColor(ui::clBlack);
+    l.SetTransparent(lv.transparent);
+    l.SetCaption(lv.text);
+    l.SetVisible(lv.visible);
+  };
+  label(infoLabel_, &LockScreenView::infoLabel, 13);
+  label(datod_, &LockScreenView::datod, 16);
+  label(datdo_, &LockScreenView::datdo, 16);
+  label(smidelit_, &LockScreenView::smidelit, 16);
+  if (changed(&LockScreenView::kod)) {
+    if (kod_.Text() != v.kod.text) kod_.SetText(v.kod.text);
+    kod_.SetEnabled(v.kod.enabled);
+  }
+  auto button = [&](widgets::TColorButton& b, ButtonView LockScreenView::*member) {
+    if (!changed(member)) return;
+    b.SetEnabled((v.*member).enabled);
+    b.SetVisible((v.*member).visible);
+  };
+  button(odhlasitUseraBut_, &LockScreenView::odhlasitUseraBut);
+  button(prihlasitBut_, &LockScreenView::prihlasitBut);
+  button(skrytBut_, &LockScreenView::skrytBut);
+  if (changed(&LockScreenView::backgroundPicture)) SetBackground(pozadi_, v.backgroundPicture);
+  if (changed(&LockScreenView::logoFile)) {
+    if (v.logoFile.empty()) {
+      logoBig_.Clear();
+    } else {
+      logoBig_.LoadFromFile(v.logoFile);
+    }
+  }
+
+  auto text = [&](ui::Window& w, std::string LockScreenView::*member) {
+    if (changed(member) && w.Text() != v.*member) w.SetText(v.*member);
+  };
+  text(adminheslo_, &LockScreenView::adminheslo);
+  text(provoz_, &LockScreenView::provoz);
+  text(servercesta_.EditField(), &LockScreenView::servercesta);
+  text(pozadiFile_.EditField(), &LockScreenView::pozadiFile);
+  if (changed(&LockScreenView::uid)) uid_.SetCaption(v.uid);
+  for (std::size_t i = 0; i < kSwitchCount; ++i) {
+    if (!old || old->switches[i] != v.switches[i]) switches_[i].SetChecked(v.switches[i]);
+  }
+
+  mirroring_ = false;
+  shown_ = v;
+}
+
+void LockWindow::CarryOut(const WindowRequests& requests) {
+  for (const WindowRequest& r : requests) {
+    switch (r.kind) {
+      case RequestKind::HideApplicationWindow: ShowWindow(application_, SW_HIDE); break;
+      case RequestKind::MinimiseApplication: ShowWindow(hwnd(), SW_MINIMIZE); break;
+      case RequestKind::RestoreApplication:
+        if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+        break;
+      case RequestKind::BringApplicationToFront:
+        if (IsWindowVisible(hwnd())) {
+          SetForegroundWindow(hwnd());
+          BringWindowToTop(hwnd());
+        }
+        break;
+      case RequestKind::WindowStateNormalThenMaximised:
+        if (IsWindowVisible(hwnd())) {
+          ShowWindow(hwnd(), SW_SHOWNORMAL);
+          ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
+        }
+        break;
+      case RequestKind::FocusKod:
+        if (IsWindowVisible(hwnd()) && kod_.Enabled() && !kod_.Focused()) kod_.Focus();
+        break;
+      case RequestKind::HideTrayApplication:
+        tray_->SetApplicationVisible(false);
+        tray_->SetVisibleInTaskList(false);
+        break;
+      case RequestKind::ActivateTray: tray_->SetActive(true); break;
+      case RequestKind::ShowMessage:
+        MessageBoxW(hwnd(), Widen(r.text).c_str(), Widen(texts::kApplicationTitle).c_str(), MB_OK);
+        break;
+      case RequestKind::OpenUrl:
+        ShellExecuteW(hwnd(), L"open", Widen(r.text).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        break;
+      case RequestKind::CloseProgram:
+        exitCode_ = r.exitCode;
+        PostMessageW(hwnd(), kCloseProgram, 0, 0);
+        break;
+    }
+  }
+}
+
+void LockWindow::ShowLocked() {
+  ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
+  UpdateWindow(hwnd());
+  if (!firstShown_) {
+    firstShown_ = true;
+    Run([this] { model_->OnFirstShow(); });
+  }
+}
+
+LRESULT LockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SIZE:
+      if (tabSheet1_) Layout();
+      break;
+    case kCloseProgram: DestroyWindow(hwnd()); return 0;
+    case WM_DESTROY: PostQuitMessage(exitCode_); break;
+    default: break;
+  }
+  return ui::Form::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace sentavo::client

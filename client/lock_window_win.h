@@ -1,0 +1,166 @@
+// LockWindow: the full-screen lock window of SentavoClient. It forwards every user event and timer
+// tick to the LockScreen model, mirrors the model's view into its controls and carries out the
+// model's requests; it decides nothing itself.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "client/lock_screen.h"
+#include "client/services_win.h"
+#include "formats/clock.h"
+#include "formats/file_access.h"
+#include "lockengine/bu_mouse_positionner.h"
+#include "lockengine/bu_tray_icon.h"
+#include "lockengine/global_hot_key.h"
+#include "lockengine/systemlock.h"
+#include "ui/controls_win.h"
+#include "ui/form_win.h"
+#include "ui/menu_timer_win.h"
+#include "ui/page_control_win.h"
+#include "widgets/color_button_win.h"
+#include "widgets/lcd_display_win.h"
+#include "widgets/link_label_win.h"
+#include "widgets/path_box_win.h"
+#include "widgets/picture_win.h"
+
+namespace sentavo::client {
+
+// The code entry: Enter arrives as a character, from the keyboard and from a program alike.
+class KodEdit : public ui::Edit {
+ public:
+  using ui::Edit::Edit;
+  std::function<void()> OnEnterKey;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// PopupMenu1 as the tray icon sees a menu.
+class TrayMenu : public lockengine::PopupMenuRef {
+ public:
+  TrayMenu(ui::Component* owner, std::string name, std::function<HWND()> window);
+  ui::PopupMenu& Menu() { return menu_; }
+  lockengine::MenuHandle Handle() const override { return 0; }
+  void Popup(std::int32_t x, std::int32_t y) override;
+
+ private:
+  ui::PopupMenu menu_;
+  std::function<HWND()> window_;
+};
+
+// SysLock as the model's sixteen switches.
+class SysLockPort final : public SystemLockPort {
+ public:
+  explicit SysLockPort(lockengine::TSystemLock& lock) : lock_(lock) {}
+  void SetSwitch(std::size_t index, bool value) override;
+  void RestoreAll() override { lock_.RestoreAll(); }
+  bool IsGinaInstalled() override { return lock_.IsGinaInstalled(); }
+  bool InstallGina() override { return lock_.InstallGina(); }
+
+ private:
+  lockengine::TSystemLock& lock_;
+};
+
+class MousePort final : public PointerPort {
+ public:
+  explicit MousePort(lockengine::TBUMousePositionner& positionner) : positionner_(positionner) {}
+  ScreenPoint CursorPos() override;
+  void ExecuteEx(ScreenPoint target, int steps, int delayMs) override;
+
+ private:
+  lockengine::TBUMousePositionner& positionner_;
+};
+
+class LockWindow final : public ui::Form, public lockengine::FormWindow {
+ public:
+  // `application` is the hidden application window that carries the taskbar button.
+  explicit LockWindow(HWND application);
+  ~LockWindow() override;
+
+  // Creates the window and its components and runs the start-up sequence; the window stays hidden.
+  bool Create();
+  // Shows the window maximised (the first show writes the title line).
+  void ShowLocked();
+  // The exit code asked for by the model when it closed the window.
+  int ExitCode() const { return exitCode_; }
+
+  lockengine::WindowHandle FormHandle() const override {
+    return reinterpret_cast<lockengine::WindowHandle>(hwnd());
+  }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void CreateComponents();
+  void CreateTopBar();
+  void CreateLoginPage();
+  void CreateSettingsPage();
+  void WireEvents();
+  void Layout();
+  // Runs one model event, then mirrors the view and carries out the requests.
+  template <class F>
+  void Run(F&& event);
+  void Mirror();
+  void CarryOut(const WindowRequests& requests);
+  void SetBackground(widgets::PictureBox& picture, const std::string& file);
+
+  HWND application_;
+  int exitCode_ = 0;
+  bool mirroring_ = false;
+  bool firstShown_ = false;
+  std::optional<LockScreenView> shown_;
+
+  // Components (owned by the window, freed before its members).
+  lockengine::TSystemLock* sysLock_ = nullptr;
+  lockengine::TGlobalHotKey* hotKey_ = nullptr;
+  lockengine::TBUTrayIcon* tray_ = nullptr;
+  TrayMenu* popupMenu_ = nullptr;
+  lockengine::TBUMousePositionner* positionner_ = nullptr;
+  ui::Timer* timer1_ = nullptr;
+  ui::Timer* timer2_ = nullptr;
+
+  // Services of the model.
+  SystemClock clock_;
+  std::unique_ptr<DateTimeFormats> formats_;
+  LocalFiles files_;
+  Win32PolicyRegistry policies_;
+  std::unique_ptr<SysLockPort> sysLockPort_;
+  std::unique_ptr<MousePort> mousePort_;
+  Win32Environment environment_;
+  Win32MachineIdentity identity_;
+  std::unique_ptr<LockScreen> model_;
+
+  // The top bar.
+  ui::Panel topBar_, odpocetPanel_, hodinkyPanel_;
+  widgets::TLcdDisplay odpocetLED_, hodinky_;
+  ui::Label tit_;
+  ui::PageControl pages_;
+  ui::TabSheet* tabSheet1_ = nullptr;
+  ui::TabSheet* tabSheet2_ = nullptr;
+
+  // TabSheet1.
+  widgets::PictureBox pozadi_, logoBig_;
+  ui::Label zamceno_, infoLabel_, label1_, datod_, datdo_, smidelit_;
+  ui::Bevel bevel1_;
+  KodEdit kod_;
+  widgets::TColorButton odhlasitUseraBut_, prihlasitBut_, skrytBut_;
+
+  // TabSheet2.
+  widgets::PictureBox pozadi2_;
+  ui::Label heading_, servercestaLabel_, uidLabel_, uid_, provozLabel_, pozadiLabel_;
+  ui::GroupBox adminpass_, nastaveni_, userAds_;
+  ui::Edit adminheslo_, provoz_;
+  widgets::TBUDirectoryBox servercesta_;
+  widgets::TBUFileNameBox pozadiFile_;
+  std::array<ui::CheckBox, kSwitchCount> switches_;
+  widgets::TColorButton konecBut_, povolitVseBut_, odhlasitAdmina_, zamknoutBut_, zrusitBut_,
+      ulozitDefaultBut_;
+  widgets::TLinkLabel orderLink_;
+};
+
+}  // namespace sentavo::client

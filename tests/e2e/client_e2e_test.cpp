@@ -1,0 +1,287 @@
+// SentavoClient end to end under Wine: the real program next to its Sentavo.cfg, a shared folder
+// of code files, lockgina.dll in journal mode; the test types codes and reads what the guest sees,
+// what the code files hold, the policy values and the library's journal.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "client/lock_screen_texts.h"
+#include "client/lock_window_ids.h"
+#include "client/master_password.h"
+#include "driver_win.h"
+#include "formats/clock.h"
+#include "formats/code_record.h"
+#include "formats/config_record.h"
+#include "formats/issuing.h"
+#include "formats/oledate.h"
+#include "formats/wide_win.h"
+
+namespace sentavo::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ids = client::ids;
+namespace texts = client::texts;
+
+// Build-tree paths arrive as Unix paths; Wine shows them on drive Z:.
+fs::path FromBuild(const char* path) {
+  return path[0] == '/' ? fs::path(std::string("Z:") + path) : fs::path(path);
+}
+
+std::vector<std::uint8_t> ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+std::optional<DWORD> PolicyValue(const wchar_t* name) {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER,
+                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", name,
+                   RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+int CountSubstrings(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class ClientE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    root_ = fs::path(temp) / ("sentavo-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    app_ = root_ / "app";
+    shared_ = root_ / "shared";
+    fs::create_directories(app_);
+    fs::create_directories(shared_);
+    const fs::path exe = FromBuild(SENTAVO_CLIENT_EXE);
+    fs::copy_file(exe, app_ / "SentavoClient.exe");
+    fs::copy_file(exe.parent_path() / "lockgina.dll", app_ / "lockgina.dll");
+    journal_ = root_ / "journal.txt";
+
+    TConfigRecord config;
+    config.asFrontApp = true;
+    config.rights = DefaultIssueRights();
+    config.adminPassword = "vamor";
+    config.establishment = "Kavárna";
+    config.serverPath = shared_.string();  // the client adds the trailing backslash
+    WriteAll(app_ / "Sentavo.cfg", EncodeConfigRecord(config));
+  }
+
+  void TearDown() override {
+    client_.reset();
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+
+  // Starts the client and waits for the locked screen ("locked" on the countdown display).
+  void StartLocked() {
+    client_ = std::make_unique<Program>(
+        (app_ / "SentavoClient.exe").string(), std::vector<std::string>{}, app_.string(),
+        std::vector<std::string>{"LOCKGINA_JOURNAL=" + journal_.string()});
+    ASSERT_TRUE(client_->started());
+    // Wine has no logon policies in force, so the client installs its component and says so.
+    if (const auto box = WaitForMessageBox(*client_, 5s)) {
+      EXPECT_EQ(box->text, texts::kGinaInstalled);
+      EXPECT_TRUE(Answer(*box));
+    }
+    window_ = client_->WaitForTopWindow(Widen(texts::kWindowCaption));
+    ASSERT_NE(window_, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 5s));
+  }
+
+  HWND Control(int id) const { return FindControl(window_, id); }
+  std::string Text(int id) const { return TextUtf8(Control(id)); }
+
+  void TypeCode(const std::string& code) {
+    SetText(Control(ids::kKod), Widen(code));
+    TypeChar(Control(ids::kKod), L'\r');
+  }
+
+  void IssueCode(const std::string& name, int seconds, bool reusable) {
+    const SystemClock clock;
+    const CzechFormats formats;
+    const DateTime now = clock.LocalNow();
+    IssueRequest request;
+    request.rights = DefaultIssueRights();
+    request.reusable = reusable;
+    request.seconds = seconds;
+    request.establishment = "Kavárna";
+    request.validFrom = *FromOleDate(ToOleDate(now) - 1);
+    request.validTo = *FromOleDate(ToOleDate(now) + 1);
+    TCodeRecord record = BuildIssuedRecord(request, now, formats);
+    WriteAll(shared_ / (name + ".dat"), EncodeCodeRecord(record));
+  }
+
+  TCodeRecord CodeFile(const std::string& name) const {
+    const auto bytes = ReadAll(shared_ / (name + ".dat"));
+    const auto record = DecodeCodeRecord(bytes);
+    EXPECT_TRUE(record) << name << ": " << bytes.size() << " bytes";
+    return record.value_or(TCodeRecord{});
+  }
+
+  std::string Journal() const {
+    const auto bytes = ReadAll(journal_);
+    return {bytes.begin(), bytes.end()};
+  }
+
+  static void Screenshot(const std::string& name) {
+    const fs::path dir = FromBuild(SENTAVO_SCREENSHOT_DIR);
+    fs::create_directories(dir);
+    EXPECT_TRUE(SaveScreenshot((dir / ("client-" + name + ".png")).string()));
+  }
+
+  fs::path root_, app_, shared_, journal_;
+  std::unique_ptr<Program> client_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(ClientE2E, LocksAtStartWithEverySwitchAndEveryPolicy) {
+  StartLocked();
+  EXPECT_EQ(Text(ids::kZamceno), texts::kZamceno);
+  EXPECT_EQ(Text(ids::kLabel1), texts::kLabel1);
+  EXPECT_EQ(Text(ids::kInfoLabel), "");
+  EXPECT_TRUE(IsEnabled(Control(ids::kKod)));
+  EXPECT_FALSE(IsEnabled(Control(ids::kOdhlasitUseraBut)));
+  EXPECT_FALSE(IsVisible(Control(ids::kSkrytBut)));
+  EXPECT_FALSE(IsVisible(Control(ids::kAdminheslo)));
+  EXPECT_TRUE(Text(ids::kTit).starts_with("Sentavo ver. 1.2 - Client - Korvalen - UID: "));
+  // The clock in the system's long time format, e.g. "9:41:07".
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::string t = Text(ids::kHodinky);
+    return t != texts::kLcdAtDesign && CountSubstrings(t, ":") == 2;
+  }));
+  for (const wchar_t* name : {L"DisableTaskMgr", L"DisableRegistryTools", L"DisableLockWorkstation",
+                              L"DisableChangePassword"}) {
+    EXPECT_EQ(PolicyValue(name), 1u) << Narrow(name);
+  }
+  // The lock action blocks all fifteen through the library at once, and again every second.
+  const std::string journal = Journal();
+  EXPECT_GE(CountSubstrings(journal, "wlDisableKey(0, 46, 3, 1)"), 1) << journal;
+  EXPECT_GE(CountSubstrings(journal, "wlDisableItem(2, 1)"), 1) << journal;
+  EXPECT_GE(CountSubstrings(journal, "wlDisableKey(") + CountSubstrings(journal, "wlDisableItem("),
+            15);
+  Screenshot("locked");
+
+  TypeCode("neexistuje");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeMissing; }, 3s));
+  TypeCode("..\\app\\Sentavo");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeMissing; }, 3s));
+  EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+}
+
+TEST_F(ClientE2E, GuestCodeCountsDownSecondBySecondAndLogsOff) {
+  IssueCode("host42", 600, /*reusable=*/true);
+  StartLocked();
+  TypeCode("host42");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  EXPECT_TRUE(Text(ids::kDatod).starts_with(std::string(texts::kValidFrom)));
+  EXPECT_TRUE(Text(ids::kDatdo).starts_with(std::string(texts::kValidTo)));
+  EXPECT_EQ(Text(ids::kSmidelit), texts::kReusable);
+  EXPECT_TRUE(IsEnabled(Control(ids::kOdhlasitUseraBut)));
+  EXPECT_FALSE(IsEnabled(Control(ids::kKod)));
+  // Claimed at once, then written back every second while the display counts down.
+  TCodeRecord record = CodeFile("host42");
+  EXPECT_TRUE(record.loggedIn);
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED).starts_with("0:09:"); }, 3s));
+  std::int32_t previous = 601;
+  for (int second = 0; second < 3; ++second) {
+    ASSERT_TRUE(WaitUntil([&] { return CodeFile("host42").secondsLeft < previous; }, 3s));
+    record = CodeFile("host42");
+    previous = record.secondsLeft;
+    EXPECT_TRUE(record.loggedIn);
+    EXPECT_GT(record.secondsLeft, 590);
+  }
+  for (const wchar_t* name : {L"DisableTaskMgr", L"DisableChangePassword"}) {
+    EXPECT_EQ(PolicyValue(name), 1u) << Narrow(name);  // a guest never gets the task manager
+  }
+  EXPECT_GE(CountSubstrings(Journal(), "wlDisableItem(2, 0)"), 1);  // the desktop is the guest's
+  Screenshot("unlocked");
+
+  Click(Control(ids::kOdhlasitUseraBut));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 3s));
+  record = CodeFile("host42");
+  EXPECT_FALSE(record.loggedIn);
+  EXPECT_TRUE(record.active);  // reusable
+  EXPECT_LT(record.secondsLeft, 600);
+  EXPECT_GT(record.secondsLeft, 580);
+  EXPECT_TRUE(IsEnabled(Control(ids::kKod)));
+
+  // In use on no PC, so a second login takes it again.
+  TypeCode("host42");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+}
+
+TEST_F(ClientE2E, TwoSecondCodeExpiresAndLeavesTheCodeUsedUp) {
+  IssueCode("kratky", 2, /*reusable=*/false);
+  StartLocked();
+  TypeCode("kratky");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kTimeUp; }, 6s));
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 3s));
+  const TCodeRecord record = CodeFile("kratky");
+  EXPECT_EQ(record.secondsLeft, 0);
+  EXPECT_FALSE(record.loggedIn);
+  TypeCode("kratky");
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return Text(ids::kInfoLabel) != texts::kUserLoggedIn &&
+               Text(ids::kInfoLabel) != texts::kTimeUp;
+      },
+      3s));
+  EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+}
+
+TEST_F(ClientE2E, AdministratorSettingsSaveDefaultAndMasterExit) {
+  StartLocked();
+  TypeCode("vamor");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kAdminLoggedIn; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return IsVisible(Control(ids::kAdminheslo)); }, 3s));
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED).starts_with("0:00:"); }, 3s));
+  EXPECT_TRUE(WaitUntil([&] { return PolicyValue(L"DisableTaskMgr") == 0u; }, 3s));
+  EXPECT_EQ(Text(ids::kProvoz), "Kavárna");
+  EXPECT_EQ(TextUtf8(FindControl(Control(ids::kServercesta), 1)), shared_.string() + "\\");
+  EXPECT_TRUE(IsChecked(Control(ids::kFirstSwitch)));  // asFrontApp
+  Screenshot("settings");
+
+  SetText(Control(ids::kProvoz), L"Herna Účko");
+  Click(Control(ids::kUlozitDefaultBut));
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const auto cfg = DecodeConfigRecord(ReadAll(app_ / "Sentavo.cfg"));
+        return cfg && cfg->establishment == "Herna Účko";
+      },
+      3s));
+  const auto cfg = DecodeConfigRecord(ReadAll(app_ / "Sentavo.cfg"));
+  EXPECT_EQ(cfg->serverPath, shared_.string() + "\\");
+  EXPECT_EQ(cfg->adminPassword, "vamor");
+  EXPECT_TRUE(cfg->asFrontApp);
+
+  Click(Control(ids::kOdhlasitAdmina));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 3s));
+  EXPECT_FALSE(IsVisible(Control(ids::kAdminheslo)));
+  EXPECT_TRUE(WaitUntil([&] { return PolicyValue(L"DisableTaskMgr") == 1u; }, 3s));
+
+  TypeCode(client::MasterPassword(Text(ids::kUid)));
+  EXPECT_EQ(client_->WaitForExit(10s), 0u);
+  // Ending lifts every block through the library.
+  EXPECT_GE(CountSubstrings(Journal(), "wlRestoreAll"), 1);
+}
+
+}  // namespace
+}  // namespace sentavo::e2e

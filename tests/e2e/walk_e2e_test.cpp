@@ -1,0 +1,278 @@
+// One code from issue to expiry, with both programs running at once in one Wine session:
+// SentavoAdmin issues codes into a shared folder, two SentavoClients use them, the library's
+// journal shows the rights, the code files follow the countdown, "Odstranit" takes a code away.
+// With "--demo DIR" it plays the same walk in DIR and leaves its screenshots in DIR\screenshots.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <iterator>
+
+#include "administration/admin_ids.h"
+#include "administration/admin_texts.h"
+#include "client/lock_screen_texts.h"
+#include "client/lock_window_ids.h"
+#include "driver_win.h"
+#include "formats/clock.h"
+#include "formats/code_record.h"
+#include "formats/config_record.h"
+#include "formats/issuing.h"
+#include "formats/wide_win.h"
+
+namespace sentavo::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+namespace aids = admin::ids;
+namespace atext = admin::text;
+namespace cids = client::ids;
+namespace ctext = client::texts;
+
+fs::path gDemoFolder;  // set by --demo
+
+fs::path FromBuild(const char* path) { return path[0] == '/' ? fs::path(std::string("Z:") + path) : fs::path(path); }
+
+std::vector<std::uint8_t> ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+template <class Action>
+std::future<void> Async(Action action) {
+  return std::async(std::launch::async, action);
+}
+
+// The folders of one walk: a shared folder, the operator's working folder, two guest PCs.
+class Walk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = gDemoFolder.empty() ? fs::temp_directory_path() / ("sentavo-walk-" + std::to_string(GetCurrentProcessId()))
+                                : gDemoFolder / "walk";
+    fs::remove_all(root_);
+    shots_ = gDemoFolder.empty() ? FromBuild(SENTAVO_SCREENSHOTS) : gDemoFolder / "screenshots";
+    fs::create_directories(shots_);
+    share_ = root_ / "share";
+    fs::create_directories(share_);
+    TConfigRecord config;
+    config.asFrontApp = true;
+    config.rights = DefaultIssueRights();
+    config.adminPassword = "vamor";
+    config.establishment = "Demo";
+    config.serverPath = share_.string() + "\\";
+    const auto cfg = EncodeConfigRecord(config);
+    fs::create_directories(root_ / "admin");
+    WriteAll(root_ / "admin" / "Sentavo.cfg", cfg);
+    const fs::path clientExe = FromBuild(SENTAVO_CLIENT_EXE);
+    for (const char* pc : {"pc1", "pc2"}) {
+      fs::create_directories(root_ / pc);
+      fs::copy_file(clientExe, root_ / pc / "SentavoClient.exe");
+      fs::copy_file(clientExe.parent_path() / "lockgina.dll", root_ / pc / "lockgina.dll");
+      WriteAll(root_ / pc / "Sentavo.cfg", cfg);
+    }
+  }
+
+  void TearDown() override {
+    for (auto* p : {&pc1_, &pc2_, &admin_}) p->reset();
+    if (gDemoFolder.empty()) {
+      std::error_code ignored;
+      fs::remove_all(root_, ignored);
+    }
+  }
+
+  void Shot(const std::string& name) { EXPECT_TRUE(SaveScreenshot((shots_ / ("walk-" + name + ".png")).string())); }
+
+  // --- the operator's program ---
+  HWND AdminWindow(const std::string& caption) { return admin_->WaitForTopWindow(Widen(caption)); }
+  HWND AdminControl(int id) { return FindControl(AdminWindow(std::string(atext::kCodeWindowCaption)), id); }
+  void ExpectAdminBox(std::string_view text) {
+    const auto box = WaitForMessageBox(*admin_);
+    ASSERT_TRUE(box) << "no message box, expected: " << text;
+    EXPECT_EQ(box->text, text);
+    EXPECT_TRUE(Answer(*box));
+  }
+  void StartAdmin() {
+    admin_ = std::make_unique<Program>(FromBuild(SENTAVO_ADMIN_EXE).string(), std::vector<std::string>{},
+                                       (root_ / "admin").string());
+    ASSERT_TRUE(admin_->started());
+    ExpectAdminBox(atext::kDefaultPasswordWarning);
+    const HWND login = AdminWindow(std::string(atext::kLoginCaption));
+    ASSERT_NE(login, nullptr);
+    SetText(FindControl(login, aids::kAdminPass), L"vamor");
+    auto done = Async([&] { Click(FindControl(login, aids::kOveritKodBut)); });
+    ASSERT_NE(AdminWindow(std::string(atext::kCodeWindowCaption)), nullptr);
+    done.wait();
+  }
+  void SelectTab(int index) {
+    const HWND tabs = GetDlgItem(AdminControl(aids::kPages), aids::kPageTabs);
+    EXPECT_TRUE(WaitUntil([&] {
+      SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+      return TabCtrl_GetCurSel(tabs) == index;
+    }));
+  }
+  // Issues a code of one hour with Alt+Tab blocked as well, one-time or reusable.
+  void IssueInAdmin(const std::string& name, bool reusable) {
+    SelectTab(1);
+    SetText(AdminControl(aids::kKod), Widen(name));
+    Click(AdminControl(aids::kOneHour));
+    if (!IsChecked(AdminControl(aids::kFirstRight + 4))) Click(AdminControl(aids::kFirstRight + 4));  // alttab
+    if (IsChecked(AdminControl(aids::kCanDivide)) != reusable) Click(AdminControl(aids::kCanDivide));
+    const HWND combo = AdminControl(aids::kTypKodu);
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(aids::kTypKodu, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    const HWND save = AdminControl(aids::kUlozitKod);
+    auto done = Async([save] { Click(save); });
+    ExpectAdminBox(atext::kCodeCreated);
+    done.wait();
+  }
+  void DeleteInAdmin(const std::string& name) {
+    SelectTab(0);
+    const HWND list = AdminControl(aids::kVydane);
+    const int index = static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                     reinterpret_cast<LPARAM>(Widen(name).c_str())));
+    ASSERT_GE(index, 0) << name << " is not on the list";
+    const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    const LPARAM at = MAKELPARAM(20, (index - top) * height + height / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+    Click(AdminControl(aids::kOdstranit));
+  }
+
+  // --- the guest PCs ---
+  std::unique_ptr<Program> StartClient(const char* pc) {
+    auto client = std::make_unique<Program>((root_ / pc / "SentavoClient.exe").string(), std::vector<std::string>{},
+                                            (root_ / pc).string(),
+                                            std::vector<std::string>{"LOCKGINA_JOURNAL=" + Journal(pc).string()});
+    EXPECT_TRUE(client->started());
+    if (const auto box = WaitForMessageBox(*client, 5s)) Answer(*box);  // the logon component notice
+    const HWND window = client->WaitForTopWindow(Widen(ctext::kWindowCaption));
+    EXPECT_NE(window, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return TextUtf8(FindControl(window, cids::kOdpocetLED)) == "LOCKED"; }, 5s));
+    return client;
+  }
+  fs::path Journal(const char* pc) const { return root_ / (std::string(pc) + "-journal.txt"); }
+  std::string JournalText(const char* pc) const {
+    const auto bytes = ReadAll(Journal(pc));
+    return {bytes.begin(), bytes.end()};
+  }
+  static HWND ClientControl(Program& client, int id) {
+    return FindControl(client.WaitForTopWindow(Widen(ctext::kWindowCaption)), id);
+  }
+  static std::string ClientText(Program& client, int id) { return TextUtf8(ClientControl(client, id)); }
+  static void TypeCode(Program& client, const std::string& code) {
+    SetText(ClientControl(client, cids::kKod), Widen(code));
+    TypeChar(ClientControl(client, cids::kKod), L'\r');
+  }
+  static bool InfoIs(Program& client, std::string_view text) {
+    return WaitUntil([&] { return ClientText(client, cids::kInfoLabel) == text; }, 5s);
+  }
+  TCodeRecord Code(const std::string& name) const {
+    return DecodeCodeRecord(ReadAll(share_ / (name + ".dat"))).value_or(TCodeRecord{});
+  }
+
+  fs::path root_, shots_, share_;
+  std::unique_ptr<Program> admin_, pc1_, pc2_;
+};
+
+TEST_F(Walk, OneCodeFromIssueToExpiry) {
+  // 1. The operator issues a reusable and a one-time code of 3600 seconds.
+  StartAdmin();
+  IssueInAdmin("host-deleny", true);
+  IssueInAdmin("host-jednou", false);
+  Shot("1-admin-issued");
+  TCodeRecord fresh = Code("host-deleny");
+  EXPECT_TRUE(fresh.active);
+  EXPECT_FALSE(fresh.loggedIn);
+  EXPECT_EQ(fresh.secondsLeft, 3600);
+  EXPECT_EQ(fresh.establishment, "Demo");
+
+  // 2. A guest PC shows "locked"; the guest types the code and the PC opens with its rights.
+  pc1_ = StartClient("pc1");
+  Shot("2-client-locked");
+  const std::size_t before = JournalText("pc1").size();
+  TypeCode(*pc1_, "host-deleny");
+  ASSERT_TRUE(InfoIs(*pc1_, ctext::kUserLoggedIn));
+  const std::string rights = JournalText("pc1").substr(before);
+  EXPECT_NE(rights.find("wlDisableKey(0, 9, 1, 1)"), std::string::npos) << rights;   // Alt+Tab stays blocked
+  EXPECT_NE(rights.find("wlDisableKey(0, 27, 1, 0)"), std::string::npos) << rights;  // Alt+Esc is let through
+
+  // 3. The countdown runs and the code file follows it second by second.
+  ASSERT_TRUE(WaitUntil([&] { return Code("host-deleny").loggedIn; }, 5s));
+  const int first = Code("host-deleny").secondsLeft;
+  ASSERT_TRUE(WaitUntil([&] { return Code("host-deleny").secondsLeft <= first - 2; }, 6s));
+  EXPECT_TRUE(Code("host-deleny").loggedIn);
+  EXPECT_EQ(ClientText(*pc1_, cids::kOdpocetLED).substr(0, 5), "0:59:");
+  Shot("3-client-period");
+
+  // 4. A second PC refuses the code while the first one uses it.
+  pc2_ = StartClient("pc2");
+  TypeCode(*pc2_, "host-deleny");
+  EXPECT_TRUE(InfoIs(*pc2_, ctext::kAlreadyLoggedIn));
+  Shot("4-second-pc-refuses");
+  pc2_.reset();
+
+  // 5. The guest logs off: the time left is written back, the reusable code stays active.
+  Click(ClientControl(*pc1_, cids::kOdhlasitUseraBut));
+  ASSERT_TRUE(WaitUntil([&] { return !Code("host-deleny").loggedIn; }, 5s));
+  TCodeRecord paused = Code("host-deleny");
+  EXPECT_TRUE(paused.active);
+  EXPECT_LT(paused.secondsLeft, 3600);
+  EXPECT_GT(paused.secondsLeft, 3500);
+  EXPECT_TRUE(WaitUntil([&] { return ClientText(*pc1_, cids::kOdpocetLED) == "LOCKED"; }, 5s));
+
+  // ... and a one-time code is used up by its log-off.
+  TypeCode(*pc1_, "host-jednou");
+  ASSERT_TRUE(InfoIs(*pc1_, ctext::kUserLoggedIn));
+  ASSERT_TRUE(WaitUntil([&] { return Code("host-jednou").loggedIn; }, 5s));
+  Click(ClientControl(*pc1_, cids::kOdhlasitUseraBut));
+  ASSERT_TRUE(WaitUntil([&] { return !Code("host-jednou").loggedIn; }, 5s));
+  EXPECT_FALSE(Code("host-jednou").active);
+
+  // 6. A short code expires with its message.
+  IssueRequest shortCode;
+  shortCode.rights = DefaultIssueRights();
+  shortCode.seconds = 2;
+  shortCode.establishment = "Demo";
+  const DateTime now = SystemClock().LocalNow();
+  shortCode.validFrom = AddDays(now, -1);
+  shortCode.validTo = AddDays(now, 1);
+  WriteAll(share_ / "kratky.dat", EncodeCodeRecord(BuildIssuedRecord(shortCode, now, CzechFormats())));
+  TypeCode(*pc1_, "kratky");
+  ASSERT_TRUE(WaitUntil([&] { return ClientText(*pc1_, cids::kInfoLabel) == ctext::kTimeUp; }, 8s));
+  EXPECT_FALSE(Code("kratky").active);
+  EXPECT_EQ(Code("kratky").secondsLeft, 0);
+  Shot("5-client-expired");
+
+  // 7. "Odstranit" removes the code file; the guest PC then refuses the code as nonexistent.
+  DeleteInAdmin("host-deleny");
+  ASSERT_TRUE(WaitUntil([&] { return !fs::exists(share_ / "host-deleny.dat"); }, 5s));
+  Shot("6-admin-deleted");
+  TypeCode(*pc1_, "host-deleny");
+  EXPECT_TRUE(InfoIs(*pc1_, ctext::kCodeMissing));
+  Shot("7-client-refuses-deleted");
+}
+
+}  // namespace
+}  // namespace sentavo::e2e
+
+int main(int argc, char** argv) {
+  // "--demo DIR" before GoogleTest sees the arguments.
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::string(argv[i]) == "--demo") {
+      sentavo::e2e::gDemoFolder = argv[i + 1];
+      for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
+      argc -= 2;
+      break;
+    }
+  }
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
