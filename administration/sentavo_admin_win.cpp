@@ -1,7 +1,9 @@
 // SentavoAdmin.exe: the login window as the main window, the code-management window created
 // hidden, and the one place where the models' requests are carried out.
-#include <commctrl.h>
+// clang-format off
 #include <windows.h>
+#include <commctrl.h>
+// clang-format on
 
 #include <exception>
 #include <memory>
