@@ -1,0 +1,59 @@
+// Control IDs of SentavoAdmin's windows, shared with the end-to-end tests that drive them.
+#pragma once
+
+namespace sentavo::admin::ids {
+
+// The login window "Sentavo - Admin".
+inline constexpr int kLoginGroup = 1001;
+inline constexpr int kLoginLabel = 1002;
+inline constexpr int kAdminPass = 1003;
+inline constexpr int kKonecBut = 1004;
+inline constexpr int kOveritKodBut = 1005;
+
+// The code-management window: its page control (its tab row is the child with ID 1).
+inline constexpr int kPages = 2000;
+inline constexpr int kPageTabs = 1;
+
+// "Vydané kódy".
+inline constexpr int kVydane = 2101;
+inline constexpr int kOdstranit = 2102;
+
+// "Vytváření kódů".
+inline constexpr int kKodLabel = 2200;
+inline constexpr int kKod = 2201;
+inline constexpr int kRightsGroup = 2202;
+inline constexpr int kFirstRight = 2210;  // the fifteen rights in rights-set order
+inline constexpr int kCanDivide = 2230;
+inline constexpr int kBudgetLabel = 2231;
+inline constexpr int kBudgetBox = 2232;
+inline constexpr int kBudgetArrows = 2233;
+inline constexpr int kBudgetUnit = 2234;
+inline constexpr int kTypKodu = 2235;
+inline constexpr int kValidFromLabel = 2236;
+inline constexpr int kDatumOd = 2237;
+inline constexpr int kCasOd = 2238;
+inline constexpr int kValidToLabel = 2239;
+inline constexpr int kDatumDo = 2240;
+inline constexpr int kCasDo = 2241;
+inline constexpr int kNavrhnout = 2242;
+inline constexpr int kOneHour = 2243;
+inline constexpr int kTwoHours = 2244;
+inline constexpr int kThreeHours = 2245;
+inline constexpr int kUlozitKod = 2246;
+
+// "Nastavení". The path boxes' own edit fields carry widgets::kBoxEditId inside them.
+inline constexpr int kPasswordGroup = 2300;
+inline constexpr int kAdminHeslo = 2301;
+inline constexpr int kSettingsGroup = 2302;
+inline constexpr int kServerPathLabel = 2303;
+inline constexpr int kServerCesta = 2304;
+inline constexpr int kBackgroundLabel = 2305;
+inline constexpr int kPozadiFile = 2306;
+inline constexpr int kEstablishmentLabel = 2307;
+inline constexpr int kProvoz = 2308;
+inline constexpr int kUlozitNastaveni = 2309;
+inline constexpr int kPredprava = 2310;
+inline constexpr int kFirstPredprava = 2311;  // sixteen: asFrontApp, then the rights set
+inline constexpr int kOrderLink = 2330;
+
+}  // namespace sentavo::admin::ids

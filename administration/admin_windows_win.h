@@ -1,0 +1,110 @@
+// SentavoAdmin's two windows on Win32: the login window and the code-management window. They
+// only mirror their models' views and pass the operator's actions to the models; every event goes
+// through the program's Dispatch, which runs it, mirrors both windows and carries out the requests.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "administration/code_window_model.h"
+#include "administration/login_window_model.h"
+#include "administration/ui_requests.h"
+#include "lockengine/bu_directories.h"
+#include "ui/controls_win.h"
+#include "ui/form_win.h"
+#include "ui/page_control_win.h"
+#include "ui/pickers_win.h"
+#include "widgets/color_button_win.h"
+#include "widgets/link_label_win.h"
+#include "widgets/path_box_win.h"
+
+namespace sentavo::admin {
+
+// Runs one event of a model and everything that follows it.
+using Dispatch = std::function<void(const std::function<Requests()>& event)>;
+
+// An edit that takes Enter for itself instead of leaving it to the dialog keys.
+class ReturnEdit : public ui::Edit {
+ public:
+  using ui::Edit::Edit;
+  std::function<void()> OnReturn;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// "Sentavo - Admin".
+class LoginWindow : public ui::Form {
+ public:
+  explicit LoginWindow(Dispatch dispatch);
+  bool Build(HICON icon);
+  // The folder current at start, as TBUDirectories reports it.
+  std::string CurrentDirectory() const { return directories_.CurrentDirectory(); }
+  void Bind(LoginWindowModel& model);
+  void Mirror();
+
+ private:
+  Dispatch dispatch_;
+  LoginWindowModel* model_ = nullptr;
+  lockengine::TBUDirectories directories_{nullptr};
+  ui::GroupBox group_;
+  ui::Label label_;
+  ReturnEdit adminpass_;
+  widgets::TColorButton konecBut_, overitKodBut_;
+};
+
+// "Správa uživatelských kódů".
+class CodeWindow : public ui::Form {
+ public:
+  explicit CodeWindow(Dispatch dispatch);
+  bool Build(HICON icon);
+  void Bind(CodeWindowModel& model);
+  void Mirror();
+
+ private:
+  void BuildIssuedTab(HWND page, int width, int height);
+  void BuildCreationTab(HWND page);
+  void BuildSettingsTab(HWND page);
+  ui::TabSheet& PageOf(CodeTab tab);
+  void Run(const std::function<Requests()>& event) { dispatch_(event); }
+  void Run(const std::function<void()>& action);
+
+  Dispatch dispatch_;
+  CodeWindowModel* model_ = nullptr;
+  ui::PageControl pages_;
+  ui::TabSheet* issuedPage_ = nullptr;
+  ui::TabSheet* creationPage_ = nullptr;
+  ui::TabSheet* settingsPage_ = nullptr;
+
+  // "Vydané kódy".
+  ui::ListBox vydane_;
+  widgets::TColorButton odstranit_;
+
+  // "Vytváření kódů".
+  ui::Label kodLabel_, budgetLabel_, budgetUnit_, validFromLabel_, validToLabel_;
+  ui::Edit kod_;
+  ui::GroupBox rightsGroup_;
+  std::array<std::unique_ptr<ui::CheckBox>, kRightsCount> rights_;
+  ui::CheckBox canDivide_;
+  ui::NumberBox budget_;
+  ui::ComboBox typkodu_;
+  ui::DatePicker datumod_, datumdo_;
+  ui::TimePicker casod_, casdo_;
+  widgets::TColorButton navrhnout_, oneHour_, twoHours_, threeHours_, ulozitKod_;
+
+  // "Nastavení".
+  ui::GroupBox passwordGroup_, settingsGroup_, predprava_;
+  ui::Edit adminheslo_, provoz_;
+  ui::Label serverPathLabel_, backgroundLabel_, establishmentLabel_;
+  widgets::TBUDirectoryBox servercesta_;
+  widgets::TBUFileNameBox pozadiFile_;
+  std::array<std::unique_ptr<ui::CheckBox>, kSwitchCount> predpravaBoxes_;
+  widgets::TColorButton ulozitNastaveni_;
+  widgets::TLinkLabel orderLink_;
+};
+
+// Shows a model's message request as a modal box owned by `owner`.
+void ShowRequestedMessage(HWND owner, const MessageRequest& message);
+
+}  // namespace sentavo::admin

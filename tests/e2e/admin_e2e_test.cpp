@@ -1,0 +1,409 @@
+// SentavoAdmin.exe driven as an operator would: its message boxes, its files byte for byte, and
+// screenshots of its windows under build/windows/screenshots.
+#include <gtest/gtest.h>
+#include <windows.h>
+// clang-format off
+#include <commctrl.h>
+// clang-format on
+
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <iterator>
+
+#include "administration/admin_ids.h"
+#include "administration/admin_texts.h"
+#include "driver_win.h"
+#include "formats/clock.h"
+#include "formats/code_record.h"
+#include "formats/config_record.h"
+#include "formats/issuing.h"
+#include "formats/wide_win.h"
+#include "widgets/path_box_win.h"
+
+namespace sentavo::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ids = admin::ids;
+namespace text = admin::text;
+
+fs::path SelfFolder() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(self).parent_path();
+}
+
+fs::path AdminExe() {
+  return SelfFolder().parent_path().parent_path() / "administration" / "SentavoAdmin.exe";
+}
+
+std::string Screenshot(const char* name) {
+  const fs::path folder = SelfFolder().parent_path().parent_path() / "screenshots";
+  fs::create_directories(folder);
+  return (folder / name).string();
+}
+
+std::vector<std::uint8_t> FileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::uint8_t> TextBytes(std::string_view s) {
+  return {s.begin(), s.end()};
+}
+
+void WriteFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+// A fresh working folder for one run, removed afterwards.
+struct WorkFolder {
+  WorkFolder() {
+    path =
+        fs::temp_directory_path() / ("sentavo-admin-e2e-" + std::to_string(GetCurrentProcessId()) +
+                                     "-" + std::to_string(counter++));
+    fs::remove_all(path);
+    fs::create_directories(path);
+  }
+  ~WorkFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  fs::path path;
+  static inline int counter = 0;
+};
+
+DateTime LocalNow() {
+  return SystemClock().LocalNow();
+}
+
+// Runs an action that may open a modal box in the program (a click, Enter) without blocking on
+// it: the test answers the box while the action is still inside the program.
+template <class Action>
+std::future<void> Async(Action action) {
+  return std::async(std::launch::async, action);
+}
+
+class AdminRun {
+ public:
+  explicit AdminRun(const fs::path& work) : program_(AdminExe().string(), {}, work.string()) {}
+
+  Program& program() { return program_; }
+
+  // The next message box must be exactly this one; answers it with "OK".
+  void ExpectBox(std::string_view caption, std::string_view message) {
+    const auto box = WaitForMessageBox(program_);
+    ASSERT_TRUE(box) << "no message box, expected: " << message;
+    EXPECT_EQ(box->caption, caption);
+    EXPECT_EQ(box->text, message);
+    EXPECT_TRUE(Answer(*box));
+  }
+  void ExpectNoBox() {
+    Sleep(700);
+    const auto box = FindMessageBox(program_);
+    EXPECT_FALSE(box) << "unexpected box: " << box->text;
+    if (box) Answer(*box);
+  }
+
+  HWND Login() { return program_.WaitForTopWindow(Widen(text::kLoginCaption)); }
+  HWND Codes() { return program_.WaitForTopWindow(Widen(text::kCodeWindowCaption)); }
+  HWND LoginControl(int id) { return FindControl(Login(), id); }
+  HWND CodesControl(int id) { return FindControl(Codes(), id); }
+  HWND PathEdit(int boxId) { return FindControl(CodesControl(boxId), widgets::kBoxEditId); }
+
+  // A click or Enter that is answered by exactly this box.
+  template <class Action>
+  void ActAndExpect(Action action, std::string_view caption, std::string_view message) {
+    auto done = Async(action);
+    ExpectBox(caption, message);
+    done.wait();
+  }
+  void ClickAndExpect(int id, std::string_view caption, std::string_view message) {
+    const HWND button = CodesControl(id);
+    ASSERT_NE(button, nullptr);
+    ActAndExpect([button] { Click(button); }, caption, message);
+  }
+
+  void LogIn(const std::string& password) {
+    SetText(LoginControl(ids::kAdminPass), Widen(password));
+    auto done = Async([this] { Click(LoginControl(ids::kOveritKodBut)); });
+    EXPECT_TRUE(WaitUntil([this] { return IsVisible(Codes()) && !IsVisible(LoginHandle()); }));
+    done.wait();
+  }
+  HWND LoginHandle() {
+    for (HWND h : program_.TopWindows()) {
+      if (Text(h) == Widen(text::kLoginCaption)) return h;
+    }
+    return nullptr;
+  }
+
+  // Picks a tab as the operator does, so that the program hears of it.
+  void SelectTab(int index) {
+    const HWND tabs = Tabs();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_TRUE(WaitUntil([&] {
+      SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+      return TabCtrl_GetCurSel(tabs) == index;
+    }));
+  }
+  int CurrentTab() { return TabCtrl_GetCurSel(Tabs()); }
+  // The tab row is a direct child of the page control (the path boxes hold IDs of their own).
+  HWND Tabs() { return GetDlgItem(CodesControl(ids::kPages), ids::kPageTabs); }
+  // The page that the operator sees.
+  bool PageShows(int controlId) { return IsVisible(CodesControl(controlId)); }
+
+  // A drop-down choice, with the notification the program hears from a real one.
+  void ChooseType(int index) {
+    const HWND combo = CodesControl(ids::kTypKodu);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(ids::kTypKodu, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  }
+
+  // The mouse on the row of `index` in the issued-codes list.
+  void PointAtRow(int index, bool twice) {
+    const HWND list = CodesControl(ids::kVydane);
+    const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    const LPARAM at = MAKELPARAM(20, (index - top) * height + height / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+    if (twice) {
+      SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+      SendMessageW(list, WM_LBUTTONUP, 0, at);
+    }
+  }
+  int ListCount() {
+    return static_cast<int>(SendMessageW(CodesControl(ids::kVydane), LB_GETCOUNT, 0, 0));
+  }
+
+ private:
+  Program program_;
+};
+
+DateTime Combine(const DateTime& day, const DateTime& time) {
+  return DateTime{day.year, day.month, day.day, time.hour, time.minute, time.second};
+}
+
+// The code file must be exactly what "Uložit kód" builds from `request` at the moment of saving;
+// the moments the file holds must lie in [from, to] and the window span `days`.
+void ExpectCodeFile(const fs::path& file, IssueRequest request, int days, const DateTime& from,
+                    const DateTime& to) {
+  const std::vector<std::uint8_t> bytes = FileBytes(file);
+  ASSERT_EQ(bytes.size(), kCodeRecordSize) << file;
+  const auto decoded = DecodeCodeRecord(bytes);
+  ASSERT_TRUE(decoded);
+  const DateTime created = *FromOleDate(decoded->created);
+  const DateTime validFrom =
+      Combine(*FromOleDate(decoded->validFromDate), *FromOleDate(decoded->validFromTime));
+  const DateTime validTo =
+      Combine(*FromOleDate(decoded->validToDate), *FromOleDate(decoded->validToTime));
+  DateTime fromSecond = from;
+  fromSecond.millisecond = 0;
+  EXPECT_LE(fromSecond, validFrom);
+  EXPECT_LE(validFrom, to);
+  EXPECT_LE(from, created);
+  EXPECT_LE(created, to);
+  EXPECT_EQ(validTo, AddDays(validFrom, days));
+  request.validFrom = validFrom;
+  request.validTo = validTo;
+  const auto formats = MakeSystemFormats();
+  const CodeRecordBytes expected = EncodeCodeRecord(BuildIssuedRecord(request, created, *formats));
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin(), bytes.end()))
+      << "code file " << file << " differs from the record built for it";
+}
+
+std::string Grouped(int value) {
+  const std::string s = std::to_string(value);
+  wchar_t sep[8] = L",";
+  GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, sep, 8);
+  return s.size() > 3 ? s.substr(0, s.size() - 3) + Narrow(sep) + s.substr(s.size() - 3) : s;
+}
+
+TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
+  WorkFolder work;
+  const fs::path share = work.path / "sdileno";
+  fs::create_directories(share);
+  const std::string shareText = share.string();
+  const DateTime started = LocalNow();
+
+  AdminRun run(work.path);
+  ASSERT_TRUE(run.program().started());
+  run.ExpectBox(text::kInformationCaption, text::kDefaultPasswordWarning);
+  ASSERT_NE(run.Login(), nullptr);
+
+  // A wrong password first: the default one in capitals.
+  SetText(run.LoginControl(ids::kAdminPass), L"VAMOR");
+  run.ActAndExpect([&] { Click(run.LoginControl(ids::kOveritKodBut)); }, text::kErrorCaption,
+                   text::kWrongPassword);
+  EXPECT_EQ(TextUtf8(run.LoginControl(ids::kAdminPass)), "VAMOR");
+  EXPECT_TRUE(SaveScreenshot(Screenshot("admin-login.png")));
+
+  // Enter in the password box logs in like the button.
+  SetText(run.LoginControl(ids::kAdminPass), L"vamor");
+  auto enter = Async([&] { TypeChar(run.LoginControl(ids::kAdminPass), L'\r'); });
+  ASSERT_TRUE(WaitUntil([&] { return IsVisible(run.Codes()); }));
+  enter.wait();
+  EXPECT_FALSE(IsVisible(run.LoginHandle()));
+  EXPECT_EQ(run.CurrentTab(), 0);
+  EXPECT_EQ(run.ListCount(), 0);
+  EXPECT_FALSE(fs::exists(work.path / "codes.dat"));
+
+  // The shared folder and establishment, typed but not saved.
+  run.SelectTab(2);
+  EXPECT_TRUE(run.PageShows(ids::kProvoz));
+  EXPECT_FALSE(run.PageShows(ids::kVydane));
+  EXPECT_EQ(TextUtf8(run.PathEdit(ids::kServerCesta)), "C:\\");
+  EXPECT_FALSE(IsVisible(run.CodesControl(ids::kPredprava)));
+  EXPECT_EQ(TextUtf8(run.CodesControl(ids::kOrderLink)), text::kOrderLink);
+  SetText(run.PathEdit(ids::kServerCesta), Widen(shareText + "\\"));
+  const std::string provoz = "Kavárna U Tří lip";
+  SetText(run.CodesControl(ids::kProvoz), Widen(provoz));
+
+  // A one-time code: the type must be chosen first.
+  run.SelectTab(1);
+  SetText(run.CodesControl(ids::kKod), L"HOST1");
+  run.ClickAndExpect(ids::kUlozitKod, text::kErrorCaption, text::kChooseCodeType);
+  run.ChooseType(0);
+  Click(run.CodesControl(ids::kTwoHours));
+  EXPECT_EQ(TextUtf8(run.CodesControl(ids::kBudgetBox)), Grouped(7200));
+  Click(run.CodesControl(ids::kFirstRight + 4));  // alttab
+  EXPECT_TRUE(IsChecked(run.CodesControl(ids::kFirstRight + 4)));
+  EXPECT_TRUE(SaveScreenshot(Screenshot("admin-creation.png")));
+  run.ClickAndExpect(ids::kUlozitKod, text::kInformationCaption, text::kCodeCreated);
+  IssueRequest host1;
+  host1.rights = DefaultIssueRights();
+  host1.rights[4] = true;
+  host1.seconds = 7200;
+  host1.establishment = provoz;
+  host1.codeType = kCodeTypeOnce;
+  ExpectCodeFile(share / "HOST1.dat", host1, 1, started, LocalNow());
+  EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("HOST1\r\n"));
+
+  // A daily code under a suggested name, with a typed budget: a week's window, divisible.
+  Click(run.CodesControl(ids::kNavrhnout));
+  const std::string suggested = TextUtf8(run.CodesControl(ids::kKod));
+  EXPECT_FALSE(suggested.empty());
+  EXPECT_EQ(suggested.find_first_not_of("0123456789"), std::string::npos) << suggested;
+  EXPECT_TRUE(IsChecked(run.CodesControl(ids::kCanDivide)));
+  run.ChooseType(1);
+  SetText(run.CodesControl(ids::kBudgetBox), Widen(Grouped(1800)));
+  run.ClickAndExpect(ids::kUlozitKod, text::kInformationCaption, text::kCodeCreated);
+  IssueRequest daily = host1;
+  daily.reusable = true;
+  daily.seconds = 1800;
+  daily.codeType = kCodeTypeDaily;
+  ExpectCodeFile(share / (suggested + ".dat"), daily, 7, started, LocalNow());
+  EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("HOST1\r\n" + suggested + "\r\n"));
+
+  // HOST1 taken over by a double-click and saved again: replaced whole, the list unchanged.
+  run.SelectTab(0);
+  EXPECT_EQ(run.ListCount(), 2);
+  run.PointAtRow(0, true);
+  EXPECT_TRUE(WaitUntil([&] { return run.CurrentTab() == 1; }));
+  EXPECT_TRUE(run.PageShows(ids::kKod));
+  EXPECT_EQ(TextUtf8(run.CodesControl(ids::kKod)), "HOST1");
+  Click(run.CodesControl(ids::kOneHour));
+  run.ClickAndExpect(ids::kUlozitKod, text::kInformationCaption, text::kCodeReplaced);
+  IssueRequest replaced = daily;
+  replaced.seconds = 3600;
+  ExpectCodeFile(share / "HOST1.dat", replaced, 7, started, LocalNow());
+  EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("HOST1\r\n" + suggested + "\r\n"));
+
+  // The suggested code deleted: its file and its entry go, no question asked.
+  run.SelectTab(0);
+  run.PointAtRow(1, false);
+  Click(run.CodesControl(ids::kOdstranit));
+  run.ExpectNoBox();
+  EXPECT_FALSE(fs::exists(share / (suggested + ".dat")));
+  EXPECT_TRUE(fs::exists(share / "HOST1.dat"));
+  EXPECT_EQ(run.ListCount(), 1);
+  EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("HOST1\r\n"));
+  EXPECT_TRUE(SaveScreenshot(Screenshot("admin-issued.png")));
+
+  // Settings saved with the server path lacking its backslash: the box gets it at once.
+  run.SelectTab(2);
+  SetText(run.PathEdit(ids::kServerCesta), Widen(shareText));
+  SetText(run.CodesControl(ids::kAdminHeslo), L"tajné heslo");
+  SetText(run.PathEdit(ids::kPozadiFile), L"C:\\obrázky\\pozadí.jpg");
+  run.ClickAndExpect(ids::kUlozitNastaveni, text::kInformationCaption, text::kSettingsSaved);
+  EXPECT_EQ(TextUtf8(run.PathEdit(ids::kServerCesta)), shareText + "\\");
+  TConfigRecord config;
+  config.asFrontApp = true;
+  config.rights[kCtrlAltDelRight] = true;
+  config.adminPassword = "tajné heslo";
+  config.establishment = provoz;
+  config.serverPath = shareText + "\\";
+  config.backgroundFile = "C:\\obrázky\\pozadí.jpg";
+  const ConfigRecordBytes expectedConfig = EncodeConfigRecord(config);
+  EXPECT_EQ(FileBytes(work.path / "Sentavo.cfg"),
+            std::vector<std::uint8_t>(expectedConfig.begin(), expectedConfig.end()));
+  EXPECT_TRUE(SaveScreenshot(Screenshot("admin-settings.png")));
+
+  // Back to the login window: the saved password is in force, so no warning.
+  SetText(run.CodesControl(ids::kAdminHeslo), L"neuloženo");
+  PostMessageW(run.Codes(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsVisible(run.LoginHandle()); }));
+  run.ExpectNoBox();
+  EXPECT_EQ(TextUtf8(run.LoginControl(ids::kAdminPass)), "vamor");
+  run.ActAndExpect([&] { Click(run.LoginControl(ids::kOveritKodBut)); }, text::kErrorCaption,
+                   text::kWrongPassword);
+  run.LogIn("tajné heslo");
+  EXPECT_EQ(TextUtf8(run.CodesControl(ids::kAdminHeslo)), "tajné heslo");
+  EXPECT_EQ(run.ListCount(), 1);
+  EXPECT_EQ(run.CurrentTab(), 0);
+
+  // "Konec" ends the program and saves nothing.
+  PostMessageW(run.Codes(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsVisible(run.LoginHandle()); }));
+  Click(run.LoginControl(ids::kKonecBut));
+  EXPECT_EQ(run.program().WaitForExit(), 0u);
+  EXPECT_EQ(FileBytes(work.path / "Sentavo.cfg"),
+            std::vector<std::uint8_t>(expectedConfig.begin(), expectedConfig.end()));
+}
+
+TEST(SentavoAdmin, MissingSharedFolderIsReportedAndWritesNothing) {
+  WorkFolder work;
+  TConfigRecord config;
+  config.adminPassword = "x";
+  config.serverPath = (work.path / "chybi").string();  // no such folder, no final backslash
+  const ConfigRecordBytes bytes = EncodeConfigRecord(config);
+  WriteFile(work.path / "Sentavo.cfg", bytes);
+
+  AdminRun run(work.path);
+  ASSERT_NE(run.Login(), nullptr);
+  run.ExpectNoBox();
+  run.LogIn("x");
+  run.SelectTab(2);
+  EXPECT_EQ(TextUtf8(run.PathEdit(ids::kServerCesta)), config.serverPath + "\\");
+  run.SelectTab(1);
+  SetText(run.CodesControl(ids::kKod), L"A1");
+  run.ChooseType(0);
+  run.ClickAndExpect(ids::kUlozitKod, text::kAppTitle, "Invalid filename.");
+  EXPECT_FALSE(fs::exists(work.path / "codes.dat"));
+  EXPECT_EQ(run.ListCount(), 0);
+
+  // A name that is no plain file name is refused before anything is written.
+  SetText(run.CodesControl(ids::kKod), L"..\\A1");
+  run.ClickAndExpect(ids::kUlozitKod, text::kErrorCaption, text::kBadCodeName);
+  run.program().Kill();
+}
+
+TEST(SentavoAdmin, ShortConfigurationIsReportedAndTheDefaultPasswordAdmits) {
+  WorkFolder work;
+  WriteFile(work.path / "Sentavo.cfg", std::vector<std::uint8_t>(1000, 0));
+
+  AdminRun run(work.path);
+  run.ExpectBox(text::kAppTitle, "Read beyond end of file.");
+  run.ExpectNoBox();  // no default-password warning after the failed read
+  ASSERT_NE(run.Login(), nullptr);
+  run.LogIn("vamor");
+  run.program().Kill();
+  EXPECT_EQ(fs::file_size(work.path / "Sentavo.cfg"), 1000u);
+}
+
+}  // namespace
+}  // namespace sentavo::e2e
