@@ -4,6 +4,8 @@
 // With "--demo DIR" it plays the same walk in DIR and leaves its screenshots in DIR\screenshots.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <filesystem>
