@@ -26,9 +26,19 @@ Program::Program(const std::string& exe, const std::vector<std::string>& args,
   std::wstring commandLine = L"\"" + Widen(exe) + L"\"";
   for (const auto& a : args) commandLine += L" \"" + Widen(a) + L"\"";
   // The environment block: ours plus the extra entries, each NUL-terminated, then one more NUL.
+  // An extra entry replaces an inherited one of the same name: the first of two would win.
+  const auto overridden = [&](std::wstring_view entry) {
+    const std::wstring_view name = entry.substr(0, entry.find(L'=') + 1);
+    for (const auto& e : extraEnv) {
+      if (Widen(e).starts_with(name)) return true;
+    }
+    return false;
+  };
   std::wstring env;
   if (wchar_t* block = GetEnvironmentStringsW()) {
-    for (const wchar_t* p = block; *p; p += wcslen(p) + 1) env.append(p).push_back(L'\0');
+    for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+      if (!overridden(p)) env.append(p).push_back(L'\0');
+    }
     FreeEnvironmentStringsW(block);
   }
   for (const auto& e : extraEnv) env.append(Widen(e)).push_back(L'\0');

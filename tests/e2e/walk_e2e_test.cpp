@@ -2,11 +2,9 @@
 // SentavoAdmin issues codes into a shared folder, two SentavoClients use them, the library's
 // journal shows the rights, the code files follow the countdown, "Odstranit" takes a code away.
 // With "--demo DIR" it plays the same walk in DIR and leaves its screenshots in DIR\screenshots.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
 #include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <fstream>
@@ -35,7 +33,9 @@ namespace ctext = client::texts;
 
 fs::path gDemoFolder;  // set by --demo
 
-fs::path FromBuild(const char* path) { return path[0] == '/' ? fs::path(std::string("Z:") + path) : fs::path(path); }
+fs::path FromBuild(const char* path) {
+  return path[0] == '/' ? fs::path(std::string("Z:") + path) : fs::path(path);
+}
 
 std::vector<std::uint8_t> ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -44,7 +44,8 @@ std::vector<std::uint8_t> ReadAll(const fs::path& path) {
 
 void WriteAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 template <class Action>
@@ -56,7 +57,8 @@ std::future<void> Async(Action action) {
 class Walk : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = gDemoFolder.empty() ? fs::temp_directory_path() / ("sentavo-walk-" + std::to_string(GetCurrentProcessId()))
+    root_ = gDemoFolder.empty() ? fs::temp_directory_path() /
+                                      ("sentavo-walk-" + std::to_string(GetCurrentProcessId()))
                                 : gDemoFolder / "walk";
     fs::remove_all(root_);
     shots_ = gDemoFolder.empty() ? FromBuild(SENTAVO_SCREENSHOTS) : gDemoFolder / "screenshots";
@@ -89,11 +91,15 @@ class Walk : public ::testing::Test {
     }
   }
 
-  void Shot(const std::string& name) { EXPECT_TRUE(SaveScreenshot((shots_ / ("walk-" + name + ".png")).string())); }
+  void Shot(const std::string& name) {
+    EXPECT_TRUE(SaveScreenshot((shots_ / ("walk-" + name + ".png")).string()));
+  }
 
   // --- the operator's program ---
   HWND AdminWindow(const std::string& caption) { return admin_->WaitForTopWindow(Widen(caption)); }
-  HWND AdminControl(int id) { return FindControl(AdminWindow(std::string(atext::kCodeWindowCaption)), id); }
+  HWND AdminControl(int id) {
+    return FindControl(AdminWindow(std::string(atext::kCodeWindowCaption)), id);
+  }
   void ExpectAdminBox(std::string_view text) {
     const auto box = WaitForMessageBox(*admin_);
     ASSERT_TRUE(box) << "no message box, expected: " << text;
@@ -101,8 +107,8 @@ class Walk : public ::testing::Test {
     EXPECT_TRUE(Answer(*box));
   }
   void StartAdmin() {
-    admin_ = std::make_unique<Program>(FromBuild(SENTAVO_ADMIN_EXE).string(), std::vector<std::string>{},
-                                       (root_ / "admin").string());
+    admin_ = std::make_unique<Program>(FromBuild(SENTAVO_ADMIN_EXE).string(),
+                                       std::vector<std::string>{}, (root_ / "admin").string());
     ASSERT_TRUE(admin_->started());
     ExpectAdminBox(atext::kDefaultPasswordWarning);
     const HWND login = AdminWindow(std::string(atext::kLoginCaption));
@@ -124,11 +130,14 @@ class Walk : public ::testing::Test {
     SelectTab(1);
     SetText(AdminControl(aids::kKod), Widen(name));
     Click(AdminControl(aids::kOneHour));
-    if (!IsChecked(AdminControl(aids::kFirstRight + 4))) Click(AdminControl(aids::kFirstRight + 4));  // alttab
-    if (IsChecked(AdminControl(aids::kCanDivide)) != reusable) Click(AdminControl(aids::kCanDivide));
+    if (!IsChecked(AdminControl(aids::kFirstRight + 4)))
+      Click(AdminControl(aids::kFirstRight + 4));  // alttab
+    if (IsChecked(AdminControl(aids::kCanDivide)) != reusable)
+      Click(AdminControl(aids::kCanDivide));
     const HWND combo = AdminControl(aids::kTypKodu);
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(aids::kTypKodu, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(aids::kTypKodu, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
     const HWND save = AdminControl(aids::kUlozitKod);
     auto done = Async([save] { Click(save); });
     ExpectAdminBox(atext::kCodeCreated);
@@ -137,8 +146,9 @@ class Walk : public ::testing::Test {
   void DeleteInAdmin(const std::string& name) {
     SelectTab(0);
     const HWND list = AdminControl(aids::kVydane);
-    const int index = static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                     reinterpret_cast<LPARAM>(Widen(name).c_str())));
+    const int index =
+        static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(Widen(name).c_str())));
     ASSERT_GE(index, 0) << name << " is not on the list";
     const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
     const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
@@ -150,14 +160,17 @@ class Walk : public ::testing::Test {
 
   // --- the guest PCs ---
   std::unique_ptr<Program> StartClient(const char* pc) {
-    auto client = std::make_unique<Program>((root_ / pc / "SentavoClient.exe").string(), std::vector<std::string>{},
-                                            (root_ / pc).string(),
-                                            std::vector<std::string>{"LOCKGINA_JOURNAL=" + Journal(pc).string()});
+    auto client = std::make_unique<Program>(
+        (root_ / pc / "SentavoClient.exe").string(), std::vector<std::string>{},
+        (root_ / pc).string(),
+        std::vector<std::string>{"LOCKGINA_JOURNAL=" + Journal(pc).string()});
     EXPECT_TRUE(client->started());
-    if (const auto box = WaitForMessageBox(*client, 5s)) Answer(*box);  // the logon component notice
+    if (const auto box = WaitForMessageBox(*client, 5s))
+      Answer(*box);  // the logon component notice
     const HWND window = client->WaitForTopWindow(Widen(ctext::kWindowCaption));
     EXPECT_NE(window, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return TextUtf8(FindControl(window, cids::kOdpocetLED)) == "LOCKED"; }, 5s));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return TextUtf8(FindControl(window, cids::kOdpocetLED)) == "LOCKED"; }, 5s));
     return client;
   }
   fs::path Journal(const char* pc) const { return root_ / (std::string(pc) + "-journal.txt"); }
@@ -168,7 +181,9 @@ class Walk : public ::testing::Test {
   static HWND ClientControl(Program& client, int id) {
     return FindControl(client.WaitForTopWindow(Widen(ctext::kWindowCaption)), id);
   }
-  static std::string ClientText(Program& client, int id) { return TextUtf8(ClientControl(client, id)); }
+  static std::string ClientText(Program& client, int id) {
+    return TextUtf8(ClientControl(client, id));
+  }
   static void TypeCode(Program& client, const std::string& code) {
     SetText(ClientControl(client, cids::kKod), Widen(code));
     TypeChar(ClientControl(client, cids::kKod), L'\r');
@@ -203,8 +218,10 @@ TEST_F(Walk, OneCodeFromIssueToExpiry) {
   TypeCode(*pc1_, "host-deleny");
   ASSERT_TRUE(InfoIs(*pc1_, ctext::kUserLoggedIn));
   const std::string rights = JournalText("pc1").substr(before);
-  EXPECT_NE(rights.find("wlDisableKey(0, 9, 1, 1)"), std::string::npos) << rights;   // Alt+Tab stays blocked
-  EXPECT_NE(rights.find("wlDisableKey(0, 27, 1, 0)"), std::string::npos) << rights;  // Alt+Esc is let through
+  EXPECT_NE(rights.find("wlDisableKey(0, 9, 1, 1)"), std::string::npos)
+      << rights;  // Alt+Tab stays blocked
+  EXPECT_NE(rights.find("wlDisableKey(0, 27, 1, 0)"), std::string::npos)
+      << rights;  // Alt+Esc is let through
 
   // 3. The countdown runs and the code file follows it second by second.
   ASSERT_TRUE(WaitUntil([&] { return Code("host-deleny").loggedIn; }, 5s));
@@ -246,7 +263,8 @@ TEST_F(Walk, OneCodeFromIssueToExpiry) {
   const DateTime now = SystemClock().LocalNow();
   shortCode.validFrom = AddDays(now, -1);
   shortCode.validTo = AddDays(now, 1);
-  WriteAll(share_ / "kratky.dat", EncodeCodeRecord(BuildIssuedRecord(shortCode, now, CzechFormats())));
+  WriteAll(share_ / "kratky.dat",
+           EncodeCodeRecord(BuildIssuedRecord(shortCode, now, CzechFormats())));
   TypeCode(*pc1_, "kratky");
   ASSERT_TRUE(WaitUntil([&] { return ClientText(*pc1_, cids::kInfoLabel) == ctext::kTimeUp; }, 8s));
   EXPECT_FALSE(Code("kratky").active);
