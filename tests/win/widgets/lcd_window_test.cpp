@@ -84,7 +84,7 @@ TEST(LcdWindow, LargeDisplayWithColonsPointsAndDots) {
 }
 
 TEST(LcdWindow, RepaintRequestedByAValueIsDrawnByTheWindow) {
-  test::HostForm host;
+  test::HostForm host(true);  // a hidden window gets no WM_PAINT
   TLcdDisplay lcd;
   ASSERT_TRUE(lcd.Create(host.hwnd(), 10, {0, 0, 124, 22}));
   lcd.SetDigitNum(8);
