@@ -51,12 +51,12 @@ void CodeWindow::Run(const std::function<void()>& action) {
 }
 
 bool CodeWindow::Build(HICON icon) {
-  ui::FormSpec spec;
-  spec.caption = text::kCodeWindowCaption;
-  spec.bounds = {0, 0, 600, 560};
-  spec.toolWindow = true;
-  spec.color = ui::clBlack;
-  if (!CreateForm(spec)) return false;
+  ui::FormSpec desc;
+  desc.caption = text::kCodeWindowCaption;
+  desc.bounds = {0, 0, 600, 560};
+  desc.toolWindow = true;
+  desc.color = ui::clBlack;
+  if (!CreateForm(desc)) return false;
   SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 

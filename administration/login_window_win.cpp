@@ -32,12 +32,12 @@ void ShowRequestedMessage(HWND owner, const MessageRequest& message) {
 LoginWindow::LoginWindow(Dispatch dispatch) : dispatch_(std::move(dispatch)) {}
 
 bool LoginWindow::Build(HICON icon) {
-  ui::FormSpec spec;
-  spec.caption = text::kLoginCaption;
-  spec.bounds = {0, 0, 380, 190};
-  spec.toolWindow = true;
-  spec.color = ui::clBlack;
-  if (!CreateForm(spec)) return false;
+  ui::FormSpec desc;
+  desc.caption = text::kLoginCaption;
+  desc.bounds = {0, 0, 380, 190};
+  desc.toolWindow = true;
+  desc.color = ui::clBlack;
+  if (!CreateForm(desc)) return false;
   SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 

@@ -25,15 +25,15 @@ namespace {
 class ApplicationWindow : public ui::Window {
  public:
   bool Build(HICON icon) {
-    ui::WindowSpec spec;
-    spec.className = L"SentavoAdminApplication";
-    spec.title = Widen(text::kAppTitle);
-    spec.style = WS_POPUP | WS_VISIBLE;
-    spec.x = GetSystemMetrics(SM_CXSCREEN) / 2;
-    spec.y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    spec.width = 0;
-    spec.height = 0;
-    if (!Create(spec)) return false;
+    ui::WindowSpec desc;
+    desc.className = L"SentavoAdminApplication";
+    desc.title = Widen(text::kAppTitle);
+    desc.style = WS_POPUP | WS_VISIBLE;
+    desc.x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    desc.y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    desc.width = 0;
+    desc.height = 0;
+    if (!Create(desc)) return false;
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     return true;

@@ -62,3 +62,4 @@ sleep 2
   grep -E '"(loggedIn|secondsLeft)"' | tr -d ' \n'
 echo
 measure "during a guest period"
+echo "peak memory of SentavoClient (wine process, VmHWM): $(awk '/VmHWM/ {print $2, $3}' "/proc/$client/status")"

@@ -93,13 +93,13 @@ LockWindow::~LockWindow() {
 }
 
 bool LockWindow::Create() {
-  ui::FormSpec spec;
-  spec.caption = texts::kWindowCaption;
-  spec.borderless = true;
-  spec.stayOnTop = true;
-  spec.maximized = true;
-  spec.color = ui::clBlack;
-  if (!CreateForm(spec)) return false;
+  ui::FormSpec desc;
+  desc.caption = texts::kWindowCaption;
+  desc.borderless = true;
+  desc.stayOnTop = true;
+  desc.maximized = true;
+  desc.color = ui::clBlack;
+  if (!CreateForm(desc)) return false;
   // The hidden application window owns the form, so the form has no taskbar button of its own.
   SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(application_));
   OnCloseQuery = [] { return false; };  // only the model's actions end the program

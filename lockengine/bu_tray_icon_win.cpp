@@ -57,11 +57,11 @@ NOTIFYICONDATAW MakeNotifyIconData(const TrayRecord& record) {
 class Win32TrayBackend::TrayWindow final : public ui::Window {
  public:
   TrayWindow() : taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
-    ui::WindowSpec spec;
-    spec.className = L"SentavoTrayIcon";
-    spec.style = WS_POPUP;
-    spec.x = spec.y = spec.width = spec.height = 0;
-    Create(spec);
+    ui::WindowSpec desc;
+    desc.className = L"SentavoTrayIcon";
+    desc.style = WS_POPUP;
+    desc.x = desc.y = desc.width = desc.height = 0;
+    Create(desc);
     if (hwnd()) ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   }
   Handlers handlers;

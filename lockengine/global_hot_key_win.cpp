@@ -9,11 +9,11 @@ namespace {
 class HotKeyWindow final : public HotKeyBackend, public ui::Window {
  public:
   HotKeyWindow() {
-    ui::WindowSpec spec;
-    spec.className = L"SentavoHotKey";
-    spec.style = 0;
-    spec.parent = HWND_MESSAGE;
-    Create(spec);
+    ui::WindowSpec desc;
+    desc.className = L"SentavoHotKey";
+    desc.style = 0;
+    desc.parent = HWND_MESSAGE;
+    Create(desc);
   }
   void Attach(std::function<void()> fired) override { fired_ = std::move(fired); }
   bool Register(const HotKeyCode& code) override {

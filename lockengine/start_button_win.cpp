@@ -72,15 +72,15 @@ class StartPicture final : public StartControl, public ui::Window {
 
   void SetOnClick(std::function<void()> handler) override { onClick_ = std::move(handler); }
   void PlaceIn(WindowHandle panel, std::int32_t width, std::int32_t height) override {
-    ui::WindowSpec spec;
-    spec.className = L"SentavoStartPicture";
-    spec.style = WS_CHILD | WS_VISIBLE;
-    spec.x = 0;
-    spec.y = 0;
-    spec.width = width;
-    spec.height = height;
-    spec.parent = ToHwnd(panel);
-    Create(spec);
+    ui::WindowSpec desc;
+    desc.className = L"SentavoStartPicture";
+    desc.style = WS_CHILD | WS_VISIBLE;
+    desc.x = 0;
+    desc.y = 0;
+    desc.width = width;
+    desc.height = height;
+    desc.parent = ToHwnd(panel);
+    Create(desc);
   }
   // The handler may remove the replacement, this control included: nothing is touched after it.
   void Click() override {
@@ -200,16 +200,16 @@ std::unique_ptr<StartPanel> Win32StartButtonHost::CreatePanel(
   if (!taskbar) return nullptr;
   StartControl* placed = control.get();
   auto panel = std::make_unique<TStartPanel>(std::move(control));
-  ui::WindowSpec spec;
-  spec.className = L"tStartPanel";
-  spec.style = WS_CHILD | WS_CLIPCHILDREN;
-  spec.x = 0;
-  spec.y = 0;
-  spec.width = button.Width();
-  spec.height = button.Height();
-  spec.parent = taskbar;
-  spec.background = GetSysColorBrush(COLOR_BTNFACE);
-  if (!panel->Create(spec)) return nullptr;
+  ui::WindowSpec desc;
+  desc.className = L"tStartPanel";
+  desc.style = WS_CHILD | WS_CLIPCHILDREN;
+  desc.x = 0;
+  desc.y = 0;
+  desc.width = button.Width();
+  desc.height = button.Height();
+  desc.parent = taskbar;
+  desc.background = GetSysColorBrush(COLOR_BTNFACE);
+  if (!panel->Create(desc)) return nullptr;
   placed->PlaceIn(panel->Handle(), button.Width(), button.Height());
   ShowWindow(panel->hwnd(), SW_SHOWNA);
   return panel;

@@ -13,11 +13,11 @@ namespace {
 class KeyWindow final : public KeyMessageWindow, public ui::Window {
  public:
   explicit KeyWindow(KeyMessageHandler handler) : handler_(std::move(handler)) {
-    ui::WindowSpec spec;
-    spec.className = L"SentavoKeyMessages";
-    spec.style = 0;
-    spec.parent = HWND_MESSAGE;
-    Create(spec);
+    ui::WindowSpec desc;
+    desc.className = L"SentavoKeyMessages";
+    desc.style = 0;
+    desc.parent = HWND_MESSAGE;
+    Create(desc);
   }
   WindowHandle Handle() const override { return FromHwnd(hwnd()); }
 

@@ -7,7 +7,7 @@
 
 namespace sentavo::ui {
 
-Font::Font(const FontSpec& spec) : spec_(spec), handle_(CreateFontFrom(spec)) {}
+Font::Font(const FontSpec& desc) : spec_(desc), handle_(CreateFontFrom(desc)) {}
 
 FontSpec VerdanaBold(int height, TColor color) {
   FontSpec f;
@@ -34,19 +34,19 @@ FontSpec DefaultFont() {
 
 bool Control::CreateSystem(HWND parent, const wchar_t* className, int id, const Bounds& bounds,
                            DWORD style, DWORD exStyle, std::string_view text) {
-  WindowSpec spec = WindowSpec::Child(parent, id, bounds, style);
-  spec.className = className;
-  spec.exStyle = exStyle;
-  spec.title = Widen(text);
-  if (!CreateControl(spec)) return false;
+  WindowSpec desc = WindowSpec::Child(parent, id, bounds, style);
+  desc.className = className;
+  desc.exStyle = exStyle;
+  desc.title = Widen(text);
+  if (!CreateControl(desc)) return false;
   if (!font_.get()) font_ = Font(DefaultFont());
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   return true;
 }
 
-void Control::SetFont(const FontSpec& spec) {
-  font_ = Font(spec);
-  textColor_ = spec.color;
+void Control::SetFont(const FontSpec& desc) {
+  font_ = Font(desc);
+  textColor_ = desc.color;
   if (hwnd()) {
     SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     InvalidateRect(hwnd(), nullptr, TRUE);
@@ -337,10 +337,10 @@ void PaintBehind(HWND self, HDC dc) {
 // ---- Label
 
 bool Label::Create(HWND parent, int id, const Bounds& bounds, std::string_view caption) {
-  WindowSpec spec = WindowSpec::Child(parent, id, bounds);
-  spec.className = L"SentavoLabel";
-  spec.title = Widen(caption);
-  if (!Window::Create(spec)) return false;
+  WindowSpec desc = WindowSpec::Child(parent, id, bounds);
+  desc.className = L"SentavoLabel";
+  desc.title = Widen(caption);
+  if (!Window::Create(desc)) return false;
   FitToText();
   return true;
 }
@@ -349,8 +349,8 @@ void Label::SetCaption(std::string_view caption) {
   SetText(caption);  // WM_SETTEXT repaints and fits
 }
 
-void Label::SetFont(const FontSpec& spec) {
-  font_ = Font(spec);
+void Label::SetFont(const FontSpec& desc) {
+  font_ = Font(desc);
   FitToText();
   Invalidate();
 }
@@ -404,7 +404,7 @@ void Label::Paint(HDC target) {
   }
   SelectScope font(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ToColorRef(IsWindowEnabled(hwnd()) ? font_.Spec().color : clGrayText));
+  ::SetTextColor(dc, ToColorRef(IsWindowEnabled(hwnd()) ? font_.Description().color : clGrayText));
   UINT format = wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE;
   if (alignment_ == TAlignment::taCenter) format |= DT_CENTER;
   if (alignment_ == TAlignment::taRightJustify) format |= DT_RIGHT;
@@ -446,9 +446,9 @@ LRESULT Label::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Bevel::Create(HWND parent, int id, const Bounds& bounds, TBevelStyle style) {
   style_ = style;
-  WindowSpec spec = WindowSpec::Child(parent, id, bounds);
-  spec.className = L"SentavoBevel";
-  return Window::Create(spec);
+  WindowSpec desc = WindowSpec::Child(parent, id, bounds);
+  desc.className = L"SentavoBevel";
+  return Window::Create(desc);
 }
 
 void Bevel::SetStyle(TBevelStyle style) {
@@ -490,10 +490,10 @@ LRESULT Bevel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Panel::Create(HWND parent, int id, const Bounds& bounds, TPanelBevel outer) {
   bevel_ = outer;
-  WindowSpec spec = WindowSpec::Child(parent, id, bounds, WS_CLIPCHILDREN);
-  spec.className = L"SentavoPanel";
-  spec.exStyle = WS_EX_CONTROLPARENT;
-  return Window::Create(spec);
+  WindowSpec desc = WindowSpec::Child(parent, id, bounds, WS_CLIPCHILDREN);
+  desc.className = L"SentavoPanel";
+  desc.exStyle = WS_EX_CONTROLPARENT;
+  return Window::Create(desc);
 }
 
 void Panel::SetColor(TColor color) {

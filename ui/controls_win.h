@@ -21,9 +21,9 @@ namespace sentavo::ui {
 class Font {
  public:
   Font() = default;
-  explicit Font(const FontSpec& spec);
+  explicit Font(const FontSpec& desc);
   HFONT get() const { return handle_.get(); }
-  const FontSpec& Spec() const { return spec_; }
+  const FontSpec& Description() const { return spec_; }
 
  private:
   FontSpec spec_;
@@ -43,8 +43,8 @@ class Control : public Window {
   using KeyEvent = std::function<bool(WORD virtualKey)>;  // true: handled, not passed on
 
   // The font, with its colour as the text colour.
-  void SetFont(const FontSpec& spec);
-  const FontSpec& GetFont() const { return font_.Spec(); }
+  void SetFont(const FontSpec& desc);
+  const FontSpec& GetFont() const { return font_.Description(); }
   void SetTextColor(TColor color);
   // The background behind the text; nothing set keeps the system's.
   void SetColor(TColor color);
@@ -181,8 +181,8 @@ class Label : public Window {
   bool Create(HWND parent, int id, const Bounds& bounds, std::string_view caption = {});
   void SetCaption(std::string_view caption);
   std::string Caption() const { return Text(); }
-  void SetFont(const FontSpec& spec);
-  const FontSpec& GetFont() const { return font_.Spec(); }
+  void SetFont(const FontSpec& desc);
+  const FontSpec& GetFont() const { return font_.Description(); }
   void SetColor(TColor background);
   void SetTransparent(bool transparent);
   bool Transparent() const { return transparent_; }

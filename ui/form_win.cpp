@@ -10,26 +10,26 @@
 
 namespace sentavo::ui {
 
-bool Form::CreateForm(const FormSpec& spec) {
-  color_ = spec.color;
+bool Form::CreateForm(const FormSpec& desc) {
+  color_ = desc.color;
   WindowSpec w;
   w.className = L"SentavoForm";
-  w.title = Widen(spec.caption);
-  w.style = spec.borderless   ? WS_POPUP
-            : spec.toolWindow ? (WS_CAPTION | WS_SYSMENU)
+  w.title = Widen(desc.caption);
+  w.style = desc.borderless   ? WS_POPUP
+            : desc.toolWindow ? (WS_CAPTION | WS_SYSMENU)
                               : WS_OVERLAPPEDWINDOW;
   w.style |= WS_CLIPCHILDREN;
-  w.exStyle = WS_EX_CONTROLPARENT | (spec.toolWindow ? WS_EX_TOOLWINDOW : 0) |
-              (spec.stayOnTop ? WS_EX_TOPMOST : 0);
-  w.x = spec.bounds.left;
-  w.y = spec.bounds.top;
-  w.width = spec.bounds.width;
-  w.height = spec.bounds.height;
-  if (spec.centered) {
-    w.x = (GetSystemMetrics(SM_CXSCREEN) - spec.bounds.width) / 2;
-    w.y = (GetSystemMetrics(SM_CYSCREEN) - spec.bounds.height) / 2;
+  w.exStyle = WS_EX_CONTROLPARENT | (desc.toolWindow ? WS_EX_TOOLWINDOW : 0) |
+              (desc.stayOnTop ? WS_EX_TOPMOST : 0);
+  w.x = desc.bounds.left;
+  w.y = desc.bounds.top;
+  w.width = desc.bounds.width;
+  w.height = desc.bounds.height;
+  if (desc.centered) {
+    w.x = (GetSystemMetrics(SM_CXSCREEN) - desc.bounds.width) / 2;
+    w.y = (GetSystemMetrics(SM_CYSCREEN) - desc.bounds.height) / 2;
   }
-  if (spec.maximized) {
+  if (desc.maximized) {
     w.x = w.y = 0;
     w.width = GetSystemMetrics(SM_CXSCREEN);
     w.height = GetSystemMetrics(SM_CYSCREEN);

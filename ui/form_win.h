@@ -27,7 +27,7 @@ class Form : public Window {
  public:
   using Window::Window;
   // The form stays hidden until Show.
-  bool CreateForm(const FormSpec& spec);
+  bool CreateForm(const FormSpec& desc);
   void Show();
   void Hide();
   void Close();  // as the close box: asks OnCloseQuery first

@@ -24,15 +24,15 @@ COLORREF ToColorRef(TColor color) {
   return IsSystemColor(color) ? GetSysColor(SystemColorIndex(color)) : (color & 0xFFFFFF);
 }
 
-FontHandle CreateFontFrom(const FontSpec& spec) {
+FontHandle CreateFontFrom(const FontSpec& desc) {
   LOGFONTW lf{};
-  lf.lfHeight = -spec.height;  // the character height, as the forms give it
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = spec.italic;
-  lf.lfUnderline = spec.underline;
+  lf.lfHeight = -desc.height;  // the character height, as the forms give it
+  lf.lfWeight = desc.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = desc.italic;
+  lf.lfUnderline = desc.underline;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
-  const std::wstring face = Widen(spec.name);
+  const std::wstring face = Widen(desc.name);
   wcsncpy_s(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   return FontHandle(CreateFontIndirectW(&lf));
 }

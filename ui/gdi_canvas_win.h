@@ -11,7 +11,7 @@ namespace sentavo::ui {
 
 // 0x00BBGGRR for GDI, system colours resolved through GetSysColor.
 COLORREF ToColorRef(TColor color);
-FontHandle CreateFontFrom(const FontSpec& spec);
+FontHandle CreateFontFrom(const FontSpec& desc);
 
 class GdiCanvas final : public Canvas {
  public:

@@ -52,11 +52,11 @@ int PopupMenu::Popup(HWND owner, Point screen) {
 class Timer::Sink : public Window {
  public:
   explicit Sink(Timer& timer) : timer_(timer) {
-    WindowSpec spec;
-    spec.className = L"SentavoTimer";
-    spec.parent = HWND_MESSAGE;
-    spec.style = 0;
-    Create(spec);
+    WindowSpec desc;
+    desc.className = L"SentavoTimer";
+    desc.parent = HWND_MESSAGE;
+    desc.style = 0;
+    Create(desc);
   }
   ~Sink() override { Destroy(); }
 

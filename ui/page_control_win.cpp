@@ -84,10 +84,10 @@ void TabSheet::SetTabVisible(bool visible) {
 // ---- PageControl
 
 bool PageControl::Create(HWND parent, int id, const Bounds& bounds, bool tabsAtBottom) {
-  WindowSpec spec = WindowSpec::Child(parent, id, bounds, WS_CLIPCHILDREN);
-  spec.className = L"SentavoPageControl";
-  spec.exStyle = WS_EX_CONTROLPARENT;
-  if (!Window::Create(spec)) return false;
+  WindowSpec desc = WindowSpec::Child(parent, id, bounds, WS_CLIPCHILDREN);
+  desc.className = L"SentavoPageControl";
+  desc.exStyle = WS_EX_CONTROLPARENT;
+  if (!Window::Create(desc)) return false;
   if (!tabs_.Create(hwnd(), 1, {0, 0, bounds.width, bounds.height}, tabsAtBottom)) return false;
   tabs_.OnChange = [this] {
     const int index = tabs_.TabIndex();

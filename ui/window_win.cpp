@@ -11,33 +11,34 @@ namespace {
 
 constexpr wchar_t kObjectProperty[] = L"Sentavo.Window";
 
-// Every class of ours routes through Window::WindowProc; the first spec of a class names its style.
-void RegisterOnce(const WindowSpec& spec, WNDPROC proc) {
+// Every class of ours routes through Window::WindowProc; the first description of a class names its
+// style.
+void RegisterOnce(const WindowSpec& desc, WNDPROC proc) {
   static std::set<std::wstring> registered;
-  if (!registered.insert(spec.className).second) return;
+  if (!registered.insert(desc.className).second) return;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.style = spec.classStyle;
+  wc.style = desc.classStyle;
   wc.lpfnWndProc = proc;
   wc.hInstance = ModuleInstance();
-  wc.hCursor = spec.cursor ? spec.cursor : LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = spec.background;
-  wc.lpszClassName = spec.className;
+  wc.hCursor = desc.cursor ? desc.cursor : LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = desc.background;
+  wc.lpszClassName = desc.className;
   RegisterClassExW(&wc);
 }
 
 }  // namespace
 
 WindowSpec WindowSpec::Child(HWND parent, int id, const Bounds& b, DWORD style) {
-  WindowSpec spec;
-  spec.parent = parent;
-  spec.id = static_cast<UINT_PTR>(id);
-  spec.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style;
-  spec.x = b.left;
-  spec.y = b.top;
-  spec.width = b.width;
-  spec.height = b.height;
-  return spec;
+  WindowSpec desc;
+  desc.parent = parent;
+  desc.id = static_cast<UINT_PTR>(id);
+  desc.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style;
+  desc.x = b.left;
+  desc.y = b.top;
+  desc.width = b.width;
+  desc.height = b.height;
+  return desc;
 }
 
 HINSTANCE ModuleInstance() {
@@ -58,18 +59,18 @@ Window::~Window() {
   Destroy();
 }
 
-bool Window::Create(const WindowSpec& spec) {
-  RegisterOnce(spec, WindowProc);
-  const HWND made = CreateWindowExW(spec.exStyle, spec.className, spec.title.c_str(), spec.style,
-                                    spec.x, spec.y, spec.width, spec.height, spec.parent,
-                                    reinterpret_cast<HMENU>(spec.id), ModuleInstance(), this);
+bool Window::Create(const WindowSpec& desc) {
+  RegisterOnce(desc, WindowProc);
+  const HWND made = CreateWindowExW(desc.exStyle, desc.className, desc.title.c_str(), desc.style,
+                                    desc.x, desc.y, desc.width, desc.height, desc.parent,
+                                    reinterpret_cast<HMENU>(desc.id), ModuleInstance(), this);
   return made != nullptr;
 }
 
-bool Window::CreateControl(const WindowSpec& spec) {
-  const HWND made = CreateWindowExW(spec.exStyle, spec.className, spec.title.c_str(), spec.style,
-                                    spec.x, spec.y, spec.width, spec.height, spec.parent,
-                                    reinterpret_cast<HMENU>(spec.id), ModuleInstance(), nullptr);
+bool Window::CreateControl(const WindowSpec& desc) {
+  const HWND made = CreateWindowExW(desc.exStyle, desc.className, desc.title.c_str(), desc.style,
+                                    desc.x, desc.y, desc.width, desc.height, desc.parent,
+                                    reinterpret_cast<HMENU>(desc.id), ModuleInstance(), nullptr);
   if (!made) return false;
   hwnd_ = made;
   SetPropW(made, kObjectProperty, this);

@@ -42,9 +42,9 @@ class Window : public Component {
   ~Window() override;
 
   // A window of our own class. False when it could not be created (the cause is in GetLastError).
-  bool Create(const WindowSpec& spec);
+  bool Create(const WindowSpec& desc);
   // A window of a system class, subclassed so that its messages pass HandleMessage first.
-  bool CreateControl(const WindowSpec& spec);
+  bool CreateControl(const WindowSpec& desc);
   void Destroy();
   HWND hwnd() const { return hwnd_; }
 

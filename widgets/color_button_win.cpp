@@ -59,10 +59,10 @@ TColorButton::~TColorButton() {
 bool TColorButton::Create(HWND parent, int id, const ui::Bounds& bounds,
                           const std::string& caption) {
   ColorButtonModel::SetCaption(caption);
-  ui::WindowSpec spec = ui::WindowSpec::Child(parent, id, bounds);
-  spec.className = L"SentavoColorButton";
-  spec.title = Widen(caption);
-  if (!ui::Window::Create(spec)) return false;
+  ui::WindowSpec desc = ui::WindowSpec::Child(parent, id, bounds);
+  desc.className = L"SentavoColorButton";
+  desc.title = Widen(caption);
+  if (!ui::Window::Create(desc)) return false;
   SetSize(bounds.width, bounds.height);
   return true;
 }

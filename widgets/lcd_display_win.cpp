@@ -83,10 +83,10 @@ TLcdDisplay::~TLcdDisplay() {
 }
 
 bool TLcdDisplay::Create(HWND parent, int id, const ui::Bounds& bounds) {
-  ui::WindowSpec spec = ui::WindowSpec::Child(parent, id, bounds);
-  spec.className = L"SentavoLcdDisplay";
-  spec.title = Widen(Value());
-  return ui::Window::Create(spec);
+  ui::WindowSpec desc = ui::WindowSpec::Child(parent, id, bounds);
+  desc.className = L"SentavoLcdDisplay";
+  desc.title = Widen(Value());
+  return ui::Window::Create(desc);
 }
 
 void TLcdDisplay::PaintTo(HDC dc) {

@@ -35,11 +35,11 @@ TLinkLabel::~TLinkLabel() {
 bool TLinkLabel::Create(HWND parent, int id, const ui::Bounds& bounds, const std::string& caption,
                         const std::string& address) {
   address_ = address;
-  ui::WindowSpec spec = ui::WindowSpec::Child(parent, id, bounds);
-  spec.className = L"SentavoLinkLabel";
-  spec.title = Widen(caption);
-  spec.cursor = LoadCursorW(nullptr, IDC_HAND);
-  return ui::Window::Create(spec);
+  ui::WindowSpec desc = ui::WindowSpec::Child(parent, id, bounds);
+  desc.className = L"SentavoLinkLabel";
+  desc.title = Widen(caption);
+  desc.cursor = LoadCursorW(nullptr, IDC_HAND);
+  return ui::Window::Create(desc);
 }
 
 void TLinkLabel::SetFont(const ui::FontSpec& font) {
@@ -91,7 +91,7 @@ void TLinkLabel::PaintTo(HDC target) {
   RECT measure{0, 0, 0, 0};
   DrawTextW(dc, text.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   const int th = measure.bottom;
-  const COLORREF ink = ui::ToColorRef(font_.Spec().color);
+  const COLORREF ink = ui::ToColorRef(font_.Description().color);
   if (reflection_ && th > 0 && size.cy > th) {
     // The text once more, upside down below the line and faded into the background.
     ui::OffscreenBuffer mirror(dc, size.cx, th);

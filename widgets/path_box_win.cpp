@@ -14,10 +14,10 @@ TBUCustomBox::~TBUCustomBox() {
 }
 
 bool TBUCustomBox::Create(HWND parent, int id, const ui::Bounds& bounds) {
-  ui::WindowSpec spec = ui::WindowSpec::Child(parent, id, bounds, WS_CLIPCHILDREN);
-  spec.className = L"SentavoPathBox";
-  spec.exStyle = WS_EX_CONTROLPARENT;
-  if (!ui::Window::Create(spec)) return false;
+  ui::WindowSpec desc = ui::WindowSpec::Child(parent, id, bounds, WS_CLIPCHILDREN);
+  desc.className = L"SentavoPathBox";
+  desc.exStyle = WS_EX_CONTROLPARENT;
+  if (!ui::Window::Create(desc)) return false;
   const BoxLayout layout = LayoutBox(bounds.width, bounds.height, position_);
   const ui::Rect e = layout.edit, b = layout.button;
   if (!edit_.Create(hwnd(), kBoxEditId, {e.left, e.top, e.Width(), e.Height()})) return false;

@@ -283,9 +283,9 @@ PictureBox::~PictureBox() {
 }
 
 bool PictureBox::Create(HWND parent, int id, const ui::Bounds& bounds) {
-  ui::WindowSpec spec = ui::WindowSpec::Child(parent, id, bounds);
-  spec.className = L"SentavoPicture";
-  return ui::Window::Create(spec);
+  ui::WindowSpec desc = ui::WindowSpec::Child(parent, id, bounds);
+  desc.className = L"SentavoPicture";
+  return ui::Window::Create(desc);
 }
 
 bool PictureBox::LoadFromFile(const std::string& path, std::string* error) {

@@ -2,9 +2,11 @@
 // SentavoAdmin issues codes into a shared folder, two SentavoClients use them, the library's
 // journal shows the rights, the code files follow the countdown, "Odstranit" takes a code away.
 // With "--demo DIR" it plays the same walk in DIR and leaves its screenshots in DIR\screenshots.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// clang-format off
+#include <commctrl.h>
+// clang-format on
 
 #include <filesystem>
 #include <fstream>

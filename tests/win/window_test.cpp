@@ -27,10 +27,10 @@ class Recorder : public Window {
 
 TEST(Window, RoutesMessagesToTheObjectAndKeepsExceptionsInside) {
   Recorder w;
-  WindowSpec spec;
-  spec.className = L"SentavoTestWindow";
-  spec.parent = HWND_MESSAGE;
-  ASSERT_TRUE(w.Create(spec)) << GetLastError();
+  WindowSpec desc;
+  desc.className = L"SentavoTestWindow";
+  desc.parent = HWND_MESSAGE;
+  ASSERT_TRUE(w.Create(desc)) << GetLastError();
   ASSERT_NE(w.hwnd(), nullptr);
   EXPECT_EQ(w.seen.front(), static_cast<UINT>(WM_NCCREATE));
   EXPECT_EQ(SendMessageW(w.hwnd(), WM_APP, 0, 0), 1234);
@@ -44,11 +44,11 @@ TEST(Window, RoutesMessagesToTheObjectAndKeepsExceptionsInside) {
 
 TEST(Window, TwoWindowsOfOneClassEachReachTheirOwnObject) {
   Recorder a, b;
-  WindowSpec spec;
-  spec.className = L"SentavoTestWindow";
-  spec.parent = HWND_MESSAGE;
-  ASSERT_TRUE(a.Create(spec));
-  ASSERT_TRUE(b.Create(spec));
+  WindowSpec desc;
+  desc.className = L"SentavoTestWindow";
+  desc.parent = HWND_MESSAGE;
+  ASSERT_TRUE(a.Create(desc));
+  ASSERT_TRUE(b.Create(desc));
   a.seen.clear();
   b.seen.clear();
   SendMessageW(b.hwnd(), WM_APP, 0, 0);

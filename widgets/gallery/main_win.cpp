@@ -39,12 +39,12 @@ constexpr ui::TColor kBack = MakeColor(24, 24, 32);
 class Gallery : public ui::Form {
  public:
   bool Build() {
-    ui::FormSpec spec;
-    spec.caption = "Sentavo widget gallery";
-    spec.bounds = {0, 0, 1180, 820};
-    spec.centered = false;
-    spec.color = kBack;
-    if (!CreateForm(spec)) return false;
+    ui::FormSpec desc;
+    desc.caption = "Sentavo widget gallery";
+    desc.bounds = {0, 0, 1180, 820};
+    desc.centered = false;
+    desc.color = kBack;
+    if (!CreateForm(desc)) return false;
     OnClose = [] { PostQuitMessage(0); };
     BuildDisplays();
     BuildButtons();

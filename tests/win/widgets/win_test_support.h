@@ -38,12 +38,12 @@ class HostForm : public ui::Form {
   explicit HostForm(bool show = false, ui::TColor color = ui::clBlack,
                     ui::Bounds bounds = {40, 40, 640, 480}) {
     ui::InitWindowLayer();
-    ui::FormSpec spec;
-    spec.caption = "Sentavo test host";
-    spec.bounds = bounds;
-    spec.centered = false;
-    spec.color = color;
-    CreateForm(spec);
+    ui::FormSpec desc;
+    desc.caption = "Sentavo test host";
+    desc.bounds = bounds;
+    desc.centered = false;
+    desc.color = color;
+    CreateForm(desc);
     if (show) ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   }
   ~HostForm() override { Destroy(); }
