@@ -6,6 +6,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "administration/code_window_model.h"
 #include "administration/login_window_model.h"
@@ -79,6 +81,8 @@ class CodeWindow : public ui::Form {
 
   // "Vydané kódy".
   ui::ListBox vydane_;
+  // What vydane_ shows, kept here: comparing with the model then costs no window messages.
+  std::vector<std::string> shownNames_;
   widgets::TColorButton odstranit_;
 
   // "Vytváření kódů".

@@ -294,9 +294,9 @@ void CodeWindow::Mirror() {
   ui::TabSheet& active = PageOf(v.activeTab);
   if (pages_.ActivePage() != &active) pages_.SetActivePage(active);
 
-  if (vydane_.Items() != v.issued.vydane) {
-    vydane_.Clear();
-    for (const std::string& name : v.issued.vydane) vydane_.Add(name);
+  if (shownNames_ != v.issued.vydane) {
+    vydane_.SetItems(v.issued.vydane);
+    shownNames_ = v.issued.vydane;
   }
   const int selected = v.issued.selected ? static_cast<int>(*v.issued.selected) : -1;
   if (vydane_.ItemIndex() != selected) vydane_.SetItemIndex(selected);

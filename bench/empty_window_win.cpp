@@ -19,8 +19,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.lpszClassName = L"SentavoEmptyWindow";
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   RegisterClassW(&wc);
-  CreateWindowW(L"SentavoEmptyWindow", L"Sentavo empty window", WS_POPUP | WS_VISIBLE | WS_MAXIMIZE, 0, 0,
-                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+  CreateWindowW(L"SentavoEmptyWindow", L"Sentavo empty window", WS_POPUP | WS_VISIBLE | WS_MAXIMIZE,
+                0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                nullptr, instance, nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
   return 0;

@@ -1,5 +1,6 @@
 // Prints how long TLcdDisplay takes to repaint the client's countdown (124 x 22, 8 cells, double
-// buffered): the mean of many repaints timed here, and the control's own PaintDuration (not a test).
+// buffered): the mean of many repaints timed here, and the control's own PaintDuration (not a
+// test).
 #include <windows.h>
 
 #include <chrono>
@@ -42,8 +43,10 @@ int wmain() {
     UpdateWindow(lcd.hwnd());
     if (lcd.PaintDuration() > longest) longest = lcd.PaintDuration();
   }
-  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  std::printf("TLcdDisplay 124x22, 8 cells: %d repaints, mean %.3f ms each; longest PaintDuration %u ms\n",
-              kRepaints, ms / kRepaints, longest);
+  const double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::printf(
+      "TLcdDisplay 124x22, 8 cells: %d repaints, mean %.3f ms each; longest PaintDuration %u ms\n",
+      kRepaints, ms / kRepaints, longest);
   return 0;
 }

@@ -229,6 +229,17 @@ void ListBox::Clear() {
   SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
 }
 
+void ListBox::SetItems(const std::vector<std::string>& items) {
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  Clear();
+  std::size_t chars = 0;
+  for (const auto& item : items) chars += item.size() + 1;
+  SendMessageW(hwnd(), LB_INITSTORAGE, items.size(), chars * sizeof(wchar_t));
+  for (const auto& item : items) Add(item);
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 int ListBox::Count() const {
   return static_cast<int>(SendMessageW(hwnd(), LB_GETCOUNT, 0, 0));
 }
