@@ -141,7 +141,10 @@ void Press(HWND dialog, int id) {
 
 class LoaderTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetPathValue(nullptr); }
+  void SetUp() override {
+    SetPathValue(nullptr);
+    LiftMachinePolicies();
+  }
   void TearDown() override { SetPathValue(nullptr); }
   WinTempDir hostDir;
   WinTempDir libraryDir;

@@ -145,6 +145,7 @@ class LockGinaTest : public ::testing::Test {
   const Gina& gina = Lib();
   void SetUp() override {
     ASSERT_NE(gina.module, nullptr);
+    LiftMachinePolicies();
     SetEnvironmentVariableW(L"LOCALAPPDATA", appData.path().c_str());
     SetEnvironmentVariableW(L"LOCKGINA_JOURNAL", nullptr);
   }

@@ -114,4 +114,14 @@ inline void Key(WORD vk, bool up) {
   SendInput(1, &in, sizeof in);
 }
 
+// Tests that expect the library's machine policies not to be in force start from that state,
+// whatever an earlier program left in the shared Wine prefix.
+inline void LiftMachinePolicies() {
+  for (const wchar_t* name : {L"DisableTaskMgr", L"DisableLockWorkstation",
+                              L"DisableChangePassword", L"HideFastUserSwitching"}) {
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
+                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", name);
+  }
+}
+
 }  // namespace sentavo::test
