@@ -6,17 +6,6 @@
 namespace sentavo {
 namespace {
 
-SYSTEMTIME ToSystemTime(const DateTime& dt) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(dt.year);
-  st.wMonth = static_cast<WORD>(dt.month);
-  st.wDay = static_cast<WORD>(dt.day);
-  st.wHour = static_cast<WORD>(dt.hour);
-  st.wMinute = static_cast<WORD>(dt.minute);
-  st.wSecond = static_cast<WORD>(dt.second);
-  return st;
-}
-
 // The user's own formats, as the Regional settings of the operator's PC give them.
 class WindowsFormats final : public DateTimeFormats {
  public:

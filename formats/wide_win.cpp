@@ -23,4 +23,16 @@ std::string Narrow(std::wstring_view utf16) {
   return out;
 }
 
+SYSTEMTIME ToSystemTime(const DateTime& dt) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(dt.year);
+  st.wMonth = static_cast<WORD>(dt.month);
+  st.wDay = static_cast<WORD>(dt.day);
+  st.wHour = static_cast<WORD>(dt.hour);
+  st.wMinute = static_cast<WORD>(dt.minute);
+  st.wSecond = static_cast<WORD>(dt.second);
+  st.wMilliseconds = static_cast<WORD>(dt.millisecond);
+  return st;
+}
+
 }  // namespace sentavo

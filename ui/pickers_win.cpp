@@ -10,18 +10,6 @@
 namespace sentavo::ui {
 namespace {
 
-SYSTEMTIME ToSystemTime(const DateTime& dt) {
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(dt.year);
-  st.wMonth = static_cast<WORD>(dt.month);
-  st.wDay = static_cast<WORD>(dt.day);
-  st.wHour = static_cast<WORD>(dt.hour);
-  st.wMinute = static_cast<WORD>(dt.minute);
-  st.wSecond = static_cast<WORD>(dt.second);
-  st.wMilliseconds = static_cast<WORD>(dt.millisecond);
-  return st;
-}
-
 DateTime FromSystemTime(const SYSTEMTIME& st) {
   return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
 }

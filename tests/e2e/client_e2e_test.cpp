@@ -25,22 +25,6 @@ namespace fs = std::filesystem;
 namespace ids = client::ids;
 namespace texts = client::texts;
 
-// Build-tree paths arrive as Unix paths; Wine shows them on drive Z:.
-fs::path FromBuild(const char* path) {
-  return path[0] == '/' ? fs::path(std::string("Z:") + path) : fs::path(path);
-}
-
-std::vector<std::uint8_t> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
 std::optional<DWORD> PolicyValue(const wchar_t* name) {
   DWORD value = 0, size = sizeof value;
   if (RegGetValueW(HKEY_CURRENT_USER,

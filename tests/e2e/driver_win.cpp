@@ -6,11 +6,29 @@
 #include <gdiplus.h>
 // clang-format on
 
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "formats/wide_win.h"
 
 namespace sentavo::e2e {
+
+std::filesystem::path FromBuild(const char* path) {
+  return path[0] == '/' ? std::filesystem::path(std::string("Z:") + path)
+                        : std::filesystem::path(path);
+}
+
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
 
 bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;

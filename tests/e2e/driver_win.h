@@ -6,14 +6,22 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace sentavo::e2e {
 
 using namespace std::chrono_literals;
+
+// Build-tree paths arrive as Unix paths; Wine shows them on drive Z:.
+std::filesystem::path FromBuild(const char* path);
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path);
+void WriteAll(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 // Polls `ready` until it holds or `timeout` passes; returns whether it held.
 bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout = 10s);

@@ -35,21 +35,6 @@ namespace ctext = client::texts;
 
 fs::path gDemoFolder;  // set by --demo
 
-fs::path FromBuild(const char* path) {
-  return path[0] == '/' ? fs::path(std::string("Z:") + path) : fs::path(path);
-}
-
-std::vector<std::uint8_t> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
 template <class Action>
 std::future<void> Async(Action action) {
   return std::async(std::launch::async, action);
