@@ -49,7 +49,7 @@ void LockScreen::CodeCheck() {
 }
 
 void LockScreen::AdminLogin() {
-  countdown_ = 60;
+  StartCountdown(60);
   view_.tabSheet2Visible = true;
   AllowAllAction();
   view_.stayOnTop = false;
@@ -88,7 +88,7 @@ void LockScreen::GuestLogin(const std::string& code) {
 
   for (std::size_t i = 0; i < kRightsCount; ++i) SetCheckBox(1 + i, record_.rights[i]);
   // A negative remaining time found in a file counts as none: the period expires at once.
-  countdown_ = std::max(record_.secondsLeft, 0);
+  StartCountdown(std::max(record_.secondsLeft, 0));
   RunRightsHandlers();
   adminLoggedIn_ = false;
   view_.kod.enabled = false;
@@ -120,7 +120,7 @@ bool LockScreen::DailyRule(const DateTime& now) {
     record_.active = true;
     record_.lastUse = ToOleDate(now);
     WriteRecordBack();
-    countdown_ = std::max(record_.dailySeconds, 0);
+    StartCountdown(std::max(record_.dailySeconds, 0));
     return true;
   }
   return record_.active && record_.secondsLeft > 0;

@@ -118,6 +118,8 @@ class LockScreen {
   void ShowCodeDetails();
 
   // The timers.
+  void StartCountdown(std::int32_t seconds);
+  std::int32_t ElapsedSeconds();
   void WritePolicies();
   bool CountdownStep(const DateTime& now);  // true when the validity window ended the period
   void Expiry();
@@ -138,6 +140,10 @@ class LockScreen {
   bool ended_ = false;
 
   std::int32_t countdown_ = -1;
+  // The period's time runs on the monotonic clock: the moment of its last tick, and the part of a
+  // second that tick left over.
+  std::uint64_t lastTickMs_ = 0;
+  std::uint64_t carryMs_ = 0;
   bool adminLoggedIn_ = false;
   std::string codePath_;
   TCodeRecord record_;

@@ -1,5 +1,7 @@
 // The two timers: Timer1 once a second (policies, clock, countdown, write-back, expiry, re-locking)
 // and Timer2 as often as the system allows (keeping the pointer on the code entry while locked).
+#include <cstdint>
+
 #include "client/lock_screen.h"
 #include "formats/validity.h"
 
@@ -44,8 +46,28 @@ void LockScreen::WritePolicies() {
   for (const std::string_view name : kPolicyValues) key->SetDword(name, value);
 }
 
+void LockScreen::StartCountdown(std::int32_t seconds) {
+  countdown_ = seconds;
+  lastTickMs_ = s_.clock.MonotonicMilliseconds();
+  carryMs_ = 0;
+}
+
+// The whole seconds that really passed since the period's last tick, the rest carried to the
+// next: a tick that comes late (a slow share, a stalled program) takes all the time it was late,
+// and a change of the wall clock takes nothing and gives nothing.
+std::int32_t LockScreen::ElapsedSeconds() {
+  const std::uint64_t now = s_.clock.MonotonicMilliseconds();
+  const std::uint64_t elapsed = (now > lastTickMs_ ? now - lastTickMs_ : 0) + carryMs_;
+  lastTickMs_ = now;
+  carryMs_ = elapsed % 1000;
+  const std::uint64_t seconds = elapsed / 1000;
+  return seconds > static_cast<std::uint64_t>(INT32_MAX) ? INT32_MAX
+                                                         : static_cast<std::int32_t>(seconds);
+}
+
 bool LockScreen::CountdownStep(const DateTime& now) {
-  --countdown_;
+  const std::int32_t elapsed = ElapsedSeconds();
+  countdown_ = elapsed >= countdown_ ? 0 : countdown_ - elapsed;
   view_.odpocetLED = CountdownText(countdown_);
   view_.skrytBut.visible = true;
   view_.zamcenoVisible = false;

@@ -15,12 +15,16 @@ class Clock {
   virtual DateTime LocalNow() const = 0;
   // Milliseconds since midnight UTC: the seed of the code-name generator.
   virtual std::uint32_t UtcMillisecondsOfDay() const = 0;
+  // Milliseconds on a clock that only moves forward, whatever happens to the wall clock: the
+  // measure of a guest's time, so that neither a late tick nor a changed system time moves it.
+  virtual std::uint64_t MonotonicMilliseconds() const = 0;
 };
 
 class SystemClock final : public Clock {
  public:
   DateTime LocalNow() const override;
   std::uint32_t UtcMillisecondsOfDay() const override;
+  std::uint64_t MonotonicMilliseconds() const override;  // GetTickCount64 on Windows
 };
 
 class DateTimeFormats {

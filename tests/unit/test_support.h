@@ -77,6 +77,7 @@ class FixedClock final : public Clock {
   explicit FixedClock(DateTime now, std::uint32_t utcMs = 0) : now_(now), utcMs_(utcMs) {}
   DateTime LocalNow() const override { return now_; }
   std::uint32_t UtcMillisecondsOfDay() const override { return utcMs_; }
+  std::uint64_t MonotonicMilliseconds() const override { return 0; }
 
  private:
   DateTime now_;

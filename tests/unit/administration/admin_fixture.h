@@ -25,6 +25,7 @@ class ManualClock final : public Clock {
  public:
   DateTime LocalNow() const override { return now; }
   std::uint32_t UtcMillisecondsOfDay() const override { return utcMs; }
+  std::uint64_t MonotonicMilliseconds() const override { return 0; }
 
   DateTime now{2026, 3, 14, 9, 26, 53, 589};
   std::uint32_t utcMs = 12345;

@@ -19,17 +19,25 @@ namespace sentavo::client::test {
 using Bytes = std::vector<std::uint8_t>;
 using Log = std::vector<std::string>;
 
-// A clock the test moves on.
+// A clock the test moves on. Advance moves the wall clock and the monotonic clock together, as
+// time passing does; Set changes only the wall clock, as a person setting the time does; Stall
+// moves only the monotonic clock, as time that passes between two ticks without a tick does.
 class ManualClock final : public Clock {
  public:
   explicit ManualClock(DateTime now) : now_(now) {}
   DateTime LocalNow() const override { return now_; }
   std::uint32_t UtcMillisecondsOfDay() const override { return 0; }
+  std::uint64_t MonotonicMilliseconds() const override { return monotonicMs_; }
   void Set(DateTime now) { now_ = now; }
-  void Advance(int seconds) { now_ = *FromOleDate(ToOleDate(now_) + seconds / 86400.0); }
+  void Advance(int seconds) { AdvanceMilliseconds(seconds * 1000); }
+  void AdvanceMilliseconds(int ms) {
+    now_ = *FromOleDate(ToOleDate(now_) + ms / 86'400'000.0);
+    monotonicMs_ += static_cast<std::uint64_t>(ms);
+  }
 
  private:
   DateTime now_;
+  std::uint64_t monotonicMs_ = 1'000'000;
 };
 
 // Files in memory. Counts every look at the file system, so a test can tell that none was made.

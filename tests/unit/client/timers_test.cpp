@@ -205,6 +205,74 @@ TEST_F(Timers, APolicyKeyThatFailsDoesNotStopTheTick) {
   EXPECT_EQ(screen.countdown(), 48);
 }
 
+// The time a guest gets is the time that passed, whenever the ticks come.
+TEST_F(Timers, TheCountdownTakesTheSecondsThatReallyPassed) {
+  PutCode("t", IssuedCode(600));
+  Enter("t");
+
+  // A tick five seconds late (a share that answered slowly) takes five seconds, and the code
+  // file says so at once.
+  clock.AdvanceMilliseconds(5000);
+  screen.OnTimer1();
+  EXPECT_EQ(screen.countdown(), 595);
+  EXPECT_EQ(files.Record(CodePath("t")).secondsLeft, 595);
+  EXPECT_EQ(screen.view().odpocetLED, "0:09:55");
+
+  // Ten ticks 1.1 seconds apart take eleven seconds: the tenths are carried, not dropped.
+  for (int i = 0; i < 10; ++i) {
+    clock.AdvanceMilliseconds(1100);
+    screen.OnTimer1();
+  }
+  EXPECT_EQ(screen.countdown(), 584);
+
+  // A tick that comes early takes nothing yet; the next one takes what is due.
+  clock.AdvanceMilliseconds(400);
+  screen.OnTimer1();
+  EXPECT_EQ(screen.countdown(), 584);
+  clock.AdvanceMilliseconds(700);
+  screen.OnTimer1();
+  EXPECT_EQ(screen.countdown(), 583);
+
+  // The wall clock put forward an hour, or back a day, takes nothing and gives nothing.
+  clock.Set({2026, 12, 2, 13, 0, 0});
+  Ticks(1);
+  EXPECT_EQ(screen.countdown(), 582);
+  clock.Set({2026, 12, 1, 13, 0, 0});
+  Ticks(1);
+  EXPECT_EQ(screen.countdown(), 581);
+}
+
+TEST_F(Timers, AStallLongerThanTheTimeLeftEndsThePeriodUsedUp) {
+  PutCode("s", IssuedCode(30, /*reusable=*/true));
+  Enter("s");
+  clock.AdvanceMilliseconds(45'000);
+  screen.OnTimer1();
+  EXPECT_EQ(screen.countdown(), -1);
+  EXPECT_EQ(screen.view().infoLabel.text, texts::kTimeUp);
+  const TCodeRecord after = files.Record(CodePath("s"));
+  EXPECT_EQ(after.secondsLeft, 0);
+  EXPECT_FALSE(after.loggedIn);
+  ExpectLocked();
+}
+
+TEST_F(Timers, ThePeriodIsMeasuredFromItsOwnLogin) {
+  // Time spent locked before the login is not charged to the code.
+  clock.AdvanceMilliseconds(7300);
+  PutCode("m", IssuedCode(100));
+  Enter("m");
+  clock.AdvanceMilliseconds(1000);
+  screen.OnTimer1();
+  EXPECT_EQ(screen.countdown(), 99);
+
+  // Nor is the remainder of the previous period carried into the next one.
+  clock.AdvanceMilliseconds(900);
+  screen.OnOdhlasitUseraClick();
+  Enter("m");
+  clock.AdvanceMilliseconds(200);
+  screen.OnTimer1();
+  EXPECT_EQ(screen.countdown(), 99);
+}
+
 TEST_F(Timers, ThePointerIsKeptInsideTheEntryBoxWhileLocked) {
   const std::pair<ScreenPoint, bool> cases[] = {
       {{60, 163}, false}, {{444, 364}, false}, {{59, 200}, true}, {{445, 200}, true},
