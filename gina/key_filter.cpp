@@ -19,7 +19,7 @@ std::uint32_t ModifierBit(std::uint32_t vk) {
   }
 }
 
-void KeyFilter::SetBlocked(KeyCombo combo, bool blocked) {
+void KeyRules::SetBlocked(KeyCombo combo, bool blocked) {
   if (blocked) {
     blocked_.insert(combo);
   } else {
@@ -39,15 +39,14 @@ void KeyFilter::SetHeld(const std::vector<std::uint32_t>& heldKeys) {
     if (ModifierBit(vk)) held_.insert(vk);
 }
 
-bool KeyFilter::Matches(std::uint32_t vk) const {
-  const std::uint32_t mask = Mask();
+bool KeyRules::Matches(std::uint32_t vk, std::uint32_t mask) const {
   for (const KeyCombo& c : blocked_) {
     if ((c.key == vk || c.key == 0) && (mask & c.mask) == c.mask) return true;
   }
   return false;
 }
 
-bool KeyFilter::OnEvent(std::uint32_t vk, bool up) {
+bool KeyFilter::OnEvent(const KeyRules& rules, std::uint32_t vk, bool up) {
   const bool modifier = ModifierBit(vk) != 0;
   if (up) {
     if (modifier) held_.erase(vk);
@@ -55,7 +54,7 @@ bool KeyFilter::OnEvent(std::uint32_t vk, bool up) {
     return swallowed_.erase(vk) == 1;
   }
   if (modifier) held_.insert(vk);
-  if (!Matches(vk)) return false;
+  if (!rules.Matches(vk, Mask())) return false;
   swallowed_.insert(vk);
   return true;
 }

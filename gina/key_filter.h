@@ -31,7 +31,8 @@ struct KeyCombo {
 // The modifier bit a virtual-key code belongs to; 0 for other keys.
 std::uint32_t ModifierBit(std::uint32_t vk);
 
-class KeyFilter {
+// The blocked combinations: a plain value, so that the hooks can be handed a copy of it.
+class KeyRules {
  public:
   void SetBlocked(KeyCombo combo, bool blocked);
   bool IsBlocked(KeyCombo combo) const { return blocked_.contains(combo); }
@@ -39,19 +40,25 @@ class KeyFilter {
   // The blocked combinations in a stable order.
   std::vector<KeyCombo> Blocked() const { return {blocked_.begin(), blocked_.end()}; }
   void Clear() { blocked_.clear(); }
+  // Whether pressing `vk` while the modifiers `mask` are held makes a blocked combination.
+  bool Matches(std::uint32_t vk, std::uint32_t mask) const;
 
+ private:
+  std::set<KeyCombo> blocked_;
+};
+
+// What the hooks have seen: the modifiers held and the presses whose releases are due.
+class KeyFilter {
+ public:
   // The modifiers held now, as the filter has seen them.
   std::uint32_t Mask() const;
   // Takes the held keys from the system when the hooks start (keys pressed before are unseen).
   void SetHeld(const std::vector<std::uint32_t>& heldKeys);
 
-  // One press or release seen by a hook; true when it must not reach anyone.
-  bool OnEvent(std::uint32_t vk, bool up);
+  // One press or release seen by a hook, judged by `rules`; true when it must not reach anyone.
+  bool OnEvent(const KeyRules& rules, std::uint32_t vk, bool up);
 
  private:
-  bool Matches(std::uint32_t vk) const;
-
-  std::set<KeyCombo> blocked_;
   std::set<std::uint32_t> held_;       // modifier keys down
   std::set<std::uint32_t> swallowed_;  // keys whose press was swallowed and whose release is due
 };

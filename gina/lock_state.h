@@ -97,8 +97,7 @@ class LockState {
   bool IsKeyDisabled(KeyCombo combo);
   // The index-th blocked combination packed as mask << 16 | key; -1 past the end.
   std::int32_t DisabledKey(int index) const;
-  const KeyFilter& Keys() const { return keys_; }
-  KeyFilter& Keys() { return keys_; }
+  const KeyRules& Keys() const { return keys_; }
 
   // Hides again what a disabled item covers and has come back (an Explorer restart).
   void Reassert();
@@ -117,7 +116,7 @@ class LockState {
   ShellDesktop& desktop_;
   JournalStore& store_;
   std::set<int> items_;
-  KeyFilter keys_;
+  KeyRules keys_;
 };
 
 }  // namespace sentavo::gina

@@ -6,6 +6,7 @@
 
 #include "gina/call_journal.h"
 #include "gina/hooks_win.h"
+#include "gina/library_core.h"
 #include "gina/lockgina.h"
 #include "gina/shell_desktop_win.h"
 
@@ -14,123 +15,71 @@ namespace {
 
 constexpr int kInterfaceVersion = (2 << 16) | 12;
 
-class Guard {
- public:
-  explicit Guard(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
-  ~Guard() { ReleaseSRWLockExclusive(&lock_); }
-  Guard(const Guard&) = delete;
-  Guard& operator=(const Guard&) = delete;
-
- private:
-  SRWLOCK& lock_;
-};
-
-// Where the reports of keys and buttons go.
-struct ReportTarget {
-  HWND window = nullptr;
-  UINT press = 0;
-  UINT release = 0;
-  bool send = false;
-};
-
 // The library's one state per process. Never destroyed: the hook thread may still run while the
-// process ends.
+// process ends. The hook thread never waits for a caller (see LibraryCore); the hook thread itself
+// is started and stopped without the core's mutex held.
 class Library final : public HookClient {
  public:
-  Library() : state_(desktop_, store_), hooks_(*this) {}
+  Library() : core_(desktop_, store_), hooks_(*this) {}
 
   int DisableItem(int item, bool disable) {
-    int result;
-    {
-      Guard g(lock_);
-      result = state_.DisableItem(item, disable);
-    }
+    const int result = core_.DisableItem(item, disable);
     UpdateHooks();
     return result;
   }
 
-  int IsItemDisabled(int item) {
-    Guard g(lock_);
-    return state_.IsItemDisabled(item) ? 1 : 0;
-  }
+  int IsItemDisabled(int item) { return core_.IsItemDisabled(item) ? 1 : 0; }
 
   // Honest: a combination counts as blocked only while the hooks that block it are in place.
   int DisableKey(int key, int mask, bool block) {
     const KeyCombo combo{static_cast<std::uint32_t>(key), static_cast<std::uint32_t>(mask)};
-    int result;
-    {
-      Guard g(lock_);
-      result = state_.DisableKey(combo, block);
-    }
+    int result = core_.DisableKey(combo, block);
     const bool hooked = UpdateHooks();
     if (combo != kCtrlAltDel && !hooked) result = 0;
     return result;
   }
 
   int IsKeyDisabled(int key, int mask) {
-    Guard g(lock_);
-    return state_.IsKeyDisabled({static_cast<std::uint32_t>(key), static_cast<std::uint32_t>(mask)})
+    return core_.IsKeyDisabled({static_cast<std::uint32_t>(key), static_cast<std::uint32_t>(mask)})
                ? 1
                : 0;
   }
 
-  int DisabledKey(int index) {
-    Guard g(lock_);
-    return state_.DisabledKey(index);
-  }
+  int DisabledKey(int index) { return core_.DisabledKey(index); }
 
   int SetReports(HWND window, UINT press, UINT release, bool send) {
-    {
-      Guard g(lock_);
-      target_ = {window, press, release, send};
-    }
+    core_.SetReports({reinterpret_cast<std::uint64_t>(window), press, release, send});
     return UpdateHooks() || !window ? 1 : 0;
   }
 
   int RestoreAll() {
-    bool needed;
-    {
-      Guard g(lock_);
-      state_.RestoreAll();
-      needed = NeedsHooks();
-    }
-    if (!needed) hooks_.Stop();
+    core_.RestoreAll();
+    if (!core_.NeedsHooks()) hooks_.Stop();
     return 1;
   }
 
   int Exit() {
-    {
-      Guard g(lock_);
-      state_.RestoreAll();
-      target_ = {};
-    }
+    core_.Exit();
     hooks_.Stop();
     return 1;
   }
 
   bool OnInput(std::uint32_t vk, bool up, bool mouse, POINT cursor) override {
-    bool swallow;
-    std::uint32_t mask;
-    ReportTarget target;
-    {
-      Guard g(lock_);
-      swallow = state_.Keys().OnEvent(vk, up);
-      mask = state_.Keys().Mask();
-      target = target_;
-    }
-    const UINT message = up ? target.release : target.press;
-    if (target.window && message) {
+    const InputDecision d = core_.OnInput(vk, up);
+    const HWND window = reinterpret_cast<HWND>(d.reports.window);
+    const UINT message = up ? d.reports.release : d.reports.press;
+    if (window && message) {
       const HWND receiving = mouse ? WindowFromPoint(cursor) : GetForegroundWindow();
       const WPARAM wp = reinterpret_cast<WPARAM>(receiving);
-      const LPARAM lp = static_cast<LPARAM>(MAKELONG(vk & 0xFFFF, mask));
+      const LPARAM lp = static_cast<LPARAM>(MAKELONG(vk & 0xFFFF, d.mask));
       // A report must never make the hook wait for the window's thread.
-      if (target.send) {
-        SendNotifyMessageW(target.window, message, wp, lp);
+      if (d.reports.send) {
+        SendNotifyMessageW(window, message, wp, lp);
       } else {
-        PostMessageW(target.window, message, wp, lp);
+        PostMessageW(window, message, wp, lp);
       }
     }
-    return swallow;
+    return d.swallow;
   }
 
   void OnHooksStarted() override {
@@ -138,39 +87,21 @@ class Library final : public HookClient {
     for (const std::uint32_t vk :
          {VK_LMENU, VK_RMENU, VK_LCONTROL, VK_RCONTROL, VK_LSHIFT, VK_RSHIFT, VK_LWIN, VK_RWIN})
       if (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) held.push_back(vk);
-    Guard g(lock_);
-    state_.Keys().SetHeld(held);
+    core_.OnHooksStarted(held);
   }
 
-  void OnWatch() override {
-    Guard g(lock_);
-    state_.Reassert();
-  }
+  void OnWatch() override { core_.OnWatch(); }
 
   Win32Desktop& desktop() { return desktop_; }
 
  private:
-  bool NeedsHooks() const {
-    return !state_.Keys().Empty() || target_.window != nullptr || state_.HasDisabledItems();
-  }
+  // Starts the hook thread when something needs it; true when the hooks are in place.
+  bool UpdateHooks() { return core_.NeedsHooks() ? hooks_.Start() : hooks_.Running(); }
 
-  // Starts the hook thread when something needs it; true when the hooks are in place. Called
-  // without the lock, which the hooks take.
-  bool UpdateHooks() {
-    bool needed;
-    {
-      Guard g(lock_);
-      needed = NeedsHooks();
-    }
-    return needed ? hooks_.Start() : hooks_.Running();
-  }
-
-  SRWLOCK lock_ = SRWLOCK_INIT;
   Win32Desktop desktop_;
   FileJournalStore store_;
-  LockState state_;
+  LibraryCore core_;
   HookThread hooks_;
-  ReportTarget target_;
 };
 
 Library& Lib() {

@@ -2,10 +2,14 @@
 // the system, and how wlRestoreAll undoes a run that crashed.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <map>
+#include <thread>
 
 #include "gina/call_journal.h"
 #include "gina/key_filter.h"
+#include "gina/library_core.h"
 #include "gina/lock_state.h"
 
 namespace sentavo::gina {
@@ -19,14 +23,22 @@ struct Stroke {
   bool up;
 };
 
-std::vector<bool> Feed(KeyFilter& f, std::initializer_list<Stroke> strokes) {
+// The rules as a caller sets them and the filter as the hooks run it.
+struct Filter {
+  KeyRules rules;
+  KeyFilter seen;
+  void SetBlocked(KeyCombo combo, bool blocked) { rules.SetBlocked(combo, blocked); }
+  bool OnEvent(std::uint32_t vk, bool up) { return seen.OnEvent(rules, vk, up); }
+};
+
+std::vector<bool> Feed(Filter& f, std::initializer_list<Stroke> strokes) {
   std::vector<bool> out;
   for (const Stroke& s : strokes) out.push_back(f.OnEvent(s.vk, s.up));
   return out;
 }
 
 TEST(KeyFilter, AltTabIsSwallowedPressAndReleaseWhileTabAndAltPass) {
-  KeyFilter f;
+  Filter f;
   f.SetBlocked({kTab, kAlt}, true);
   EXPECT_EQ(Feed(f, {{kLMenu, false}, {kTab, false}, {kTab, true}, {kLMenu, true}}),
             (std::vector<bool>{false, true, true, false}));
@@ -40,27 +52,27 @@ TEST(KeyFilter, AltTabIsSwallowedPressAndReleaseWhileTabAndAltPass) {
 }
 
 TEST(KeyFilter, ModifiersAreTrackedPerKeyAndRepeatsStaySwallowed) {
-  KeyFilter f;
+  Filter f;
   f.SetBlocked({kEsc, kCtrl}, true);
   Feed(f, {{0xA2, false}, {0xA3, false}, {0xA2, true}});  // right Ctrl still held
-  EXPECT_EQ(f.Mask(), kCtrl);
+  EXPECT_EQ(f.seen.Mask(), kCtrl);
   EXPECT_EQ(Feed(f, {{kEsc, false}, {kEsc, false}, {kEsc, true}, {kEsc, true}}),
             (std::vector<bool>{true, true, true, false}));
-  f.SetHeld({kLMenu, 'A', kLShift});  // taken from the system when the hooks start
-  EXPECT_EQ(f.Mask(), kAlt | kShift);
+  f.seen.SetHeld({kLMenu, 'A', kLShift});  // taken from the system when the hooks start
+  EXPECT_EQ(f.seen.Mask(), kAlt | kShift);
   f.SetBlocked({kF4, kAlt}, true);
   EXPECT_TRUE(f.OnEvent(kF4, false));
 }
 
 TEST(KeyFilter, TheWindowsKeysGoWithEverythingPressedWithThem) {
-  KeyFilter f;
+  Filter f;
   f.SetBlocked({0, kWin}, true);
   EXPECT_EQ(Feed(f, {{kLWin, false}, {'R', false}, {'R', true}, {kLWin, true}, {'R', false}}),
             (std::vector<bool>{true, true, true, true, false}));
 }
 
 TEST(KeyFilter, MouseButtonsAndUnmaskedKeys) {
-  KeyFilter f;
+  Filter f;
   f.SetBlocked({kRButton, 0}, true);
   f.SetBlocked({93, 0}, true);
   EXPECT_EQ(Feed(f, {{kRButton, false}, {kRButton, true}, {1, false}, {1, true}, {93, false}}),
@@ -219,6 +231,81 @@ TEST_F(LockStateTest, CtrlAltDelCountsAsBlockedOnlyUnderThePolicies) {
   EXPECT_EQ(state.DisabledKey(2), -1);
   state.RestoreAll();
   EXPECT_FALSE(state.IsKeyDisabled({kTab, kAlt}));
+}
+
+// ---- The callers and the hooks ----
+
+// A journal on a disk that takes its time: each write waits until the test lets it finish.
+class SlowStore : public JournalStore {
+ public:
+  std::string Read() const override { return text; }
+  bool Write(const std::string& t) override {
+    entered.set_value();
+    release.get_future().wait();
+    text = t;
+    return true;
+  }
+  void Remove() override { text.clear(); }
+
+  std::string text;
+  std::promise<void> entered;
+  std::promise<void> release;
+};
+
+TEST(LibraryCore, TheHooksDecideFromTheLastPublishedRulesAtOnce) {
+  FakeDesktop desktop;
+  FakeStore store;
+  LibraryCore core(desktop, store);
+  EXPECT_FALSE(core.OnInput(kTab, false).swallow);
+  core.OnInput(kTab, true);
+
+  core.DisableKey({kTab, kAlt}, true);
+  core.SetReports({0x1234, 1468, 1469, false});
+  EXPECT_FALSE(core.OnInput(kLMenu, false).swallow);
+  const InputDecision d = core.OnInput(kTab, false);
+  EXPECT_TRUE(d.swallow);
+  EXPECT_EQ(d.mask, kAlt);
+  EXPECT_EQ(d.reports, (ReportTarget{0x1234, 1468, 1469, false}));
+  EXPECT_TRUE(core.OnInput(kTab, true).swallow);  // the release of a swallowed press
+  core.OnInput(kLMenu, true);
+
+  core.Exit();
+  core.OnInput(kLMenu, false);
+  const InputDecision after = core.OnInput(kTab, false);
+  EXPECT_FALSE(after.swallow);
+  EXPECT_EQ(after.reports, ReportTarget{});
+  EXPECT_FALSE(core.NeedsHooks());
+}
+
+TEST(LibraryCore, AJournalWriteThatTakesItsTimeNeverHoldsUpAKey) {
+  FakeDesktop desktop;
+  desktop.windows[kTaskbar] = {{0x10, "Shell_TrayWnd", true}};
+  SlowStore store;
+  LibraryCore core(desktop, store);
+  core.DisableKey({kTab, kAlt}, true);
+
+  // A caller hides the taskbar; its journal write hangs on the disk with the state held.
+  std::thread caller([&] { core.DisableItem(kTaskbar, true); });
+  store.entered.get_future().wait();
+
+  auto keys = std::async(std::launch::async, [&] {
+    const bool altPassed = !core.OnInput(kLMenu, false).swallow;
+    const bool tabSwallowed = core.OnInput(kTab, false).swallow;
+    return altPassed && tabSwallowed;
+  });
+  auto watch = std::async(std::launch::async, [&] { return core.OnWatch(); });
+  // Generous bounds: a correct library answers in microseconds, a waiting one never does.
+  const bool keysDecided = keys.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  const bool watchReturned = watch.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+
+  store.release.set_value();
+  caller.join();
+  EXPECT_TRUE(keysDecided);
+  EXPECT_TRUE(keys.get());
+  EXPECT_TRUE(watchReturned);
+  EXPECT_FALSE(watch.get());  // the watchdog skips a round rather than wait
+  EXPECT_TRUE(core.IsItemDisabled(kTaskbar));
+  EXPECT_TRUE(core.OnWatch());
 }
 
 TEST(RestoreJournalText, RoundTripsAndSkipsWhatItCannotRead) {
