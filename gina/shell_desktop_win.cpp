@@ -1,6 +1,7 @@
 #include "gina/shell_desktop_win.h"
 
 #include <array>
+#include <span>
 
 namespace sentavo::gina {
 namespace {
@@ -12,6 +13,10 @@ constexpr wchar_t kPoliciesKey[] =
 constexpr std::array<const wchar_t*, 4> kPolicies = {L"DisableTaskMgr", L"DisableLockWorkstation",
                                                      L"DisableChangePassword",
                                                      L"HideFastUserSwitching"};
+// Swipes in from the screen's edges (action centre, task view, the touch keyboard's own edge)
+// are the touch screen's way round a hidden taskbar.
+constexpr wchar_t kEdgeUiKey[] = L"SOFTWARE\\Policies\\Microsoft\\Windows\\EdgeUI";
+constexpr wchar_t kEdgeSwipe[] = L"AllowEdgeSwipe";
 
 std::string ClassOf(HWND h) {
   wchar_t name[256] = {};
@@ -181,31 +186,50 @@ bool Win32Desktop::PoliciesInForce() {
 }
 
 bool Win32Desktop::InstallPolicies() {
+  bool ok = true;
   Key key;
   if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPoliciesKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                       key.out(), nullptr) != ERROR_SUCCESS)
     return false;
-  bool ok = true;
   for (const wchar_t* name : kPolicies) {
     const DWORD one = 1;
     ok = RegSetValueExW(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
                         sizeof one) == ERROR_SUCCESS &&
          ok;
   }
+  Key edge;
+  const DWORD zero = 0;
+  ok = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEdgeUiKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                       edge.out(), nullptr) == ERROR_SUCCESS &&
+       RegSetValueExW(edge.get(), kEdgeSwipe, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
+                      sizeof zero) == ERROR_SUCCESS &&
+       ok;
   return ok;
 }
 
-bool Win32Desktop::RemovePolicies() {
+namespace {
+
+// Deletes the values of `names` under HKLM\`path`; true when none of them is left.
+bool DeleteMachineValues(const wchar_t* path, std::span<const wchar_t* const> names) {
   Key key;
-  const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPoliciesKey, 0, KEY_SET_VALUE, key.out());
+  const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, key.out());
   if (opened == ERROR_FILE_NOT_FOUND) return true;
   if (opened != ERROR_SUCCESS) return false;
   bool ok = true;
-  for (const wchar_t* name : kPolicies) {
+  for (const wchar_t* name : names) {
     const LONG r = RegDeleteValueW(key.get(), name);
     ok = (r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND) && ok;
   }
   return ok;
+}
+
+}  // namespace
+
+bool Win32Desktop::RemovePolicies() {
+  const wchar_t* const edgeValues[] = {kEdgeSwipe};
+  const bool system = DeleteMachineValues(kPoliciesKey, kPolicies);
+  const bool edge = DeleteMachineValues(kEdgeUiKey, edgeValues);
+  return system && edge;
 }
 
 std::wstring FileJournalStore::Path() {

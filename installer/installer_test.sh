@@ -13,6 +13,7 @@ fail() { echo "installer test: $*" >&2; exit 1; }
 startup="$c/ProgramData/Microsoft/Windows/Start Menu/Programs/StartUp/Sentavo Client.lnk"
 menu="$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Sentavo/Sentavo ADMIN.lnk"
 policies='HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System'
+edgeui='HKLM\SOFTWARE\Policies\Microsoft\Windows\EdgeUI'
 
 rm -rf "$c/SentavoTest" "$c/ProgramData/Sentavo"
 
@@ -31,6 +32,7 @@ grep -q '"adminPassword": "vamor"' <<<"$shown" || fail "Sentavo.cfg: $shown"
 
 # The installer put the library's machine policies in force; the uninstaller must lift them.
 run reg query "$policies" /v HideFastUserSwitching >/dev/null 2>&1 || fail "the machine policies are not in force"
+run reg query "$edgeui" /v AllowEdgeSwipe >/dev/null 2>&1 || fail "edge swipes are not barred"
 run 'C:\SentavoTest\Uninstall.exe' /S '_?=C:\SentavoTest' || fail "uninstall exited $?"
 for f in SentavoClient.exe lockgina.dll Sentavo.cfg; do
   [ ! -e "$c/SentavoTest/$f" ] || fail "the uninstall left $f"
@@ -39,6 +41,9 @@ ls "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/"*/"Sentavo Client.lnk"
   && fail "the start entry is still there"
 if run reg query "$policies" /v HideFastUserSwitching >/dev/null 2>&1; then
   fail "the machine policies are still in force"
+fi
+if run reg query "$edgeui" /v AllowEdgeSwipe >/dev/null 2>&1; then
+  fail "the edge-swipe policy is still in force"
 fi
 rm -rf "$c/SentavoTest"
 

@@ -183,6 +183,8 @@ Section "Uninstall"
     System::Call '"$INSTDIR\lockgina.dll"::wlRestoreAll() i .r0 ?u'
     System::Call '"$INSTDIR\lockgina.dll"::wlUninstallGina() i .r0 ?u'
   ${EndIf}
+  ; The edge-swipe policy goes even when the library is already gone.
+  DeleteRegValue HKLM "SOFTWARE\Policies\Microsoft\Windows\EdgeUI" "AllowEdgeSwipe"
   Delete "$SMSTARTUP\Sentavo Client.lnk"
   Delete "$SMPROGRAMS\Sentavo\Sentavo ADMIN.lnk"
   RMDir "$SMPROGRAMS\Sentavo"

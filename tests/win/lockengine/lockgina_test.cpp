@@ -334,14 +334,17 @@ TEST_F(LockGinaTest, CtrlAltDelIsReportedBlockedOnlyUnderTheMachinePolicies) {
   EXPECT_EQ(gina.wlIsGinaInstalled(), 0);
   EXPECT_EQ(gina.wlNeedGinaInstall(), 1);
   EXPECT_EQ(gina.wlDisableKey(0, 46, 3, 1), 0);
+  EXPECT_EQ(EdgeSwipe(), std::nullopt);
   EXPECT_EQ(gina.wlInstallGina(0), 1);
   EXPECT_EQ(gina.wlIsGinaInstalled(), 1);
   EXPECT_EQ(gina.wlNeedGinaInstall(), 0);
+  EXPECT_EQ(EdgeSwipe(), 0u);  // no swipes in from the edges while the policies are in force
   EXPECT_EQ(gina.wlDisableKey(0, 46, 3, 1), 1);
   EXPECT_EQ(gina.wlIsKeyDisabled(0, 46, 3), 1);
   EXPECT_EQ(gina.wlDisableKey(0, 46, 3, 0), 0);
   EXPECT_EQ(gina.wlUninstallGina(), 1);
   EXPECT_EQ(gina.wlIsGinaInstalled(), 0);
+  EXPECT_EQ(EdgeSwipe(), std::nullopt);
 }
 
 TEST_F(LockGinaTest, TheRemainingFunctionsExistAndAnswer) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -122,6 +123,17 @@ inline void LiftMachinePolicies() {
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
                        L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", name);
   }
+  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Microsoft\\Windows\\EdgeUI",
+                     L"AllowEdgeSwipe");
+}
+
+// The machine's edge-swipe policy value; empty when it is not set.
+inline std::optional<DWORD> EdgeSwipe() {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Microsoft\\Windows\\EdgeUI",
+                   L"AllowEdgeSwipe", RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return value;
 }
 
 }  // namespace sentavo::test
