@@ -46,6 +46,20 @@ class FileAccess {
   virtual int Remove(const std::string& path) = 0;
 };
 
+struct FolderFile {
+  std::string name;  // the name alone, UTF-8
+  // Seconds since the file was last written, by the file system's own clock; negative when the
+  // file's time lies ahead of it.
+  std::int64_t ageSeconds = 0;
+};
+
+class FolderLister {
+ public:
+  virtual ~FolderLister() = default;
+  // The regular files directly in `folder` (no sub-folders); empty when it cannot be read.
+  virtual std::vector<FolderFile> ListFiles(const std::string& folder) const = 0;
+};
+
 // A whole record of `size` bytes, or kReadBeyondEnd (and no bytes) when the file is shorter.
 ReadResult ReadRecordFile(const FileAccess& files, const std::string& path, std::size_t size);
 
@@ -72,8 +86,9 @@ int ReplaceWholeFile(ReplaceSteps& steps, const std::string& target,
                      std::span<const std::uint8_t> data);
 
 // The computer's own file system (POSIX natively, Win32 on Windows). Paths are UTF-8.
-class LocalFiles final : public FileAccess, private ReplaceSteps {
+class LocalFiles final : public FileAccess, public FolderLister, private ReplaceSteps {
  public:
+  std::vector<FolderFile> ListFiles(const std::string& folder) const override;
   bool IsFile(const std::string& path) const override;
   bool IsFolder(const std::string& path) const override;
   ReadResult Read(const std::string& path, std::size_t maxBytes) const override;

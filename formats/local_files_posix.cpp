@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,6 +100,23 @@ ReadResult LocalFiles::Read(const std::string& path, std::size_t maxBytes) const
   ::close(fd);
   r.bytes.resize(r.error == io::kOk ? done : 0);
   return r;
+}
+
+std::vector<FolderFile> LocalFiles::ListFiles(const std::string& folder) const {
+  std::vector<FolderFile> out;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return out;
+  const auto now = std::chrono::system_clock::now();
+  while (const dirent* e = ::readdir(dir)) {
+    struct stat st {};
+    const std::string name = e->d_name;
+    if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+      continue;
+    const auto written = std::chrono::system_clock::from_time_t(st.st_mtime);
+    out.push_back({name, std::chrono::duration_cast<std::chrono::seconds>(now - written).count()});
+  }
+  ::closedir(dir);
+  return out;
 }
 
 int LocalFiles::Remove(const std::string& path) {

@@ -106,6 +106,30 @@ ReadResult LocalFiles::Read(const std::string& path, std::size_t maxBytes) const
   return r;
 }
 
+std::vector<FolderFile> LocalFiles::ListFiles(const std::string& folder) const {
+  std::vector<FolderFile> out;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileExW(Widen(folder + "*").c_str(), FindExInfoBasic, &found,
+                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (search == INVALID_HANDLE_VALUE) return out;
+  FILETIME nowFt{};
+  GetSystemTimeAsFileTime(&nowFt);
+  const auto ticks = [](const FILETIME& ft) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) |
+                                     ft.dwLowDateTime);
+  };
+  do {
+    if (found.dwFileAttributes &
+        (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE))
+      continue;
+    // FILETIME counts 100-nanosecond steps.
+    out.push_back(
+        {Narrow(found.cFileName), (ticks(nowFt) - ticks(found.ftLastWriteTime)) / 10'000'000});
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return out;
+}
+
 int LocalFiles::Remove(const std::string& path) {
   return DeleteFileW(Widen(path).c_str()) ? io::kOk : FromLastError();
 }
