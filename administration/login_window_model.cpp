@@ -3,6 +3,7 @@
 #include "administration/admin_texts.h"
 #include "administration/code_window_model.h"
 #include "formats/config_record.h"
+#include "formats/temp_litter.h"
 
 namespace sentavo::admin {
 
@@ -49,6 +50,9 @@ Requests LoginWindowModel::OveritKodClicked() {
     view_.visible = false;
     o.push_back(WindowRequest{AdminWindow::Login, false});
   });
+  // The temporary files that writers cut off mid-replacement left in the shared folder.
+  SweepReplacementLitter(state_.services.files, codes_.view().settings.servercesta,
+                         IsCodeFileTarget);
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include "client/installation_id.h"
 #include "formats/config_record.h"
 #include "formats/cp1250.h"
+#include "formats/temp_litter.h"
 
 namespace sentavo::client {
 namespace {
@@ -156,6 +157,8 @@ void LockScreen::Start() {
   view_.skrytBut.visible = false;
   view_.adminheslo = kDefaultAdminPassword;
   ReadConfiguration();
+  // What a killed or cut-off write of Sentavo.cfg or Sentavo.uid left beside the program.
+  SweepReplacementLitter(s_.files, exeDir_, IsClientFolderTarget);
 }
 
 void LockScreen::ReadConfiguration() {

@@ -34,6 +34,13 @@ struct ReadResult {
   std::vector<std::uint8_t> bytes;
 };
 
+struct FolderFile {
+  std::string name;  // the name alone, UTF-8
+  // Seconds since the file was last written, by the file system's own clock; negative when the
+  // file's time lies ahead of it.
+  std::int64_t ageSeconds = 0;
+};
+
 class FileAccess {
  public:
   virtual ~FileAccess() = default;
@@ -44,19 +51,8 @@ class FileAccess {
   virtual ReadResult Read(const std::string& path, std::size_t maxBytes) const = 0;
   virtual int Replace(const std::string& path, std::span<const std::uint8_t> data) = 0;
   virtual int Remove(const std::string& path) = 0;
-};
-
-struct FolderFile {
-  std::string name;  // the name alone, UTF-8
-  // Seconds since the file was last written, by the file system's own clock; negative when the
-  // file's time lies ahead of it.
-  std::int64_t ageSeconds = 0;
-};
-
-class FolderLister {
- public:
-  virtual ~FolderLister() = default;
-  // The regular files directly in `folder` (no sub-folders); empty when it cannot be read.
+  // The regular files directly in `folder` (given with its trailing separator; no sub-folders);
+  // empty when it cannot be read.
   virtual std::vector<FolderFile> ListFiles(const std::string& folder) const = 0;
 };
 
@@ -86,9 +82,8 @@ int ReplaceWholeFile(ReplaceSteps& steps, const std::string& target,
                      std::span<const std::uint8_t> data);
 
 // The computer's own file system (POSIX natively, Win32 on Windows). Paths are UTF-8.
-class LocalFiles final : public FileAccess, public FolderLister, private ReplaceSteps {
+class LocalFiles final : public FileAccess, private ReplaceSteps {
  public:
-  std::vector<FolderFile> ListFiles(const std::string& folder) const override;
   bool IsFile(const std::string& path) const override;
   bool IsFolder(const std::string& path) const override;
   ReadResult Read(const std::string& path, std::size_t maxBytes) const override;
@@ -96,6 +91,7 @@ class LocalFiles final : public FileAccess, public FolderLister, private Replace
     return ReplaceWholeFile(*this, path, data);
   }
   int Remove(const std::string& path) override;
+  std::vector<FolderFile> ListFiles(const std::string& folder) const override;
 
  private:
   int WriteNewFile(const std::string& path, std::span<const std::uint8_t> data) override;

@@ -44,10 +44,10 @@ bool IsClientFolderTarget(std::string_view target) {
   return EqualsIgnoringCase(target, "Sentavo.cfg") || EqualsIgnoringCase(target, "Sentavo.uid");
 }
 
-int SweepReplacementLitter(const FolderLister& lister, FileAccess& files, const std::string& folder,
+int SweepReplacementLitter(FileAccess& files, const std::string& folder,
                            bool (*isTarget)(std::string_view)) {
   int removed = 0;
-  for (const FolderFile& f : lister.ListFiles(folder)) {
+  for (const FolderFile& f : files.ListFiles(folder)) {
     const std::string_view target = ReplacedTarget(f.name);
     if (target.empty() || !isTarget(target) || f.ageSeconds <= kLitterAgeSeconds) continue;
     if (files.Remove(folder + f.name) == io::kOk) ++removed;

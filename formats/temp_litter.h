@@ -29,7 +29,7 @@ bool IsClientFolderTarget(std::string_view target);
 
 // Deletes the litter of the targets that `isTarget` accepts in `folder` (given with its trailing
 // separator); returns how many files went. Failures pass in silence: the next sweep tries again.
-int SweepReplacementLitter(const FolderLister& lister, FileAccess& files, const std::string& folder,
+int SweepReplacementLitter(FileAccess& files, const std::string& folder,
                            bool (*isTarget)(std::string_view));
 
 }  // namespace sentavo

@@ -57,7 +57,7 @@ TEST(TempLitter, OldLitterOfOurTargetsGoesAndNothingElse) {
 
   LocalFiles files;
   const std::string folder = dir.File("");  // with its trailing separator
-  EXPECT_EQ(SweepReplacementLitter(files, files, folder, IsCodeFileTarget), 2);
+  EXPECT_EQ(SweepReplacementLitter(files, folder, IsCodeFileTarget), 2);
   std::vector<std::string> left = dir.Names();
   std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<std::string>{"4711.dat", "4711.dat.~1a2f.tmp.keep",
@@ -65,7 +65,7 @@ TEST(TempLitter, OldLitterOfOurTargetsGoesAndNothingElse) {
                                             "notes.txt.~1a2e.tmp", "old.dat.~1b00.tmp"}));
 
   // Beside the client its own files' litter goes, and a code file's is left to the operator.
-  EXPECT_EQ(SweepReplacementLitter(files, files, folder, IsClientFolderTarget), 1);
+  EXPECT_EQ(SweepReplacementLitter(files, folder, IsClientFolderTarget), 1);
   EXPECT_FALSE(std::filesystem::exists(test::Utf8Path(dir.File("Sentavo.cfg.~1a2d.tmp"))));
   EXPECT_TRUE(std::filesystem::exists(test::Utf8Path(dir.File("4712.dat.~1a2c.tmp"))));
 }
@@ -73,7 +73,7 @@ TEST(TempLitter, OldLitterOfOurTargetsGoesAndNothingElse) {
 TEST(TempLitter, AFolderThatCannotBeReadSweepsNothing) {
   LocalFiles files;
   TempDir dir;
-  EXPECT_EQ(SweepReplacementLitter(files, files, dir.File("missing") + "/", IsCodeFileTarget), 0);
+  EXPECT_EQ(SweepReplacementLitter(files, dir.File("missing") + "/", IsCodeFileTarget), 0);
 }
 
 }  // namespace

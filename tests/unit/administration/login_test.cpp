@@ -105,6 +105,33 @@ TEST_F(AdminTest, AnUnreadableConfigurationKeepsTheOtherBoxesAndSkipsTheWarning)
   EXPECT_EQ(settings().servercesta, kShare);
 }
 
+TEST_F(AdminTest, EachLoginSweepsOldLitterOfCutOffCodeWritesFromTheSharedFolder) {
+  files.Put(kShare + "4711.dat", "code");
+  files.Put(kShare + "4711.dat.~1a2b.tmp", "cut off");
+  files.Put(kShare + "4712.dat.~1a2c.tmp", "being written");
+  files.Put(kShare + "notes.txt.~1a2d.tmp", "not ours");
+  files.Put(kShare + "Sentavo.cfg.~1a2e.tmp", "not a code file's");
+  for (const char* name :
+       {"4711.dat", "4711.dat.~1a2b.tmp", "notes.txt.~1a2d.tmp", "Sentavo.cfg.~1a2e.tmp"})
+    files.SetAge(kShare + name, 3600);
+  files.SetAge(kShare + "4712.dat.~1a2c.tmp", 60);
+
+  StartLoggedIn();
+  EXPECT_FALSE(files.Get(kShare + "4711.dat.~1a2b.tmp"));
+  for (const char* name :
+       {"4711.dat", "4712.dat.~1a2c.tmp", "notes.txt.~1a2d.tmp", "Sentavo.cfg.~1a2e.tmp"})
+    EXPECT_TRUE(files.Get(kShare + name)) << name;
+
+  // A wrong password sweeps nothing; the next login does.
+  files.Put(kShare + "4713.dat.~1a2f.tmp", "cut off");
+  files.SetAge(kShare + "4713.dat.~1a2f.tmp", 3600);
+  codes().Closed();
+  LogIn("spatne");
+  EXPECT_TRUE(files.Get(kShare + "4713.dat.~1a2f.tmp"));
+  LogIn("tajne");
+  EXPECT_FALSE(files.Get(kShare + "4713.dat.~1a2f.tmp"));
+}
+
 TEST_F(AdminTest, EachLoginLoadsCodesDatWhenItExists) {
   Start();
   LogIn("vamor");

@@ -66,6 +66,19 @@ class MemoryFiles final : public FileAccess {
     return files_.erase(Norm(path)) ? io::kOk : io::kFileNotFound;
   }
 
+  std::vector<FolderFile> ListFiles(const std::string& folder) const override {
+    std::vector<FolderFile> out;
+    const std::string f = Folder(folder);
+    for (const auto& [path, bytes] : files_) {
+      if (Parent(path) != f) continue;
+      const auto age = ages_.find(path);
+      out.push_back({path.substr(f.size() + 1), age == ages_.end() ? 0 : age->second});
+    }
+    return out;
+  }
+  // The age that ListFiles reports for `path`; 0 until set.
+  void SetAge(const std::string& path, std::int64_t seconds) { ages_[Norm(path)] = seconds; }
+
   int replaceCalls() const { return replaceCalls_; }
 
  private:
@@ -96,6 +109,7 @@ class MemoryFiles final : public FileAccess {
   std::set<std::string> folders_;
   std::map<std::string, std::vector<std::uint8_t>> files_;
   std::map<std::string, int> readErrors_, replaceErrors_, removeErrors_;
+  std::map<std::string, std::int64_t> ages_;
   int replaceCalls_ = 0;
 };
 

@@ -71,6 +71,19 @@ class MemoryFiles final : public FileAccess {
     return io::kOk;
   }
   int Remove(const std::string& path) override { return files.erase(path) ? io::kOk : 2; }
+  std::map<std::string, std::int64_t> ages;  // what ListFiles reports; 0 when not given
+  std::vector<FolderFile> ListFiles(const std::string& folder) const override {
+    ++lookups;
+    std::vector<FolderFile> out;
+    for (const auto& [path, bytes] : files) {
+      if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0 ||
+          path.find('\\', folder.size()) != std::string::npos)
+        continue;
+      const auto age = ages.find(path);
+      out.push_back({path.substr(folder.size()), age == ages.end() ? 0 : age->second});
+    }
+    return out;
+  }
 
   TCodeRecord Record(const std::string& path) const {
     const auto r = DecodeCodeRecord(files.at(path));

@@ -197,6 +197,27 @@ TEST_F(StartUp, ATextSentavoCfgCannotHoldIsNotSaved) {
             "Nastavení nebylo uloženo: tento znak nelze do souboru Sentavo.cfg zapsat: U+8336");
 }
 
+TEST_F(StartUp, OldLitterOfCutOffWritesBesideTheProgramIsSweptAtStart) {
+  const Bytes some{1, 2, 3};
+  for (const char* name : {"C:\\Sentavo\\Sentavo.cfg.~1a2b.tmp", "C:\\Sentavo\\Sentavo.uid.~7.tmp",
+                           "C:\\Sentavo\\Sentavo.cfg.~1a2c.tmp", "C:\\Sentavo\\4711.dat.~1a2d.tmp",
+                           "C:\\Sentavo\\Sentavo.cfg"})
+    files.files[name] = some;
+  files.ages["C:\\Sentavo\\Sentavo.cfg.~1a2b.tmp"] = 11 * 60;
+  files.ages["C:\\Sentavo\\Sentavo.uid.~7.tmp"] = 3600;
+  files.ages["C:\\Sentavo\\Sentavo.cfg.~1a2c.tmp"] = 9 * 60;  // young: a writer may be at it
+  files.ages["C:\\Sentavo\\4711.dat.~1a2d.tmp"] = 3600;       // not the client's own file
+  files.ages["C:\\Sentavo\\Sentavo.cfg"] = 3600;
+
+  LockScreen screen(services);
+  screen.Start();
+  EXPECT_FALSE(files.files.contains("C:\\Sentavo\\Sentavo.cfg.~1a2b.tmp"));
+  EXPECT_FALSE(files.files.contains("C:\\Sentavo\\Sentavo.uid.~7.tmp"));
+  EXPECT_TRUE(files.files.contains("C:\\Sentavo\\Sentavo.cfg.~1a2c.tmp"));
+  EXPECT_TRUE(files.files.contains("C:\\Sentavo\\4711.dat.~1a2d.tmp"));
+  EXPECT_TRUE(files.files.contains("C:\\Sentavo\\Sentavo.cfg"));
+}
+
 TEST_F(StartUp, TheTitleLineCarriesTheInstallationIdentifier) {
   LockScreen screen(services);
   screen.Start();
