@@ -254,7 +254,7 @@ void CodeWindow::BuildSettingsTab(HWND page) {
   predprava_.SetVisible(false);
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
     auto box = std::make_unique<ui::CheckBox>();
-    const std::string_view caption = i == 0 ? text::kFrontAppCaption : kRights[i - 1].caption;
+    const std::string_view caption = SwitchCaption(i);
     box->Create(predprava_.hwnd(), ids::kFirstPredprava + static_cast<int>(i),
                 {4 + static_cast<int>(i % 4) * 138, 16 + static_cast<int>(i / 4) * 10, 136, 10},
                 caption);

@@ -22,8 +22,17 @@ using namespace sentavo::client;
 struct NoKey final : RegistryKey {
   bool SetDword(std::string_view, std::uint32_t) override { return true; }
 };
-struct Policies final : PolicyRegistry {
-  std::unique_ptr<RegistryKey> OpenOrCreateCurrentUserKey(std::string_view) override {
+// Only the policy key is used; the rest of the registry is empty.
+struct Policies final : Registry {
+  RegistryString ReadString(RegistryRoot, const std::string&, const std::string&) override {
+    return {};
+  }
+  bool WriteString(RegistryRoot, const std::string&, const std::string&, const std::string&,
+                   bool) override {
+    return false;
+  }
+  bool DeleteValue(RegistryRoot, const std::string&, const std::string&) override { return false; }
+  std::unique_ptr<RegistryKey> OpenOrCreateKey(RegistryRoot, std::string_view) override {
     return std::make_unique<NoKey>();
   }
 };

@@ -11,12 +11,9 @@
 namespace sentavo::client {
 namespace {
 
-constexpr std::size_t kAsFrontAppSwitch = 0;
-constexpr std::size_t kNoRButSwitch = 1 + 9;
-constexpr std::size_t kCtrlAltDelSwitch = 1 + kCtrlAltDelRight;
-
 // The switches that "Povolit vše" keeps set, in the order it sets them.
-constexpr std::size_t kKeptByAllowAll[] = {kNoRButSwitch, kCtrlAltDelSwitch, kAsFrontAppSwitch};
+constexpr std::size_t kKeptByAllowAll[] = {SwitchIndex(Right::noRBut),
+                                           SwitchIndex(Right::ctrlaltdel), kAsFrontAppSwitch};
 
 bool KeptByAllowAll(std::size_t index) {
   for (const std::size_t kept : kKeptByAllowAll) {
@@ -55,7 +52,7 @@ void LockScreen::RunAllHandlers() {
 }
 
 void LockScreen::RunRightsHandlers() {
-  for (std::size_t i = 1; i < kSwitchCount; ++i) RunHandler(i);
+  for (const Right r : kAllRights) RunHandler(SwitchIndex(r));
 }
 
 void LockScreen::HideSettingsPage() {
@@ -238,8 +235,8 @@ void LockScreen::OnPovolitVse() {
 
 void LockScreen::OnZrusit() {
   if (ended_ || !view_.tabSheet2Visible) return;
-  SetCheckBox(kNoRButSwitch, false);
-  SetCheckBox(kCtrlAltDelSwitch, false);
+  SetCheckBox(SwitchIndex(Right::noRBut), false);
+  SetCheckBox(SwitchIndex(Right::ctrlaltdel), false);
   SetCheckBox(kAsFrontAppSwitch, false);
   for (std::size_t i = 1; i < kSwitchCount; ++i) SetCheckBox(i, false);
   RunAllHandlers();

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "formats/registry_key_win.h"
+
 namespace sentavo::gina {
 namespace {
 
@@ -118,18 +120,6 @@ std::optional<std::uint32_t> AccessFlags(Access kind, const std::uint32_t* newFl
   return std::nullopt;
 }
 
-class Key {
- public:
-  ~Key() {
-    if (h_) RegCloseKey(h_);
-  }
-  HKEY* out() { return &h_; }
-  HKEY get() const { return h_; }
-
- private:
-  HKEY h_ = nullptr;
-};
-
 }  // namespace
 
 std::vector<ShellDesktop::Window> Win32Desktop::ItemWindows(int item) {
@@ -167,9 +157,8 @@ bool Win32Desktop::WriteAccess(Access kind, std::uint32_t flags) {
 }
 
 bool Win32Desktop::PoliciesInForce() {
-  Key key;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPoliciesKey, 0, KEY_READ, key.out()) != ERROR_SUCCESS)
-    return false;
+  RegKey key;
+  if (key.Open(HKEY_LOCAL_MACHINE, kPoliciesKey, KEY_READ) != ERROR_SUCCESS) return false;
   for (const wchar_t* name : kPolicies) {
     DWORD type = 0, value = 0, size = sizeof value;
     if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
@@ -181,10 +170,8 @@ bool Win32Desktop::PoliciesInForce() {
 }
 
 bool Win32Desktop::InstallPolicies() {
-  Key key;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPoliciesKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      key.out(), nullptr) != ERROR_SUCCESS)
-    return false;
+  RegKey key;
+  if (key.Create(HKEY_LOCAL_MACHINE, kPoliciesKey, KEY_SET_VALUE) != ERROR_SUCCESS) return false;
   bool ok = true;
   for (const wchar_t* name : kPolicies) {
     const DWORD one = 1;
@@ -196,8 +183,8 @@ bool Win32Desktop::InstallPolicies() {
 }
 
 bool Win32Desktop::RemovePolicies() {
-  Key key;
-  const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPoliciesKey, 0, KEY_SET_VALUE, key.out());
+  RegKey key;
+  const LONG opened = key.Open(HKEY_LOCAL_MACHINE, kPoliciesKey, KEY_SET_VALUE);
   if (opened == ERROR_FILE_NOT_FOUND) return true;
   if (opened != ERROR_SUCCESS) return false;
   bool ok = true;

@@ -7,10 +7,10 @@
 #include <cstddef>
 
 #include "fakes.h"
-#include "lockengine/bu_directories.h"
+#include "lockengine/bu_directories_win.h"
 #include "lockengine/bu_mouse_positionner_win.h"
 #include "lockengine/bu_tray_icon_win.h"
-#include "lockengine/global_hot_key.h"
+#include "lockengine/global_hot_key_win.h"
 #include "lockengine/handles_win.h"
 #include "lockengine/systemlock_win.h"
 #include "win_test_support.h"
@@ -41,7 +41,7 @@ HWND FocusWindow() {
 
 TEST(GlobalHotKeyWin, TheClientsKeyIsCtrlAltShift0AndFiresOnWmHotkeyAndOnTheKeys) {
   const HWND other = MessageOnlyWindow();
-  TGlobalHotKey hotKey(nullptr, "GlobalHotKey1");
+  TGlobalHotKey hotKey(nullptr, "GlobalHotKey1", MakeWin32HotKeyBackend());
   hotKey.BeginLoading();
   hotKey.SetKey(57392);
   hotKey.EndLoading();
@@ -220,7 +220,7 @@ TEST(TrayIconWin, HidingTheApplicationHidesTheWindowThatOwnsTheForm) {
     ~Form() override { DestroyComponents(); }
     WindowHandle FormHandle() const override { return FromHwnd(form); }
   } form;
-  auto& icon = ui::MakeOwned<TBUTrayIcon>(form, "BUTrayIcon1");
+  auto& icon = ui::MakeOwned<TBUTrayIcon>(form, "BUTrayIcon1", MakeWin32TrayBackend(&form));
   icon.SetApplicationVisible(true);
   EXPECT_TRUE(IsWindowVisible(form.application));
   icon.SetApplicationVisible(false);
@@ -233,7 +233,7 @@ TEST(TrayIconWin, HidingTheApplicationHidesTheWindowThatOwnsTheForm) {
 // ---- TBUMousePositionner ----
 
 TEST(MousePositionnerWin, ExecuteExLandsTheCursorExactly) {
-  TBUMousePositionner mover(nullptr, "BUMousePositionner1");
+  TBUMousePositionner mover(nullptr, "BUMousePositionner1", SystemCursor());
   SetCursorPos(500, 600);
   mover.ExecuteEx({100, 200}, 1, 1);
   POINT p;
@@ -249,7 +249,7 @@ TEST(MousePositionnerWin, ExecuteExLandsTheCursorExactly) {
 TEST(MousePositionnerWin, ExecuteLandsOnTheControlsCentre) {
   const HWND w = FocusWindow();
   WindowGeometry control(w);
-  TBUMousePositionner mover(nullptr, "BUMousePositionner1");
+  TBUMousePositionner mover(nullptr, "BUMousePositionner1", SystemCursor());
   mover.Control = &control;
   SetCursorPos(5, 5);
   mover.Execute(3, 1);
@@ -278,7 +278,7 @@ std::wstring RegistryText(HKEY root, const wchar_t* key, const wchar_t* value) {
 }
 
 TEST(DirectoriesWin, TheWinePrefixsFoldersComeWithTheirBackslash) {
-  TBUDirectories dirs(nullptr, "BUDirectories1");
+  TBUDirectories dirs(nullptr, "BUDirectories1", SystemDirectories());
   wchar_t buf[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, buf);
   EXPECT_EQ(dirs.CurrentDirectory(), WithSlash(buf));
@@ -307,7 +307,7 @@ TEST(DirectoriesWin, ACurrentDirectoryLongerThanTheBufferGivesNothing) {
   wchar_t before[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, before);
   if (SetCurrentDirectoryW(deep.c_str())) {
-    TBUDirectories dirs(nullptr, "BUDirectories1");
+    TBUDirectories dirs(nullptr, "BUDirectories1", SystemDirectories());
     EXPECT_EQ(dirs.CurrentDirectory(), "");
     SetCurrentDirectoryW(before);
   } else {
@@ -519,7 +519,9 @@ TEST(SystemLockWithTheLibrary, KeysTheLibrarySeesArriveAsOnKeyDown) {
   SetEnvironmentVariableW(L"LOCALAPPDATA", appData.path().c_str());
   Log events;
   {
-    TSystemLock lock(nullptr, "SysLock");  // the process's lockgina.dll, found beside this program
+    TSystemLock lock(
+        nullptr, "SysLock",
+        DefaultSystemLockPlatform());  // the process's lockgina.dll, found beside this program
     lock.SetOnKeyDown([&](WindowHandle w, std::uint16_t key, TShiftState) {
       if (key == 'K')
         events.push_back(w == FromHwnd(GetForegroundWindow()) ? "K here" : "K elsewhere");
