@@ -204,7 +204,7 @@ Requests CodeWindowModel::UlozitNastaveniClicked() {
       return;
     }
     TConfigRecord& record = state_.config;
-    record.asFrontApp = s.predprava[0];
+    record.asFrontApp = s.predprava[kAsFrontAppSwitch];
     record.rights = RightsOf(s.predprava);
     record.establishment = CutToChars(s.provoz, kMaxText);
     record.adminPassword = CutToChars(s.adminheslo, kMaxText);

@@ -77,8 +77,8 @@ void LockScreen::LockAction() {
 
 void LockScreen::AllowAllAction() {
   for (const std::size_t kept : kKeptByAllowAll) SetCheckBox(kept, true);
-  for (std::size_t i = 1; i < kSwitchCount; ++i) {
-    if (!KeptByAllowAll(i)) SetCheckBox(i, false);
+  for (const Right r : kAllRights) {
+    if (!KeptByAllowAll(SwitchIndex(r))) SetCheckBox(SwitchIndex(r), false);
   }
   RunAllHandlers();
   s_.sysLock.RestoreAll();
@@ -238,7 +238,7 @@ void LockScreen::OnZrusit() {
   SetCheckBox(SwitchIndex(Right::noRBut), false);
   SetCheckBox(SwitchIndex(Right::ctrlaltdel), false);
   SetCheckBox(kAsFrontAppSwitch, false);
-  for (std::size_t i = 1; i < kSwitchCount; ++i) SetCheckBox(i, false);
+  for (const Right r : kAllRights) SetCheckBox(SwitchIndex(r), false);
   RunAllHandlers();
   s_.sysLock.RestoreAll();
   End();

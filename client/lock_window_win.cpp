@@ -252,8 +252,8 @@ void LockWindow::CreateSettingsPage() {
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
     const std::string_view caption = SwitchCaption(i);
     ui::CheckBox& box = switches_[i];
-    box.Create(userAds_.hwnd(), ids::kFirstSwitch + static_cast<int>(i),
-               {12, 22 + 22 * static_cast<int>(i), 396, 20}, caption);
+    box.Create(userAds_.hwnd(), ids::SwitchBox(i), {12, 22 + 22 * static_cast<int>(i), 396, 20},
+               caption);
     box.SetFont(ui::VerdanaBold(12));
     box.SetColor(ui::clBlack);
   }

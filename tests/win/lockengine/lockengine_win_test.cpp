@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "fakes.h"
+#include "formats/registry_key_win.h"
 #include "lockengine/bu_directories_win.h"
 #include "lockengine/bu_mouse_positionner_win.h"
 #include "lockengine/bu_tray_icon_win.h"
@@ -352,11 +353,7 @@ TEST_F(SystemLockWin, TheKeyMessageWindowHandles1468And1469AndNothingElse) {
 
 TEST_F(SystemLockWin, AsFrontAppWritesAndDeletesTheRunOnceValue) {
   const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
-  HKEY k;
-  ASSERT_EQ(
-      RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-      ERROR_SUCCESS);
-  RegCloseKey(k);
+  ASSERT_EQ(RegKey().Create(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS), ERROR_SUCCESS);
   TSystemLock lock(nullptr, "SysLock", platform);
   lock.SetasFrontApp(true);
   wchar_t exe[MAX_PATH];
