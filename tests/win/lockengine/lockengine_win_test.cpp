@@ -5,9 +5,12 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
+#include <utility>
 
 #include "fakes.h"
 #include "formats/registry_key_win.h"
+#include "formats/registry_win.h"
 #include "lockengine/bu_directories_win.h"
 #include "lockengine/bu_mouse_positionner_win.h"
 #include "lockengine/bu_tray_icon_win.h"
@@ -276,6 +279,74 @@ std::wstring RegistryText(HKEY root, const wchar_t* key, const wchar_t* value) {
   DWORD size = sizeof text;
   RegGetValueW(root, key, value, RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, text, &size);
   return text;
+}
+
+// ---- The registry: the one interface of both programs, and its key wrapper ----
+
+class RegistryWin : public ::testing::Test {
+ protected:
+  static constexpr wchar_t kKey[] = L"Software\\SentavoTest\\Registry";
+  void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+  static std::optional<DWORD> Dword(const wchar_t* name) {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+      return std::nullopt;
+    return value;
+  }
+  Registry& registry = ProcessRegistry();
+  const std::string key = "Software\\SentavoTest\\Registry";
+};
+
+// The lock screen's policy values: the key is created, a leading backslash ignored, each value a
+// DWORD; the key stays usable until the handle goes.
+TEST_F(RegistryWin, AnOpenedKeyTakesDwordsAndIsCreatedWhenMissing) {
+  {
+    const auto k = registry.OpenOrCreateKey(RegistryRoot::CurrentUser, "\\" + key);
+    ASSERT_NE(k, nullptr);
+    EXPECT_TRUE(k->SetDword("DisableTaskMgr", 1));
+    EXPECT_TRUE(k->SetDword("DisableRegistryTools", 0));
+  }
+  EXPECT_EQ(Dword(L"DisableTaskMgr"), 1u);
+  EXPECT_EQ(Dword(L"DisableRegistryTools"), 0u);
+  // A DWORD is no string to ReadString.
+  EXPECT_EQ(registry.ReadString(RegistryRoot::CurrentUser, key, "DisableTaskMgr").status,
+            ReadStatus::NotString);
+}
+
+TEST_F(RegistryWin, StringsAreReadWrittenAndDeletedWithEachFailureTold) {
+  EXPECT_EQ(registry.ReadString(RegistryRoot::CurrentUser, key, "Text").status, ReadStatus::NoKey);
+  EXPECT_FALSE(registry.WriteString(RegistryRoot::CurrentUser, key, "Text", "x", false));
+  EXPECT_EQ(registry.ReadString(RegistryRoot::CurrentUser, key, "Text").status, ReadStatus::NoKey);
+  EXPECT_TRUE(registry.WriteString(RegistryRoot::CurrentUser, key, "Text", "Žďár", true));
+  const RegistryString read = registry.ReadString(RegistryRoot::CurrentUser, key, "Text");
+  EXPECT_EQ(read.status, ReadStatus::Ok);
+  EXPECT_EQ(read.value, "Žďár");
+  EXPECT_TRUE(registry.DeleteValue(RegistryRoot::CurrentUser, key, "Text"));
+  EXPECT_FALSE(registry.DeleteValue(RegistryRoot::CurrentUser, key, "Text"));
+  EXPECT_EQ(registry.ReadString(RegistryRoot::CurrentUser, key, "Text").status,
+            ReadStatus::NoValue);
+}
+
+// Moving a key hands the one handle over: the source is empty and closes nothing, the target
+// still writes.
+TEST_F(RegistryWin, AMovedKeyHasOneOwner) {
+  RegKey first;
+  ASSERT_EQ(first.Create(HKEY_CURRENT_USER, kKey, KEY_SET_VALUE), ERROR_SUCCESS);
+  RegKey second(std::move(first));
+  EXPECT_FALSE(first);
+  ASSERT_TRUE(second);
+  RegKey third;
+  third = std::move(second);
+  EXPECT_FALSE(second);
+  const DWORD seven = 7;
+  EXPECT_EQ(RegSetValueExW(third.get(), L"Moved", 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&seven), sizeof seven),
+            ERROR_SUCCESS);
+  EXPECT_EQ(Dword(L"Moved"), 7u);
+  EXPECT_EQ(RegKey().Open(HKEY_CURRENT_USER, L"Software\\SentavoTest\\Missing", KEY_READ),
+            ERROR_FILE_NOT_FOUND);
 }
 
 TEST(DirectoriesWin, TheWinePrefixsFoldersComeWithTheirBackslash) {
