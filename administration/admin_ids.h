@@ -1,6 +1,8 @@
 // Control IDs of SentavoAdmin's windows, shared with the end-to-end tests that drive them.
 #pragma once
 
+#include "formats/rights.h"
+
 namespace sentavo::admin::ids {
 
 // The login window "Sentavo - Admin".
@@ -23,6 +25,9 @@ inline constexpr int kKodLabel = 2200;
 inline constexpr int kKod = 2201;
 inline constexpr int kRightsGroup = 2202;
 inline constexpr int kFirstRight = 2210;  // the fifteen rights in rights-set order
+constexpr int RightBox(Right r) {
+  return kFirstRight + static_cast<int>(RightIndex(r));
+}
 inline constexpr int kCanDivide = 2230;
 inline constexpr int kBudgetLabel = 2231;
 inline constexpr int kBudgetBox = 2232;

@@ -70,7 +70,6 @@ inline constexpr std::string_view kEstablishmentLabel = "Provozovna:";
 inline constexpr std::string_view kUlozitNastaveni = "Uložit nastavení";
 inline constexpr std::string_view kPredpravaGroup =
     " Přednastavená práva PC (platná i po přihlášení): ";
-inline constexpr std::string_view kFrontAppCaption = "Aplikace Sentavo na popředí";
 inline constexpr std::string_view kOrderLink = "Objednat Sentavo můžete zde...";
 
 }  // namespace sentavo::admin::text

@@ -12,7 +12,7 @@
 #include "administration/code_window_model.h"
 #include "administration/login_window_model.h"
 #include "administration/ui_requests.h"
-#include "lockengine/bu_directories.h"
+#include "lockengine/bu_directories_win.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "ui/page_control_win.h"
@@ -49,7 +49,7 @@ class LoginWindow : public ui::Form {
  private:
   Dispatch dispatch_;
   LoginWindowModel* model_ = nullptr;
-  lockengine::TBUDirectories directories_{nullptr};
+  lockengine::TBUDirectories directories_{nullptr, {}, lockengine::SystemDirectories()};
   ui::GroupBox group_;
   ui::Label label_;
   ReturnEdit adminpass_;

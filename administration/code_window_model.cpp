@@ -55,10 +55,7 @@ std::string Storable(const std::string& utf8) {
 }  // namespace
 
 SwitchSet SettingsTab::DefaultSwitches() {
-  SwitchSet switches{};
-  switches[0] = true;                     // DEFasFrontApp
-  switches[1 + kCtrlAltDelRight] = true;  // DEFctrlaltdel
-  return switches;
+  return kDefaultSwitches;  // DEFasFrontApp, DEFctrlaltdel
 }
 
 CodeWindowModel::CodeWindowModel(AdminState& state, LoginWindowModel& login)
@@ -207,8 +204,8 @@ Requests CodeWindowModel::UlozitNastaveniClicked() {
       return;
     }
     TConfigRecord& record = state_.config;
-    record.asFrontApp = s.predprava[0];
-    for (std::size_t i = 0; i < kRightsCount; ++i) record.rights[i] = s.predprava[1 + i];
+    record.asFrontApp = s.predprava[kAsFrontAppSwitch];
+    record.rights = RightsOf(s.predprava);
     record.establishment = CutToChars(s.provoz, kMaxText);
     record.adminPassword = CutToChars(s.adminheslo, kMaxText);
     record.backgroundFile = CutToChars(s.pozadiFile, kMaxText);

@@ -133,8 +133,8 @@ void CodeWindow::BuildCreationTab(HWND page) {
     auto box = std::make_unique<ui::CheckBox>();
     const int column = i < 8 ? 0 : 1;
     const int row = static_cast<int>(i < 8 ? i : i - 8);
-    box->Create(rightsGroup_.hwnd(), ids::kFirstRight + static_cast<int>(i),
-                {12 + column * 275, 22 + row * 21, 270, 20}, kRights[i].caption);
+    box->Create(rightsGroup_.hwnd(), ids::RightBox(RightAt(i)),
+                {12 + column * 275, 22 + row * 21, 270, 20}, InfoOf(RightAt(i)).caption);
     WhiteOnBlack(*box, check);
     box->OnClick = [this, i] { model_->view().creation.rights[i] = rights_[i]->Checked(); };
     rights_[i] = std::move(box);
@@ -254,7 +254,7 @@ void CodeWindow::BuildSettingsTab(HWND page) {
   predprava_.SetVisible(false);
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
     auto box = std::make_unique<ui::CheckBox>();
-    const std::string_view caption = i == 0 ? text::kFrontAppCaption : kRights[i - 1].caption;
+    const std::string_view caption = SwitchCaption(i);
     box->Create(predprava_.hwnd(), ids::kFirstPredprava + static_cast<int>(i),
                 {4 + static_cast<int>(i % 4) * 138, 16 + static_cast<int>(i / 4) * 10, 136, 10},
                 caption);

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/stub_services.h"
 #include "client/lock_screen.h"
 #include "formats/clock.h"
 #include "formats/file_access.h"
@@ -48,36 +49,6 @@ class SlowShare final : public FileAccess {
   mutable LocalFiles files_;
 };
 
-struct NoKey final : RegistryKey {
-  bool SetDword(std::string_view, std::uint32_t) override { return true; }
-};
-struct Policies final : PolicyRegistry {
-  std::unique_ptr<RegistryKey> OpenOrCreateCurrentUserKey(std::string_view) override {
-    return std::make_unique<NoKey>();
-  }
-};
-struct Lock final : SystemLockPort {
-  void SetSwitch(std::size_t, bool) override {}
-  void RestoreAll() override {}
-  bool IsGinaInstalled() override { return true; }
-  bool InstallGina() override { return true; }
-};
-struct Pointer final : PointerPort {
-  ScreenPoint CursorPos() override { return kPointerHome; }
-  void ExecuteEx(ScreenPoint, int, int) override {}
-};
-struct Environment final : ClientEnvironment {
-  std::string dir;
-  std::string ExeDirectory() override { return dir; }
-  bool CreateFolder(const std::string&) override { return true; }
-};
-struct Identity final : MachineIdentity {
-  std::optional<std::string> MachineGuid() override {
-    return "b1c2d3e4-0000-4000-8000-000000000002";
-  }
-  std::uint32_t DrawRandom() override { return 7; }
-};
-
 }  // namespace
 
 int main() {
@@ -90,13 +61,9 @@ int main() {
   const SystemClock clock;
   const CzechFormats formats;
   SlowShare share;
-  Policies policies;
-  Lock lock;
-  Pointer pointer;
-  Environment environment;
-  environment.dir = dir.string();
-  Identity identity;
-  LockScreen screen({clock, formats, share, policies, lock, pointer, environment, identity});
+  bench::StubServices stubs(dir.string());
+  LockScreen screen({clock, formats, share, stubs.policies, stubs.lock, stubs.pointer,
+                     stubs.environment, stubs.identity});
   screen.Start();
   screen.OnFirstShow();
   screen.OnServercestaChanged(folder);

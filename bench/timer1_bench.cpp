@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/stub_services.h"
 #include "client/lock_screen.h"
 #include "formats/clock.h"
 #include "formats/config_record.h"
@@ -18,36 +19,6 @@ namespace {
 
 using namespace sentavo;
 using namespace sentavo::client;
-
-struct NoKey final : RegistryKey {
-  bool SetDword(std::string_view, std::uint32_t) override { return true; }
-};
-struct Policies final : PolicyRegistry {
-  std::unique_ptr<RegistryKey> OpenOrCreateCurrentUserKey(std::string_view) override {
-    return std::make_unique<NoKey>();
-  }
-};
-struct Lock final : SystemLockPort {
-  void SetSwitch(std::size_t, bool) override {}
-  void RestoreAll() override {}
-  bool IsGinaInstalled() override { return true; }
-  bool InstallGina() override { return true; }
-};
-struct Pointer final : PointerPort {
-  ScreenPoint CursorPos() override { return kPointerHome; }
-  void ExecuteEx(ScreenPoint, int, int) override {}
-};
-struct Environment final : ClientEnvironment {
-  std::string dir;
-  std::string ExeDirectory() override { return dir; }
-  bool CreateFolder(const std::string&) override { return true; }
-};
-struct Identity final : MachineIdentity {
-  std::optional<std::string> MachineGuid() override {
-    return "b1c2d3e4-0000-4000-8000-000000000001";
-  }
-  std::uint32_t DrawRandom() override { return 7; }
-};
 
 double MicrosPerTick(LockScreen& screen, int ticks) {
   const auto start = std::chrono::steady_clock::now();
@@ -81,13 +52,9 @@ int main(int argc, char** argv) {
   const SystemClock clock;
   const CzechFormats formats;
   LocalFiles files;
-  Policies policies;
-  Lock lock;
-  Pointer pointer;
-  Environment environment;
-  environment.dir = dir;
-  Identity identity;
-  LockScreen screen({clock, formats, files, policies, lock, pointer, environment, identity});
+  bench::StubServices stubs(dir);
+  LockScreen screen({clock, formats, files, stubs.policies, stubs.lock, stubs.pointer,
+                     stubs.environment, stubs.identity});
   screen.Start();
   screen.OnFirstShow();
   screen.TakeRequests();

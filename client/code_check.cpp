@@ -86,7 +86,7 @@ void LockScreen::GuestLogin(const std::string& code) {
   view_.prihlasitBut.enabled = false;
   view_.odhlasitUseraBut.enabled = true;
 
-  for (std::size_t i = 0; i < kRightsCount; ++i) SetCheckBox(1 + i, record_.rights[i]);
+  for (const Right r : kAllRights) SetCheckBox(SwitchIndex(r), record_.rights[RightIndex(r)]);
   // A negative remaining time found in a file counts as none: the period expires at once.
   StartCountdown(std::max(record_.secondsLeft, 0));
   RunRightsHandlers();

@@ -12,12 +12,9 @@
 namespace sentavo::client {
 namespace {
 
-constexpr std::size_t kAsFrontAppSwitch = 0;
-constexpr std::size_t kNoRButSwitch = 1 + 9;
-constexpr std::size_t kCtrlAltDelSwitch = 1 + kCtrlAltDelRight;
-
 // The switches that "Povolit vše" keeps set, in the order it sets them.
-constexpr std::size_t kKeptByAllowAll[] = {kNoRButSwitch, kCtrlAltDelSwitch, kAsFrontAppSwitch};
+constexpr std::size_t kKeptByAllowAll[] = {SwitchIndex(Right::noRBut),
+                                           SwitchIndex(Right::ctrlaltdel), kAsFrontAppSwitch};
 
 bool KeptByAllowAll(std::size_t index) {
   for (const std::size_t kept : kKeptByAllowAll) {
@@ -56,7 +53,7 @@ void LockScreen::RunAllHandlers() {
 }
 
 void LockScreen::RunRightsHandlers() {
-  for (std::size_t i = 1; i < kSwitchCount; ++i) RunHandler(i);
+  for (const Right r : kAllRights) RunHandler(SwitchIndex(r));
 }
 
 void LockScreen::HideSettingsPage() {
@@ -81,8 +78,8 @@ void LockScreen::LockAction() {
 
 void LockScreen::AllowAllAction() {
   for (const std::size_t kept : kKeptByAllowAll) SetCheckBox(kept, true);
-  for (std::size_t i = 1; i < kSwitchCount; ++i) {
-    if (!KeptByAllowAll(i)) SetCheckBox(i, false);
+  for (const Right r : kAllRights) {
+    if (!KeptByAllowAll(SwitchIndex(r))) SetCheckBox(SwitchIndex(r), false);
   }
   RunAllHandlers();
   s_.sysLock.RestoreAll();
@@ -241,10 +238,10 @@ void LockScreen::OnPovolitVse() {
 
 void LockScreen::OnZrusit() {
   if (ended_ || !view_.tabSheet2Visible) return;
-  SetCheckBox(kNoRButSwitch, false);
-  SetCheckBox(kCtrlAltDelSwitch, false);
+  SetCheckBox(SwitchIndex(Right::noRBut), false);
+  SetCheckBox(SwitchIndex(Right::ctrlaltdel), false);
   SetCheckBox(kAsFrontAppSwitch, false);
-  for (std::size_t i = 1; i < kSwitchCount; ++i) SetCheckBox(i, false);
+  for (const Right r : kAllRights) SetCheckBox(SwitchIndex(r), false);
   RunAllHandlers();
   s_.sysLock.RestoreAll();
   End();

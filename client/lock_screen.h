@@ -13,6 +13,7 @@
 #include "formats/clock.h"
 #include "formats/code_record.h"
 #include "formats/file_access.h"
+#include "formats/registry.h"
 
 namespace sentavo::client {
 
@@ -21,7 +22,7 @@ struct LockScreenServices {
   const Clock& clock;
   const DateTimeFormats& formats;
   FileAccess& files;
-  PolicyRegistry& policies;
+  Registry& policies;  // the policy values live under HKEY_CURRENT_USER
   SystemLockPort& sysLock;
   PointerPort& pointer;
   ClientEnvironment& environment;

@@ -28,7 +28,6 @@ inline constexpr std::string_view kAdminpass = " Administrační heslo: ";
 inline constexpr std::string_view kNastaveni = " Nastavení: ";
 inline constexpr std::string_view kServercestaLabel = "Cesta pro komunikaci se serverem:";
 inline constexpr std::string_view kUserAds = " Práva posledního uživatele: ";
-inline constexpr std::string_view kAsFrontApp = "Aplikace Sentavo na popředí";
 inline constexpr std::string_view kUidLabel = "Unikátní číslo aplikace:";
 inline constexpr std::string_view kProvozLabel = "Provozovna:";
 inline constexpr std::string_view kPozadiLabel = "Pozadí:";

@@ -40,7 +40,7 @@ void LockScreen::OnTimer1() {
 // The policy values follow the administrator: 0 while one is logged in, 1 otherwise. A key we may
 // not open or a value we may not write must not stop the countdown and the lock.
 void LockScreen::WritePolicies() {
-  const auto key = s_.policies.OpenOrCreateCurrentUserKey(kPolicyKey);
+  const auto key = s_.policies.OpenOrCreateKey(RegistryRoot::CurrentUser, kPolicyKey);
   if (!key) return;
   const std::uint32_t value = adminLoggedIn_ ? 0 : 1;
   for (const std::string_view name : kPolicyValues) key->SetDword(name, value);

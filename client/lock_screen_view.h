@@ -80,12 +80,7 @@ struct LockScreenView {
   std::string pozadiFile;
   std::string uid;
   // The sixteen check boxes: asFrontApp, then the rights set in order.
-  SwitchSet switches = [] {
-    SwitchSet s{};
-    s[0] = true;                     // asFrontApp
-    s[1 + kCtrlAltDelRight] = true;  // ctrlaltdel
-    return s;
-  }();
+  SwitchSet switches = kDefaultSwitches;
 
   bool operator==(const LockScreenView&) const = default;
 };

@@ -1,6 +1,8 @@
 // The control IDs of the lock window, shared by the window and the programs that drive it.
 #pragma once
 
+#include <cstddef>
+
 namespace sentavo::client::ids {
 
 // The top bar.
@@ -48,5 +50,8 @@ inline constexpr int kUlozitDefaultBut = 165;
 inline constexpr int kOrderLink = 166;
 // The sixteen switch check boxes: asFrontApp, then the rights set in order.
 inline constexpr int kFirstSwitch = 170;
+constexpr int SwitchBox(std::size_t switchIndex) {
+  return kFirstSwitch + static_cast<int>(switchIndex);
+}
 
 }  // namespace sentavo::client::ids

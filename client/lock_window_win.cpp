@@ -5,9 +5,13 @@
 #include <span>
 
 #include "client/lock_window_ids.h"
+#include "formats/registry_win.h"
 #include "formats/rights.h"
 #include "formats/wide_win.h"
 #include "lockengine/bu_mouse_positionner_win.h"
+#include "lockengine/bu_tray_icon_win.h"
+#include "lockengine/global_hot_key_win.h"
+#include "lockengine/systemlock_win.h"
 
 extern const unsigned char sentavo_background_jpg[];
 extern const unsigned long long sentavo_background_jpg_size;
@@ -67,10 +71,10 @@ void TrayMenu::Popup(std::int32_t x, std::int32_t y) {
 }
 
 void SysLockPort::SetSwitch(std::size_t index, bool value) {
-  if (index == 0) {
-    lock_.SetasFrontApp(value);
+  if (const std::optional<Right> right = RightOfSwitch(index)) {
+    lock_.SetSwitch(lockengine::SwitchOfRight(*right), value);
   } else {
-    lock_.SetRight(index - 1, value);
+    lock_.SetasFrontApp(value);
   }
 }
 
@@ -117,8 +121,9 @@ bool LockWindow::Create() {
 
   sysLockPort_ = std::make_unique<SysLockPort>(*sysLock_);
   mousePort_ = std::make_unique<MousePort>(*positionner_);
-  model_ = std::make_unique<LockScreen>(LockScreenServices{
-      clock_, *formats_, files_, policies_, *sysLockPort_, *mousePort_, environment_, identity_});
+  model_ = std::make_unique<LockScreen>(LockScreenServices{clock_, *formats_, files_,
+                                                           ProcessRegistry(), *sysLockPort_,
+                                                           *mousePort_, environment_, identity_});
   WireEvents();
 
   timer1_ = &ui::MakeOwned<ui::Timer>(*this, "Timer1");
@@ -133,8 +138,10 @@ bool LockWindow::Create() {
 }
 
 void LockWindow::CreateComponents() {
-  sysLock_ = &ui::MakeOwned<lockengine::TSystemLock>(*this, "SysLock");
-  hotKey_ = &ui::MakeOwned<lockengine::TGlobalHotKey>(*this, "GlobalHotKey1");
+  sysLock_ = &ui::MakeOwned<lockengine::TSystemLock>(*this, "SysLock",
+                                                     lockengine::DefaultSystemLockPlatform());
+  hotKey_ = &ui::MakeOwned<lockengine::TGlobalHotKey>(*this, "GlobalHotKey1",
+                                                      lockengine::MakeWin32HotKeyBackend());
   hotKey_->SetKey(kHotKey);
   hotKey_->OnHotKey = [this](ui::Component&) { Run([this] { model_->OnHotKey(); }); };
 
@@ -143,7 +150,8 @@ void LockWindow::CreateComponents() {
       std::string(texts::kZobrazitSentavo),
       [this] { Run([this] { model_->OnZobrazitSentavo(); }); }, "ZobrazitSentavo1");
 
-  tray_ = &ui::MakeOwned<lockengine::TBUTrayIcon>(*this, "BUTrayIcon1");
+  tray_ = &ui::MakeOwned<lockengine::TBUTrayIcon>(*this, "BUTrayIcon1",
+                                                  lockengine::MakeWin32TrayBackend(this));
   tray_->SetIcon(
       reinterpret_cast<lockengine::IconHandle>(LoadIconW(ui::ModuleInstance(), L"MAINICON")));
   tray_->SetHint(std::string(texts::kApplicationTitle));
@@ -151,7 +159,8 @@ void LockWindow::CreateComponents() {
   tray_->DropDownMenu = popupMenu_;
   tray_->SetVisibleInTaskList(false);
 
-  positionner_ = &ui::MakeOwned<lockengine::TBUMousePositionner>(*this, "BUMousePositionner1");
+  positionner_ = &ui::MakeOwned<lockengine::TBUMousePositionner>(*this, "BUMousePositionner1",
+                                                                 lockengine::SystemCursor());
 }
 
 void LockWindow::CreateTopBar() {
@@ -241,10 +250,10 @@ void LockWindow::CreateSettingsPage() {
   group(userAds_, ids::kUserAds, {456, 40, 420, 20 + 22 * static_cast<int>(kSwitchCount) + 8},
         texts::kUserAds);
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
-    const std::string_view caption = i == 0 ? texts::kAsFrontApp : kRights[i - 1].caption;
+    const std::string_view caption = SwitchCaption(i);
     ui::CheckBox& box = switches_[i];
-    box.Create(userAds_.hwnd(), ids::kFirstSwitch + static_cast<int>(i),
-               {12, 22 + 22 * static_cast<int>(i), 396, 20}, caption);
+    box.Create(userAds_.hwnd(), ids::SwitchBox(i), {12, 22 + 22 * static_cast<int>(i), 396, 20},
+               caption);
     box.SetFont(ui::VerdanaBold(12));
     box.SetColor(ui::clBlack);
   }

@@ -128,7 +128,6 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow {
   SystemClock clock_;
   std::unique_ptr<DateTimeFormats> formats_;
   LocalFiles files_;
-  Win32PolicyRegistry policies_;
   std::unique_ptr<SysLockPort> sysLockPort_;
   std::unique_ptr<MousePort> mousePort_;
   Win32Environment environment_;

@@ -1,5 +1,6 @@
 // The lock screen's outside world, each part behind a small interface: the Win32 program plugs in
-// the registry, the system-lock component, the mouse and the process; the tests plug in doubles.
+// the system-lock component, the mouse and the process; the tests plug in doubles. The registry is
+// formats/registry.h's.
 #pragma once
 
 #include <cstddef>
@@ -10,22 +11,6 @@
 #include <string_view>
 
 namespace sentavo::client {
-
-// An open registry key that values can be written to; closed when destroyed.
-class RegistryKey {
- public:
-  virtual ~RegistryKey() = default;
-  virtual bool SetDword(std::string_view name, std::uint32_t value) = 0;
-};
-
-// The policy values that keep a guest away from the task manager and its kin live under
-// HKEY_CURRENT_USER.
-class PolicyRegistry {
- public:
-  virtual ~PolicyRegistry() = default;
-  // Opens the key under HKEY_CURRENT_USER, creating it when missing; empty when that fails.
-  virtual std::unique_ptr<RegistryKey> OpenOrCreateCurrentUserKey(std::string_view path) = 0;
-};
 
 // The sixteen blocking switches of the system-lock component by index: 0 is asFrontApp, 1 to 15
 // the rights set in its fixed order. Every assignment acts, whether the value changed or not.

@@ -1,15 +1,10 @@
-// The client's outside world on Windows: the policy key, the program's folder and the machine's
-// identity, behind the model's small interfaces.
+// The client's outside world on Windows: the program's folder and the machine's identity, behind
+// the model's small interfaces.
 #pragma once
 
 #include "client/ports.h"
 
 namespace sentavo::client {
-
-class Win32PolicyRegistry final : public PolicyRegistry {
- public:
-  std::unique_ptr<RegistryKey> OpenOrCreateCurrentUserKey(std::string_view path) override;
-};
 
 class Win32Environment final : public ClientEnvironment {
  public:

@@ -42,8 +42,7 @@ std::string WithTrailingBackslash(std::string path) {
 
 ClientSettings ClientSettingsFromRecord(const TConfigRecord& r) {
   ClientSettings s;
-  s.switches[0] = r.asFrontApp;
-  for (std::size_t i = 0; i < kRightsCount; ++i) s.switches[1 + i] = r.rights[i];
+  s.switches = SwitchesOf(r.asFrontApp, r.rights);
   s.provoz = r.establishment;
   s.adminheslo = r.adminPassword;
   s.pozadiFile = r.backgroundFile;
@@ -54,8 +53,8 @@ ClientSettings ClientSettingsFromRecord(const TConfigRecord& r) {
 TConfigRecord ClientRecordFromSettings(ClientSettings& s) {
   s.servercesta = WithTrailingBackslash(std::move(s.servercesta));
   TConfigRecord r;
-  r.asFrontApp = s.switches[0];
-  for (std::size_t i = 0; i < kRightsCount; ++i) r.rights[i] = s.switches[1 + i];
+  r.asFrontApp = s.switches[kAsFrontAppSwitch];
+  r.rights = RightsOf(s.switches);
   r.establishment = s.provoz;
   r.adminPassword = s.adminheslo;
   r.backgroundFile = s.pozadiFile;

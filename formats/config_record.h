@@ -37,10 +37,6 @@ ConfigRecordBytes EncodeConfigRecord(const TConfigRecord& record);
 // so an empty path becomes "\".
 std::string WithTrailingBackslash(std::string path);
 
-// The client's sixteen switches: asFrontApp first, then the rights set in order.
-inline constexpr std::size_t kSwitchCount = 1 + kRightsCount;
-using SwitchSet = std::array<bool, kSwitchCount>;
-
 // What the client's settings tab holds of the configuration.
 struct ClientSettings {
   SwitchSet switches{};

@@ -3,9 +3,7 @@
 namespace sentavo {
 
 RightsSet DefaultIssueRights() {
-  RightsSet rights{};
-  rights[kCtrlAltDelRight] = true;
-  return rights;
+  return kDefaultRights;
 }
 
 TCodeRecord BuildIssuedRecord(const IssueRequest& q, const DateTime& now,

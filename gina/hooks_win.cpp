@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "gina/hook_guard.h"
+
 namespace sentavo::gina {
 namespace {
 
@@ -20,12 +22,12 @@ HMODULE ThisModule() {
   return module;
 }
 
-LRESULT CALLBACK KeyboardProc(int code, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wp, LPARAM lp) noexcept {
   HookClient* client = gClient.load();
   if (code == HC_ACTION && client) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
     const bool up = (k->flags & LLKHF_UP) != 0;
-    if (client->OnInput(k->vkCode, up, false, POINT{})) return 1;
+    if (SwallowOrPass([&] { return client->OnInput(k->vkCode, up, false, POINT{}); })) return 1;
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -46,22 +48,23 @@ std::uint32_t ButtonOf(WPARAM msg, const MSLLHOOKSTRUCT& m, bool* up) {
   }
 }
 
-LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK MouseProc(int code, WPARAM wp, LPARAM lp) noexcept {
   HookClient* client = gClient.load();
   if (code == HC_ACTION && client) {
     const auto* m = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     bool up = false;
     const std::uint32_t button = ButtonOf(wp, *m, &up);
-    if (button != 0 && client->OnInput(button, up, true, m->pt)) return 1;
+    if (button != 0 && SwallowOrPass([&] { return client->OnInput(button, up, true, m->pt); }))
+      return 1;
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
   HookClient* client = gClient.load();
   const UINT taskbarCreated = gTaskbarCreated.load();
   if (client && taskbarCreated != 0 && msg == taskbarCreated) {
-    client->OnWatch();
+    RunGuarded([client] { client->OnWatch(); });
     return 0;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
@@ -143,7 +146,7 @@ void HookThread::Run() {
 
   Hooks hooks;
   hooked_ = hooks.Renew(module);
-  if (hooked_) client_.OnHooksStarted();
+  if (hooked_) RunGuarded([this] { client_.OnHooksStarted(); });
   SetEvent(started_);
   if (watch) SetTimer(watch, kWatchTimer, kWatchInterval, nullptr);
 
@@ -151,7 +154,7 @@ void HookThread::Run() {
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (msg.message == WM_TIMER && msg.hwnd == watch && msg.wParam == kWatchTimer) {
       hooked_ = hooks.Renew(module);
-      client_.OnWatch();
+      RunGuarded([this] { client_.OnWatch(); });
       continue;
     }
     DispatchMessageW(&msg);

@@ -3,6 +3,8 @@
 #include <array>
 #include <span>
 
+#include "formats/registry_key_win.h"
+
 namespace sentavo::gina {
 namespace {
 
@@ -123,18 +125,6 @@ std::optional<std::uint32_t> AccessFlags(Access kind, const std::uint32_t* newFl
   return std::nullopt;
 }
 
-class Key {
- public:
-  ~Key() {
-    if (h_) RegCloseKey(h_);
-  }
-  HKEY* out() { return &h_; }
-  HKEY get() const { return h_; }
-
- private:
-  HKEY h_ = nullptr;
-};
-
 }  // namespace
 
 std::vector<ShellDesktop::Window> Win32Desktop::ItemWindows(int item) {
@@ -172,9 +162,8 @@ bool Win32Desktop::WriteAccess(Access kind, std::uint32_t flags) {
 }
 
 bool Win32Desktop::PoliciesInForce() {
-  Key key;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPoliciesKey, 0, KEY_READ, key.out()) != ERROR_SUCCESS)
-    return false;
+  RegKey key;
+  if (key.Open(HKEY_LOCAL_MACHINE, kPoliciesKey, KEY_READ) != ERROR_SUCCESS) return false;
   for (const wchar_t* name : kPolicies) {
     DWORD type = 0, value = 0, size = sizeof value;
     if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
@@ -186,21 +175,18 @@ bool Win32Desktop::PoliciesInForce() {
 }
 
 bool Win32Desktop::InstallPolicies() {
+  RegKey key;
+  if (key.Create(HKEY_LOCAL_MACHINE, kPoliciesKey, KEY_SET_VALUE) != ERROR_SUCCESS) return false;
   bool ok = true;
-  Key key;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPoliciesKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      key.out(), nullptr) != ERROR_SUCCESS)
-    return false;
   for (const wchar_t* name : kPolicies) {
     const DWORD one = 1;
     ok = RegSetValueExW(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
                         sizeof one) == ERROR_SUCCESS &&
          ok;
   }
-  Key edge;
+  RegKey edge;
   const DWORD zero = 0;
-  ok = RegCreateKeyExW(HKEY_LOCAL_MACHINE, kEdgeUiKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                       edge.out(), nullptr) == ERROR_SUCCESS &&
+  ok = edge.Create(HKEY_LOCAL_MACHINE, kEdgeUiKey, KEY_SET_VALUE) == ERROR_SUCCESS &&
        RegSetValueExW(edge.get(), kEdgeSwipe, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
                       sizeof zero) == ERROR_SUCCESS &&
        ok;
@@ -211,8 +197,8 @@ namespace {
 
 // Deletes the values of `names` under HKLM\`path`; true when none of them is left.
 bool DeleteMachineValues(const wchar_t* path, std::span<const wchar_t* const> names) {
-  Key key;
-  const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, key.out());
+  RegKey key;
+  const LONG opened = key.Open(HKEY_LOCAL_MACHINE, path, KEY_SET_VALUE);
   if (opened == ERROR_FILE_NOT_FOUND) return true;
   if (opened != ERROR_SUCCESS) return false;
   bool ok = true;

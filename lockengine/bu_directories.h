@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "lockengine/registry.h"
+#include "formats/registry.h"
 #include "ui/component.h"
 
 namespace sentavo::lockengine {
@@ -41,68 +41,27 @@ inline constexpr const char* kCurrentVersionKey = "Software\\Microsoft\\Windows\
 class TBUDirectories : public ui::Component {
  public:
   TBUDirectories(ui::Component* owner, std::string name, DirectorySource& source);
-#ifdef _WIN32
-  explicit TBUDirectories(ui::Component* owner, std::string name = {});
-#endif
 
-  std::string CurrentDirectory() const {
-    return System(SystemFolder::Current);
-  }
-  std::string WindowsDirectory() const {
-    return System(SystemFolder::Windows);
-  }
-  std::string SystemDirectory() const {
-    return System(SystemFolder::System);
-  }
-  std::string TempPath() const {
-    return System(SystemFolder::Temp);
-  }
-  std::string ApplicationData() const {
-    return ShellFolder("AppData");
-  }
-  std::string Cache() const {
-    return ShellFolder("Cache");
-  }
-  std::string Cookies() const {
-    return ShellFolder("Cookies");
-  }
-  std::string Desktop() const {
-    return ShellFolder("Desktop");
-  }
-  std::string Favorites() const {
-    return ShellFolder("Favorites");
-  }
-  std::string Fonts() const {
-    return ShellFolder("Fonts");
-  }
-  std::string History() const {
-    return ShellFolder("History");
-  }
-  std::string NetHood() const {
-    return ShellFolder("NetHood");
-  }
-  std::string Personal() const {
-    return ShellFolder("Personal");
-  }
-  std::string Programs() const {
-    return ShellFolder("Programs");
-  }
+  std::string CurrentDirectory() const { return System(SystemFolder::Current); }
+  std::string WindowsDirectory() const { return System(SystemFolder::Windows); }
+  std::string SystemDirectory() const { return System(SystemFolder::System); }
+  std::string TempPath() const { return System(SystemFolder::Temp); }
+  std::string ApplicationData() const { return ShellFolder("AppData"); }
+  std::string Cache() const { return ShellFolder("Cache"); }
+  std::string Cookies() const { return ShellFolder("Cookies"); }
+  std::string Desktop() const { return ShellFolder("Desktop"); }
+  std::string Favorites() const { return ShellFolder("Favorites"); }
+  std::string Fonts() const { return ShellFolder("Fonts"); }
+  std::string History() const { return ShellFolder("History"); }
+  std::string NetHood() const { return ShellFolder("NetHood"); }
+  std::string Personal() const { return ShellFolder("Personal"); }
+  std::string Programs() const { return ShellFolder("Programs"); }
   std::string ProgramFiles() const;
-  std::string Recent() const {
-    return ShellFolder("Recent");
-  }
-  std::string SendTo() const {
-    return ShellFolder("SendTo");
-  }
-  std::string StartMenu() const {
-    return ShellFolder("Start Menu");
-  }
-  std::string Startup() const {
-    return ShellFolder("Startup");
-  }
-  std::string Templates() const {
-    return ShellFolder("Templates");
-  }
+  std::string Recent() const { return ShellFolder("Recent"); }
+  std::string SendTo() const { return ShellFolder("SendTo"); }
+  std::string StartMenu() const { return ShellFolder("Start Menu"); }
+  std::string Startup() const { return ShellFolder("Startup"); }
+  std::string Templates() const { return ShellFolder("Templates"); }
 
  private:
   std::string System(SystemFolder folder) const;

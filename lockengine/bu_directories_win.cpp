@@ -1,8 +1,9 @@
+#include "lockengine/bu_directories_win.h"
+
 #include <windows.h>
 
+#include "formats/registry_win.h"
 #include "formats/wide_win.h"
-#include "lockengine/bu_directories.h"
-#include "lockengine/registry_win.h"
 
 namespace sentavo::lockengine {
 namespace {
@@ -35,11 +36,9 @@ class Win32Directories final : public DirectorySource {
 
 }  // namespace
 
-TBUDirectories::TBUDirectories(ui::Component* owner, std::string name)
-    : TBUDirectories(
-          owner, std::move(name), *[] {
-            static Win32Directories directories;
-            return &directories;
-          }()) {}
+DirectorySource& SystemDirectories() {
+  static Win32Directories directories;
+  return directories;
+}
 
 }  // namespace sentavo::lockengine

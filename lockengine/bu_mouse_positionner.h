@@ -25,9 +25,6 @@ std::int32_t RoundHalfEven(double value);
 class TBUMousePositionner : public ui::Component {
  public:
   TBUMousePositionner(ui::Component* owner, std::string name, CursorDevice& device);
-#ifdef _WIN32
-  explicit TBUMousePositionner(ui::Component* owner, std::string name = {});
-#endif
 
   // The target of Execute; a plain field, not watched for destruction.
   const ControlGeometry* Control = nullptr;

@@ -28,11 +28,9 @@ Point WindowGeometry::ClientToScreen(Point client) const {
   return {p.x, p.y};
 }
 
-TBUMousePositionner::TBUMousePositionner(ui::Component* owner, std::string name)
-    : TBUMousePositionner(
-          owner, std::move(name), *[] {
-            static Win32Cursor cursor;
-            return &cursor;
-          }()) {}
+CursorDevice& SystemCursor() {
+  static Win32Cursor cursor;
+  return cursor;
+}
 
 }  // namespace sentavo::lockengine

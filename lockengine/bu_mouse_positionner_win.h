@@ -7,6 +7,9 @@
 
 namespace sentavo::lockengine {
 
+// The one cursor of the desktop, for every positioner of the process.
+CursorDevice& SystemCursor();
+
 class Win32Cursor final : public CursorDevice {
  public:
   Point CursorPos() override;

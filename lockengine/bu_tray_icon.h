@@ -86,40 +86,23 @@ class TrayBackend {
 class TBUTrayIcon : public ui::Component {
  public:
   TBUTrayIcon(ui::Component* owner, std::string name, std::unique_ptr<TrayBackend> backend);
-#ifdef _WIN32
-  explicit TBUTrayIcon(ui::Component* owner, std::string name = {});
-#endif
   // The icon leaves the notification area. The task-list entry is left as it is: a component
   // going away has no business hiding the process.
   ~TBUTrayIcon() override;
 
-  bool Active() const {
-    return active_;
-  }
+  bool Active() const { return active_; }
   void SetActive(bool value);
-  IconHandle Icon() const {
-    return record_.icon;
-  }
+  IconHandle Icon() const { return record_.icon; }
   void SetIcon(IconHandle icon);
-  const std::string& Hint() const {
-    return hint_;
-  }
+  const std::string& Hint() const { return hint_; }
   void SetHint(std::string hint);
-  bool ApplicationVisible() const {
-    return applicationVisible_;
-  }
+  bool ApplicationVisible() const { return applicationVisible_; }
   void SetApplicationVisible(bool value);
-  bool Animated() const {
-    return animated_;
-  }
+  bool Animated() const { return animated_; }
   void SetAnimated(bool value);
-  std::uint32_t Delay() const {
-    return delay_;
-  }
+  std::uint32_t Delay() const { return delay_; }
   void SetDelay(std::uint32_t milliseconds);
-  bool VisibleInTaskList() const {
-    return visibleInTaskList_;
-  }
+  bool VisibleInTaskList() const { return visibleInTaskList_; }
   void SetVisibleInTaskList(bool value);
 
   // Plain fields: assigning them only stores the value, and nothing watches their lifetime.
@@ -131,22 +114,12 @@ class TBUTrayIcon : public ui::Component {
   TNotifyEvent OnRightButtonDown, OnRightButtonUp, OnRightButtonDblClick;
   TNotifyEvent OnMiddleButtonDown, OnMiddleButtonUp, OnMiddlebuttonDblClk;
 
-  void HideApplication() {
-    backend_->ShowApplicationWindow(false);
-  }
-  void ShowApplication() {
-    backend_->ShowApplicationWindow(true);
-  }
+  void HideApplication() { backend_->ShowApplicationWindow(false); }
+  void ShowApplication() { backend_->ShowApplicationWindow(true); }
 
-  const TrayRecord& Record() const {
-    return record_;
-  }
-  int FrameIndex() const {
-    return frame_;
-  }
-  WindowHandle TrayWindow() const {
-    return backend_->Window();
-  }
+  const TrayRecord& Record() const { return record_; }
+  int FrameIndex() const { return frame_; }
+  WindowHandle TrayWindow() const { return backend_->Window(); }
 
   // What the tray window receives.
   void HandleCallback(std::intptr_t mouseMessage);

@@ -179,7 +179,8 @@ void Win32TrayBackend::ReportError(const std::string& text) {
   MessageBoxW(nullptr, message.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONSTOP);
 }
 
-TBUTrayIcon::TBUTrayIcon(ui::Component* owner, std::string name)
-    : TBUTrayIcon(owner, std::move(name), std::make_unique<Win32TrayBackend>(owner)) {}
+std::unique_ptr<TrayBackend> MakeWin32TrayBackend(ui::Component* owner) {
+  return std::make_unique<Win32TrayBackend>(owner);
+}
 
 }  // namespace sentavo::lockengine

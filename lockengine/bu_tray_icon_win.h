@@ -17,6 +17,9 @@ namespace sentavo::lockengine {
 // x86-64), the tip cut to 63 characters.
 NOTIFYICONDATAW MakeNotifyIconData(const TrayRecord& record);
 
+// The backend of a tray icon owned by `owner`.
+std::unique_ptr<TrayBackend> MakeWin32TrayBackend(ui::Component* owner);
+
 class Win32TrayBackend : public TrayBackend {
  public:
   // `owner` is the component's owner; when it is a form, its window's owner is taken for the

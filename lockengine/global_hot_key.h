@@ -37,29 +37,18 @@ class HotKeyBackend {
 class TGlobalHotKey : public ui::Component {
  public:
   TGlobalHotKey(ui::Component* owner, std::string name, std::unique_ptr<HotKeyBackend> backend);
-#ifdef _WIN32
-  explicit TGlobalHotKey(ui::Component* owner, std::string name = {});
-#endif
   ~TGlobalHotKey() override;
 
-  bool Enabled() const {
-    return enabled_;
-  }
+  bool Enabled() const { return enabled_; }
   void SetEnabled(bool value);
-  TShortCut Key() const {
-    return key_;
-  }
+  TShortCut Key() const { return key_; }
   void SetKey(TShortCut value);
   TNotifyEvent OnHotKey;  // a plain field
 
   // Whether the system accepted the hot key. A refused one is tried again at the next
   // assignment of Enabled True, of a new Key, or when loading ends.
-  bool Registered() const {
-    return registered_;
-  }
-  WindowHandle Window() const {
-    return backend_->Window();
-  }
+  bool Registered() const { return registered_; }
+  WindowHandle Window() const { return backend_->Window(); }
 
  protected:
   void Loaded() override;

@@ -39,7 +39,4 @@ std::unique_ptr<HotKeyBackend> MakeWin32HotKeyBackend() {
   return std::make_unique<HotKeyWindow>();
 }
 
-TGlobalHotKey::TGlobalHotKey(ui::Component* owner, std::string name)
-    : TGlobalHotKey(owner, std::move(name), MakeWin32HotKeyBackend()) {}
-
 }  // namespace sentavo::lockengine

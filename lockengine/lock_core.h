@@ -10,8 +10,8 @@
 #include <span>
 #include <string>
 
+#include "formats/registry.h"
 #include "lockengine/gina_library.h"
-#include "lockengine/registry.h"
 
 namespace sentavo::lockengine {
 

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "formats/registry_win.h"
 #include "formats/wide_win.h"
 #include "gina/lockgina.h"
 #include "lockengine/handles_win.h"
-#include "lockengine/registry_win.h"
 
 namespace sentavo::lockengine {
 namespace {
@@ -24,6 +24,18 @@ int Arg(std::span<const std::intptr_t> args, std::size_t i) {
 }
 
 }  // namespace
+
+std::wstring ApplicationTitle() {
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD n = 0;
+  while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+         path.size())
+    path.resize(path.size() * 2);
+  path.resize(n);
+  std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+  const std::size_t dot = name.find_last_of(L'.');
+  return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
 
 std::string SystemErrorText(DWORD code) {
   if (code == 0) return {};

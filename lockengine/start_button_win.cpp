@@ -1,67 +1,11 @@
 #include "lockengine/start_button_win.h"
 
 #include "lockengine/handles_win.h"
+#include "ui/gdi_win.h"
 #include "ui/window_win.h"
 
 namespace sentavo::lockengine {
 namespace {
-
-// A bitmap with its own memory, freed with it.
-class Bitmap {
- public:
-  Bitmap() = default;
-  explicit Bitmap(HBITMAP h) : h_(h) {}
-  Bitmap(const Bitmap&) = delete;
-  Bitmap& operator=(const Bitmap&) = delete;
-  ~Bitmap() {
-    if (h_) DeleteObject(h_);
-  }
-  HBITMAP get() const { return h_; }
-
- private:
-  HBITMAP h_ = nullptr;
-};
-
-class ScreenDC {
- public:
-  explicit ScreenDC(HWND h) : hwnd_(h), dc_(GetWindowDC(h)) {}
-  ScreenDC(const ScreenDC&) = delete;
-  ScreenDC& operator=(const ScreenDC&) = delete;
-  ~ScreenDC() {
-    if (dc_) ReleaseDC(hwnd_, dc_);
-  }
-  HDC get() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-};
-
-class MemoryDC {
- public:
-  explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-  ~MemoryDC() {
-    if (dc_) DeleteDC(dc_);
-  }
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class Selection {
- public:
-  Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-  ~Selection() { SelectObject(dc_, old_); }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 // The picture of the real start button: a child window that shows the copied pixels and clicks
 // like a button.
@@ -101,14 +45,10 @@ class StartPicture final : public StartControl, public ui::Window {
 
  private:
   LRESULT OnPaint() {
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(hwnd(), &ps);
-    MemoryDC source(dc);
-    {
-      Selection s(source.get(), bitmap_.get());
-      BitBlt(dc, 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY);
-    }
-    EndPaint(hwnd(), &ps);
+    const ui::PaintScope paint(hwnd());
+    const ui::MemoryDC source(paint.get());
+    const ui::SelectScope s(source.get(), bitmap_.get());
+    BitBlt(paint.get(), 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY);
     return 0;
   }
   LRESULT OnButtonDown() {
@@ -127,7 +67,7 @@ class StartPicture final : public StartControl, public ui::Window {
     return 0;
   }
 
-  Bitmap bitmap_;
+  ui::BitmapHandle bitmap_;
   int width_;
   int height_;
   bool pressed_ = false;
@@ -184,11 +124,11 @@ void Win32StartButtonHost::BringTaskbarToForeground() {
 std::unique_ptr<StartControl> Win32StartButtonHost::CapturePicture(const Rect& button) {
   const HWND real = RealStartButton(Taskbar());
   const int w = button.Width(), h = button.Height();
-  ScreenDC screen(real);
-  MemoryDC memory(screen.get());
+  const ui::ClientDC screen = ui::ClientDC::OfWholeWindow(real);
+  const ui::MemoryDC memory(screen.get());
   HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), w, h);
   if (bitmap) {
-    Selection s(memory.get(), bitmap);
+    const ui::SelectScope s(memory.get(), bitmap);
     BitBlt(memory.get(), 0, 0, w, h, screen.get(), 0, 0, SRCCOPY);
   }
   return std::make_unique<StartPicture>(bitmap, w, h);

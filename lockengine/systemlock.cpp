@@ -1,19 +1,8 @@
 #include "lockengine/systemlock.h"
 
-#include <stdexcept>
 #include <utility>
 
-#include "formats/rights.h"
-
 namespace sentavo::lockengine {
-
-LockSwitch SwitchOfRight(std::size_t rightsIndex) {
-  const std::string_view property = kRights.at(rightsIndex).property;
-  for (std::size_t i = 0; i < kLockSwitches.size(); ++i) {
-    if (kLockSwitches[i].property == property) return static_cast<LockSwitch>(i);
-  }
-  throw std::logic_error("rights set names an unknown switch");
-}
 
 TShiftState ShiftFromMask(std::uint32_t mask) {
   return {.shift = (mask & 4) != 0, .alt = (mask & 1) != 0, .ctrl = (mask & 2) != 0};
@@ -50,7 +39,7 @@ void TSystemLock::SetSwitch(LockSwitch s, bool value) {
   field = value;
   // Stored False values need no call: the library starts with nothing blocked.
   if (IsLoading() && !value) return;
-  const LockSwitchInfo& info = kLockSwitches[static_cast<std::size_t>(s)];
+  const LockSwitchInfo& info = InfoOf(s);
   GinaLibrary& gina = platform_.Gina();
   if (info.isKey) {
     const std::int32_t result = gina.wlDisableKey(0, info.code, info.mask, value ? 1 : 0);

@@ -12,8 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "formats/registry.h"
+#include "formats/rights.h"
 #include "lockengine/gina_library.h"
-#include "lockengine/registry.h"
 #include "lockengine/shell_types.h"
 #include "lockengine/start_button.h"
 #include "ui/component.h"
@@ -66,8 +67,41 @@ inline constexpr std::array<LockSwitchInfo, kLockSwitchCount> kLockSwitches = {{
     {"noDesktop", false, 2, 0},
 }};
 
-// The switch driven by position `rightsIndex` of the rights set (formats/rights.h order).
-LockSwitch SwitchOfRight(std::size_t rightsIndex);
+// The switch each right drives, in the rights' order.
+inline constexpr std::array<LockSwitch, kRightsCount> kSwitchOfRight = {
+    LockSwitch::noAccessibilityShortcuts,  // noAccShorts
+    LockSwitch::noAltEsc,                  // altEsc
+    LockSwitch::noAltF4,                   // altf4
+    LockSwitch::noAltReturn,               // altenter
+    LockSwitch::noAltTab,                  // alttab
+    LockSwitch::noAppkey,                  // appkeys
+    LockSwitch::noCtrlAltDel,              // ctrlaltdel
+    LockSwitch::noCtrlEsc,                 // ctrlesc
+    LockSwitch::noDesktop,                 // nodesktop
+    LockSwitch::noRButton,                 // noRBut
+    LockSwitch::noStartbutton,             // nostart
+    LockSwitch::noTaskbar,                 // notaskbar
+    LockSwitch::noTaskLinks,               // notasklinks
+    LockSwitch::noTaskTray,                // notasktray
+    LockSwitch::noWinkeys,                 // nowinkeys
+};
+constexpr LockSwitch SwitchOfRight(Right r) {
+  return kSwitchOfRight[RightIndex(r)];
+}
+constexpr const LockSwitchInfo& InfoOf(LockSwitch s) {
+  return kLockSwitches[static_cast<std::size_t>(s)];
+}
+
+// Each right drives the property the rights table names for it, and no two rights share one.
+static_assert([] {
+  for (const Right r : kAllRights) {
+    if (InfoOf(SwitchOfRight(r)).property != sentavo::InfoOf(r).property) return false;
+    for (const Right other : kAllRights) {
+      if (other != r && SwitchOfRight(other) == SwitchOfRight(r)) return false;
+    }
+  }
+  return true;
+}());
 
 // The library's modifier mask as a shift state: 1 Alt, 2 Ctrl, 4 Shift; 8 has no counterpart.
 TShiftState ShiftFromMask(std::uint32_t mask);
@@ -109,165 +143,71 @@ using TdwMouseEvent = std::function<void(WindowHandle receivingWnd, TMouseButton
 class TSystemLock : public ui::Component {
  public:
   TSystemLock(ui::Component* owner, std::string name, SystemLockPlatform& platform);
-#ifdef _WIN32
-  // With the process's lockgina.dll, the registry and the real taskbar.
-  explicit TSystemLock(ui::Component* owner, std::string name = {});
-#endif
   // Lifts every block (RestoreAll) and stops the library's reports; never throws.
   ~TSystemLock() override;
 
-  bool asFrontApp() const {
-    return asFrontApp_;
-  }
+  bool asFrontApp() const { return asFrontApp_; }
   void SetasFrontApp(bool value);
 
-  bool Switch(LockSwitch s) const {
-    return switches_[static_cast<std::size_t>(s)];
-  }
+  bool Switch(LockSwitch s) const { return switches_[static_cast<std::size_t>(s)]; }
   void SetSwitch(LockSwitch s, bool value);
-  // By position in the rights set, as the client's check boxes hold them.
-  bool Right(std::size_t rightsIndex) const {
-    return Switch(SwitchOfRight(rightsIndex));
-  }
-  void SetRight(std::size_t rightsIndex, bool value) {
-    SetSwitch(SwitchOfRight(rightsIndex), value);
-  }
 
-  // noCtrlAltDel reads back the library's answer: True only while the combination is blocked.
-  bool noCtrlAltDel() const {
-    return Switch(LockSwitch::noCtrlAltDel);
-  }
-  void SetnoCtrlAltDel(bool v) {
-    SetSwitch(LockSwitch::noCtrlAltDel, v);
-  }
-  bool noAltTab() const {
-    return Switch(LockSwitch::noAltTab);
-  }
-  void SetnoAltTab(bool v) {
-    SetSwitch(LockSwitch::noAltTab, v);
-  }
-  bool noAltEsc() const {
-    return Switch(LockSwitch::noAltEsc);
-  }
-  void SetnoAltEsc(bool v) {
-    SetSwitch(LockSwitch::noAltEsc, v);
-  }
-  bool noAltF4() const {
-    return Switch(LockSwitch::noAltF4);
-  }
-  void SetnoAltF4(bool v) {
-    SetSwitch(LockSwitch::noAltF4, v);
-  }
-  bool noCtrlEsc() const {
-    return Switch(LockSwitch::noCtrlEsc);
-  }
-  void SetnoCtrlEsc(bool v) {
-    SetSwitch(LockSwitch::noCtrlEsc, v);
-  }
-  bool noWinkeys() const {
-    return Switch(LockSwitch::noWinkeys);
-  }
-  void SetnoWinkeys(bool v) {
-    SetSwitch(LockSwitch::noWinkeys, v);
-  }
-  bool noAppkey() const {
-    return Switch(LockSwitch::noAppkey);
-  }
-  void SetnoAppkey(bool v) {
-    SetSwitch(LockSwitch::noAppkey, v);
-  }
-  bool noRButton() const {
-    return Switch(LockSwitch::noRButton);
-  }
-  void SetnoRButton(bool v) {
-    SetSwitch(LockSwitch::noRButton, v);
-  }
-  bool noTaskbar() const {
-    return Switch(LockSwitch::noTaskbar);
-  }
-  void SetnoTaskbar(bool v) {
-    SetSwitch(LockSwitch::noTaskbar, v);
-  }
-  bool noTaskLinks() const {
-    return Switch(LockSwitch::noTaskLinks);
-  }
-  void SetnoTaskLinks(bool v) {
-    SetSwitch(LockSwitch::noTaskLinks, v);
-  }
-  bool noTaskTray() const {
-    return Switch(LockSwitch::noTaskTray);
-  }
-  void SetnoTaskTray(bool v) {
-    SetSwitch(LockSwitch::noTaskTray, v);
-  }
-  bool noStartbutton() const {
-    return Switch(LockSwitch::noStartbutton);
-  }
-  void SetnoStartbutton(bool v) {
-    SetSwitch(LockSwitch::noStartbutton, v);
-  }
-  bool noAltReturn() const {
-    return Switch(LockSwitch::noAltReturn);
-  }
-  void SetnoAltReturn(bool v) {
-    SetSwitch(LockSwitch::noAltReturn, v);
-  }
-  bool noAccessibilityShortcuts() const {
-    return Switch(LockSwitch::noAccessibilityShortcuts);
-  }
-  void SetnoAccessibilityShortcuts(bool v) {
-    SetSwitch(LockSwitch::noAccessibilityShortcuts, v);
-  }
-  bool noDesktop() const {
-    return Switch(LockSwitch::noDesktop);
-  }
-  void SetnoDesktop(bool v) {
-    SetSwitch(LockSwitch::noDesktop, v);
-  }
+  // The properties by name; noCtrlAltDel reads back the library's answer: True only while the
+  // combination is blocked.
+  bool noCtrlAltDel() const { return Switch(LockSwitch::noCtrlAltDel); }
+  void SetnoCtrlAltDel(bool v) { SetSwitch(LockSwitch::noCtrlAltDel, v); }
+  bool noAltTab() const { return Switch(LockSwitch::noAltTab); }
+  void SetnoAltTab(bool v) { SetSwitch(LockSwitch::noAltTab, v); }
+  bool noAltEsc() const { return Switch(LockSwitch::noAltEsc); }
+  void SetnoAltEsc(bool v) { SetSwitch(LockSwitch::noAltEsc, v); }
+  bool noAltF4() const { return Switch(LockSwitch::noAltF4); }
+  void SetnoAltF4(bool v) { SetSwitch(LockSwitch::noAltF4, v); }
+  bool noCtrlEsc() const { return Switch(LockSwitch::noCtrlEsc); }
+  void SetnoCtrlEsc(bool v) { SetSwitch(LockSwitch::noCtrlEsc, v); }
+  bool noWinkeys() const { return Switch(LockSwitch::noWinkeys); }
+  void SetnoWinkeys(bool v) { SetSwitch(LockSwitch::noWinkeys, v); }
+  bool noAppkey() const { return Switch(LockSwitch::noAppkey); }
+  void SetnoAppkey(bool v) { SetSwitch(LockSwitch::noAppkey, v); }
+  bool noRButton() const { return Switch(LockSwitch::noRButton); }
+  void SetnoRButton(bool v) { SetSwitch(LockSwitch::noRButton, v); }
+  bool noTaskbar() const { return Switch(LockSwitch::noTaskbar); }
+  void SetnoTaskbar(bool v) { SetSwitch(LockSwitch::noTaskbar, v); }
+  bool noTaskLinks() const { return Switch(LockSwitch::noTaskLinks); }
+  void SetnoTaskLinks(bool v) { SetSwitch(LockSwitch::noTaskLinks, v); }
+  bool noTaskTray() const { return Switch(LockSwitch::noTaskTray); }
+  void SetnoTaskTray(bool v) { SetSwitch(LockSwitch::noTaskTray, v); }
+  bool noStartbutton() const { return Switch(LockSwitch::noStartbutton); }
+  void SetnoStartbutton(bool v) { SetSwitch(LockSwitch::noStartbutton, v); }
+  bool noAltReturn() const { return Switch(LockSwitch::noAltReturn); }
+  void SetnoAltReturn(bool v) { SetSwitch(LockSwitch::noAltReturn, v); }
+  bool noAccessibilityShortcuts() const { return Switch(LockSwitch::noAccessibilityShortcuts); }
+  void SetnoAccessibilityShortcuts(bool v) { SetSwitch(LockSwitch::noAccessibilityShortcuts, v); }
+  bool noDesktop() const { return Switch(LockSwitch::noDesktop); }
+  void SetnoDesktop(bool v) { SetSwitch(LockSwitch::noDesktop, v); }
 
   // The replacement start button.
-  bool ReplaceStartmenu() const {
-    return replaceStartmenu_;
-  }
+  bool ReplaceStartmenu() const { return replaceStartmenu_; }
   void SetReplaceStartmenu(bool value);
-  CopyableButton* Startbutton() const {
-    return startbutton_;
-  }
-  void SetStartbutton(CopyableButton* button) {
-    startbutton_ = button;
-  }
-  PopupMenuRef* StartMenu() const {
-    return startMenu_;
-  }
-  void SetStartMenu(PopupMenuRef* menu) {
-    startMenu_ = menu;
-  }
+  CopyableButton* Startbutton() const { return startbutton_; }
+  void SetStartbutton(CopyableButton* button) { startbutton_ = button; }
+  PopupMenuRef* StartMenu() const { return startMenu_; }
+  void SetStartMenu(PopupMenuRef* menu) { startMenu_ = menu; }
   TStartButtonEvent OnStartButton;  // a plain field: assigning it does nothing more
   // The replacement's panel window; 0 when there is none.
   WindowHandle StartPanelHandle() const;
 
   // The library interface version this component speaks; an assigned value is ignored.
-  static std::string Version() {
-    return "2.12";
-  }
+  static std::string Version() { return "2.12"; }
   void SetVersion(const std::string&) {}
 
   // Key and mouse reports; each assignment (an empty one too) tells the library what to post.
-  const TdwKeyEvent& OnKeyDown() const {
-    return onKeyDown_;
-  }
+  const TdwKeyEvent& OnKeyDown() const { return onKeyDown_; }
   void SetOnKeyDown(TdwKeyEvent handler);
-  const TdwKeyEvent& OnKeyUp() const {
-    return onKeyUp_;
-  }
+  const TdwKeyEvent& OnKeyUp() const { return onKeyUp_; }
   void SetOnKeyUp(TdwKeyEvent handler);
-  const TdwMouseEvent& OnMouseDown() const {
-    return onMouseDown_;
-  }
+  const TdwMouseEvent& OnMouseDown() const { return onMouseDown_; }
   void SetOnMouseDown(TdwMouseEvent handler);
-  const TdwMouseEvent& OnMouseUp() const {
-    return onMouseUp_;
-  }
+  const TdwMouseEvent& OnMouseUp() const { return onMouseUp_; }
   void SetOnMouseUp(TdwMouseEvent handler);
   // The key message window; 0 until a report handler has been assigned.
   WindowHandle KeyMessageWindowHandle() const;

@@ -1,9 +1,9 @@
 #include "lockengine/systemlock_win.h"
 
+#include "formats/registry_win.h"
 #include "formats/wide_win.h"
 #include "lockengine/handles_win.h"
 #include "lockengine/lock_core_win.h"
-#include "lockengine/registry_win.h"
 #include "ui/window_win.h"
 
 namespace sentavo::lockengine {
@@ -75,8 +75,5 @@ SystemLockPlatform& DefaultSystemLockPlatform() {
   static Win32SystemLockPlatform platform(ProcessLockCore());
   return platform;
 }
-
-TSystemLock::TSystemLock(ui::Component* owner, std::string name)
-    : TSystemLock(owner, std::move(name), DefaultSystemLockPlatform()) {}
 
 }  // namespace sentavo::lockengine

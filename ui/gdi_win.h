@@ -58,10 +58,12 @@ class SelectScope {
   HGDIOBJ old_;
 };
 
-// GetDC / ReleaseDC.
+// GetDC (or GetWindowDC) / ReleaseDC.
 class ClientDC {
  public:
   explicit ClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  // The whole window, its frame included.
+  static ClientDC OfWholeWindow(HWND hwnd) { return ClientDC(hwnd, GetWindowDC(hwnd)); }
   ~ClientDC() {
     if (dc_) ReleaseDC(hwnd_, dc_);
   }
@@ -70,6 +72,7 @@ class ClientDC {
   HDC get() const { return dc_; }
 
  private:
+  ClientDC(HWND hwnd, HDC dc) : hwnd_(hwnd), dc_(dc) {}
   HWND hwnd_;
   HDC dc_;
 };

@@ -270,13 +270,13 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   run.ChooseType(0);
   Click(run.CodesControl(ids::kTwoHours));
   EXPECT_EQ(TextUtf8(run.CodesControl(ids::kBudgetBox)), Grouped(7200));
-  Click(run.CodesControl(ids::kFirstRight + 4));  // alttab
-  EXPECT_TRUE(IsChecked(run.CodesControl(ids::kFirstRight + 4)));
+  Click(run.CodesControl(ids::RightBox(Right::alttab)));
+  EXPECT_TRUE(IsChecked(run.CodesControl(ids::RightBox(Right::alttab))));
   EXPECT_TRUE(SaveScreenshot(Screenshot("admin-creation.png")));
   run.ClickAndExpect(ids::kUlozitKod, text::kInformationCaption, text::kCodeCreated);
   IssueRequest host1;
   host1.rights = DefaultIssueRights();
-  host1.rights[4] = true;
+  host1.rights[RightIndex(Right::alttab)] = true;
   host1.seconds = 7200;
   host1.establishment = provoz;
   host1.codeType = kCodeTypeOnce;
@@ -333,7 +333,7 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   EXPECT_EQ(TextUtf8(run.PathEdit(ids::kServerCesta)), shareText + "\\");
   TConfigRecord config;
   config.asFrontApp = true;
-  config.rights[kCtrlAltDelRight] = true;
+  config.rights[RightIndex(Right::ctrlaltdel)] = true;
   config.adminPassword = "tajné heslo";
   config.establishment = provoz;
   config.serverPath = shareText + "\\";

@@ -240,7 +240,7 @@ TEST_F(ClientE2E, AdministratorSettingsSaveDefaultAndMasterExit) {
   EXPECT_TRUE(WaitUntil([&] { return PolicyValue(L"DisableTaskMgr") == 0u; }, 3s));
   EXPECT_EQ(Text(ids::kProvoz), "Kavárna");
   EXPECT_EQ(TextUtf8(FindControl(Control(ids::kServercesta), 1)), shared_.string() + "\\");
-  EXPECT_TRUE(IsChecked(Control(ids::kFirstSwitch)));  // asFrontApp
+  EXPECT_TRUE(IsChecked(Control(ids::SwitchBox(kAsFrontAppSwitch))));
   Screenshot("settings");
 
   SetText(Control(ids::kProvoz), L"Herna Účko");

@@ -117,8 +117,8 @@ class Walk : public ::testing::Test {
     SelectTab(1);
     SetText(AdminControl(aids::kKod), Widen(name));
     Click(AdminControl(aids::kOneHour));
-    if (!IsChecked(AdminControl(aids::kFirstRight + 4)))
-      Click(AdminControl(aids::kFirstRight + 4));  // alttab
+    if (!IsChecked(AdminControl(aids::RightBox(Right::alttab))))
+      Click(AdminControl(aids::RightBox(Right::alttab)));
     if (IsChecked(AdminControl(aids::kCanDivide)) != reusable)
       Click(AdminControl(aids::kCanDivide));
     const HWND combo = AdminControl(aids::kTypKodu);

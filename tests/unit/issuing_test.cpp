@@ -10,7 +10,7 @@ namespace {
 TEST(IssuedRecord, HoldsWhatSaveCodeWrites) {
   IssueRequest q;
   q.rights = DefaultIssueRights();
-  q.rights[4] = true;
+  q.rights[RightIndex(Right::alttab)] = true;
   q.reusable = true;
   q.seconds = 3600;
   q.establishment = "Demo";
@@ -46,8 +46,7 @@ TEST(IssuedRecord, HoldsWhatSaveCodeWrites) {
 
 TEST(IssuedRecord, DefaultRightsBlockOnlyCtrlAltDel) {
   const RightsSet rights = DefaultIssueRights();
-  for (std::size_t i = 0; i < kRightsCount; ++i)
-    EXPECT_EQ(rights[i], kRights[i].checkBox == "ctrlaltdel");
+  for (const Right r : kAllRights) EXPECT_EQ(rights[RightIndex(r)], r == Right::ctrlaltdel);
 }
 
 TEST(CodeNameGenerator, FirstDrawsForKnownSeeds) {

@@ -29,7 +29,8 @@ std::string TextAt(const auto& b, std::size_t off) {
 
 TCodeRecord SampleCode() {
   TCodeRecord r;
-  r.rights[0] = r.rights[6] = r.rights[14] = true;
+  r.rights[RightIndex(Right::noAccShorts)] = r.rights[RightIndex(Right::ctrlaltdel)] =
+      r.rights[RightIndex(Right::nowinkeys)] = true;
   r.reusable = true;
   r.active = true;
   r.secondsLeft = 3599;
@@ -102,19 +103,19 @@ TEST(CodeRecord, ReadAndWrittenBackUnchangedIsIdenticalReservedBytesIncluded) {
 
 TEST(CodeRecord, AnyNonZeroBooleanByteReadsAsTrueAndIsWrittenAsOne) {
   CodeRecordBytes b{};
-  b[3] = 0x80;
+  b[RightIndex(Right::altenter)] = 0x80;
   b[15] = 2;
   b[16] = 0xFF;
   b[335] = 7;
   const auto r = DecodeCodeRecord(b);
   ASSERT_TRUE(r);
-  EXPECT_TRUE(r->rights[3]);
-  EXPECT_FALSE(r->rights[4]);
+  EXPECT_TRUE(r->rights[RightIndex(Right::altenter)]);
+  EXPECT_FALSE(r->rights[RightIndex(Right::alttab)]);
   EXPECT_TRUE(r->reusable);
   EXPECT_TRUE(r->active);
   EXPECT_TRUE(r->loggedIn);
   const CodeRecordBytes again = EncodeCodeRecord(*r);
-  EXPECT_EQ(again[3], 1);
+  EXPECT_EQ(again[RightIndex(Right::altenter)], 1);
   EXPECT_EQ(again[16], 1);
   EXPECT_EQ(again[335], 1);
 }
@@ -157,8 +158,8 @@ TEST(CodeRecord, AShortRecordIsNeverHandedBackALongerOneIsReadToItsSize) {
 TConfigRecord SampleConfig() {
   TConfigRecord c;
   c.asFrontApp = true;
-  c.rights[6] = true;
-  c.rights[11] = true;
+  c.rights[RightIndex(Right::ctrlaltdel)] = true;
+  c.rights[RightIndex(Right::notaskbar)] = true;
   c.adminPassword = "heslo";
   c.establishment = "Knihovna Žďár";
   c.serverPath = "\\\\server\\sentavo\\";
@@ -169,10 +170,11 @@ TConfigRecord SampleConfig() {
 TEST(ConfigRecord, FieldsAtTheirOffsetsAndBackAgain) {
   const ConfigRecordBytes b = EncodeConfigRecord(SampleConfig());
   ASSERT_EQ(b.size(), 1040u);
-  EXPECT_EQ(b[0], 1);
-  EXPECT_EQ(b[1 + 6], 1);
-  EXPECT_EQ(b[1 + 11], 1);
-  EXPECT_EQ(b[1 + 5], 0);
+  // The first sixteen bytes are the client's switches in their order.
+  EXPECT_EQ(b[kAsFrontAppSwitch], 1);
+  EXPECT_EQ(b[SwitchIndex(Right::ctrlaltdel)], 1);
+  EXPECT_EQ(b[SwitchIndex(Right::notaskbar)], 1);
+  EXPECT_EQ(b[SwitchIndex(Right::appkeys)], 0);
   EXPECT_EQ(TextAt(b, 16), "heslo");
   EXPECT_EQ(TextAt(b, 272), "Knihovna \x8E\xEF\xE1r");
   EXPECT_EQ(TextAt(b, 528), "\\\\server\\sentavo\\");

@@ -57,7 +57,7 @@ TEST_F(SentavoCodes, IssueWritesTheRecordTheAdministrationProgramWould) {
   EXPECT_EQ(ReadBytes(dir_.File("Novák 1.dat")).size(), 5728u);
 
   IssueRequest q;
-  q.rights[4] = q.rights[14] = true;
+  q.rights[RightIndex(Right::alttab)] = q.rights[RightIndex(Right::nowinkeys)] = true;
   q.reusable = true;
   q.seconds = 3600;
   q.establishment = "Kavárna";
@@ -130,7 +130,7 @@ TEST_F(SentavoCodes, ShowRefusesAnythingButAWholeRecord) {
 TEST_F(SentavoCodes, ShowReadsConfigurationAndListFiles) {
   TConfigRecord c;
   c.asFrontApp = true;
-  c.rights[6] = true;
+  c.rights[RightIndex(Right::ctrlaltdel)] = true;
   c.adminPassword = "vamor";
   c.serverPath = "\\\\srv\\kódy\\";
   const auto bytes = EncodeConfigRecord(c);

@@ -133,7 +133,7 @@ void WriteDate(JsonWriter& j, std::string_view key, double ole) {
 
 void WriteRights(JsonWriter& j, const RightsSet& rights) {
   j.Key("rights").BeginObject();
-  for (std::size_t i = 0; i < kRightsCount; ++i) j.Key(kRights[i].checkBox).Bool(rights[i]);
+  for (const Right r : kAllRights) j.Key(InfoOf(r).checkBox).Bool(rights[RightIndex(r)]);
   j.EndObject();
 }
 
@@ -249,9 +249,9 @@ RightsSet ParseRights(const std::string& list) {
     std::size_t end = list.find(',', start);
     if (end == std::string::npos) end = list.size();
     const std::string name = list.substr(start, end - start);
-    const auto index = RightIndex(name);
-    if (!index) throw UsageError("unknown right " + Quoted(name) + " in --rights");
-    rights[*index] = true;
+    const std::optional<Right> right = RightNamed(name);
+    if (!right) throw UsageError("unknown right " + Quoted(name) + " in --rights");
+    rights[RightIndex(*right)] = true;
     start = end + 1;
   }
   return rights;
@@ -401,8 +401,8 @@ int Config(const Options& opts, ToolEnv& env) {
   const std::string out = opts.Require("--out");
   TConfigRecord record;
   // The switches the administration program always saves: asFrontApp and ctrlaltdel.
-  record.asFrontApp = true;
-  record.rights = DefaultIssueRights();
+  record.asFrontApp = kDefaultSwitches[kAsFrontAppSwitch];
+  record.rights = RightsOf(kDefaultSwitches);
   record.adminPassword = opts.Get("--password").value_or("vamor");
   record.establishment = opts.Get("--establishment").value_or("");
   record.serverPath = WithTrailingBackslash(opts.Get("--server-path").value_or("C:\\"));

@@ -63,7 +63,8 @@ TEST_F(CodeCreation, WritesWhatSentavoCodesIssueWritesForTheSameInputs) {
   codes().NavrhnoutClicked();  // seven days from now, reusable
   creation().kod = "Novák 1";
   creation().rights = {};
-  creation().rights[4] = creation().rights[6] = creation().rights[14] = true;
+  creation().rights[RightIndex(Right::alttab)] = creation().rights[RightIndex(Right::ctrlaltdel)] =
+      creation().rights[RightIndex(Right::nowinkeys)] = true;
   codes().BudgetTyped("5\u00A0400", "\u00A0");
   creation().typkodu = 1;
   ASSERT_EQ(Save(), Msgs{Info(text::kCodeCreated)});

@@ -10,9 +10,7 @@ using Actions = ClientTest;
 const Log kAllowAllHandlers = [] {
   Log log;
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
-    const std::string name = SwitchName(i);
-    const bool kept = name == "asFrontApp" || name == "noRBut" || name == "ctrlaltdel";
-    log.push_back(name + (kept ? "=1" : "=0"));
+    log.push_back(SwitchName(i) + (KeptByAllowAll(i) ? "=1" : "=0"));
   }
   return log;
 }();
@@ -20,29 +18,29 @@ const Log kAllowAllHandlers = [] {
 TEST_F(Actions, ACheckBoxRunsItsHandlerOnlyWhenItsStateChanges) {
   Enter("vamor");
   sysLock.log.clear();
-  screen.OnCheckBoxChanged(SwitchIndex("alttab"), true);
-  screen.OnCheckBoxChanged(SwitchIndex("alttab"), true);
-  screen.OnCheckBoxChanged(SwitchIndex("noRBut"), true);  // already set by the login
-  screen.OnCheckBoxChanged(SwitchIndex("asFrontApp"), false);
+  screen.OnCheckBoxChanged(SwitchIndex(Right::alttab), true);
+  screen.OnCheckBoxChanged(SwitchIndex(Right::alttab), true);
+  screen.OnCheckBoxChanged(SwitchIndex(Right::noRBut), true);  // already set by the login
+  screen.OnCheckBoxChanged(kAsFrontAppSwitch, false);
   EXPECT_EQ(sysLock.log, (Log{"alttab=1", "asFrontApp=0"}));
-  EXPECT_TRUE(screen.view().switches[SwitchIndex("alttab")]);
+  EXPECT_TRUE(screen.view().switches[SwitchIndex(Right::alttab)]);
 
   screen.OnZamknout();  // the settings page is hidden: its boxes cannot be clicked
   sysLock.log.clear();
-  screen.OnCheckBoxChanged(SwitchIndex("alttab"), false);
+  screen.OnCheckBoxChanged(SwitchIndex(Right::alttab), false);
   EXPECT_TRUE(sysLock.log.empty());
 }
 
 TEST_F(Actions, TheLockActionSetsTheChangedBoxesThenRunsAllSixteenHandlers) {
   Enter("vamor");
-  screen.OnCheckBoxChanged(SwitchIndex("asFrontApp"), false);
+  screen.OnCheckBoxChanged(kAsFrontAppSwitch, false);
   sysLock.log.clear();
   screen.OnZamknout();
   // The allow-all action left noRBut and ctrlaltdel set; asFrontApp was cleared by hand.
   Log expected;
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
-    const std::string name = SwitchName(i);
-    if (name != "noRBut" && name != "ctrlaltdel") expected.push_back(name + "=1");
+    if (i != SwitchIndex(Right::noRBut) && i != SwitchIndex(Right::ctrlaltdel))
+      expected.push_back(SwitchName(i) + "=1");
   }
   EXPECT_EQ(sysLock.log, Concat({expected, AllSixteen(true)}));
   ExpectLocked();
@@ -70,7 +68,7 @@ TEST_F(Actions, AllowAllClearsThirteenSwitchesAndIsTheSameRunTwice) {
 
 TEST_F(Actions, ZrusitClearsEverySwitchInItsOrderAndEnds) {
   Enter("vamor");
-  screen.OnCheckBoxChanged(SwitchIndex("nowinkeys"), true);
+  screen.OnCheckBoxChanged(SwitchIndex(Right::nowinkeys), true);
   sysLock.log.clear();
   screen.TakeRequests();
   screen.OnZrusit();

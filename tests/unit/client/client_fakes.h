@@ -92,13 +92,24 @@ class MemoryFiles final : public FileAccess {
   }
 };
 
-class FakePolicies final : public PolicyRegistry {
+// The policy key under HKEY_CURRENT_USER is all the lock screen uses of the registry; the rest of
+// this registry is empty and refuses writes.
+class FakePolicies final : public Registry {
  public:
   Log log;
   bool openFails = false;
   std::set<std::string> refusedValues;
 
-  std::unique_ptr<RegistryKey> OpenOrCreateCurrentUserKey(std::string_view path) override {
+  RegistryString ReadString(RegistryRoot, const std::string&, const std::string&) override {
+    return {};
+  }
+  bool WriteString(RegistryRoot, const std::string&, const std::string&, const std::string&,
+                   bool) override {
+    return false;
+  }
+  bool DeleteValue(RegistryRoot, const std::string&, const std::string&) override { return false; }
+  std::unique_ptr<RegistryKey> OpenOrCreateKey(RegistryRoot root, std::string_view path) override {
+    EXPECT_EQ(root, RegistryRoot::CurrentUser);
     log.push_back("open " + std::string(path));
     if (openFails) return nullptr;
     return std::make_unique<Key>(*this);
@@ -115,13 +126,16 @@ class FakePolicies final : public PolicyRegistry {
   };
 };
 
-// The switch name of an index: asFrontApp, then the rights set's check-box names.
+// The switch name of an index as the fake logs it: asFrontApp, or the right's check-box name.
 inline std::string SwitchName(std::size_t index) {
-  return index == 0 ? "asFrontApp" : std::string(kRights[index - 1].checkBox);
+  const std::optional<Right> right = RightOfSwitch(index);
+  return right ? std::string(InfoOf(*right).checkBox) : "asFrontApp";
 }
 
-inline std::size_t SwitchIndex(std::string_view name) {
-  return name == "asFrontApp" ? 0 : 1 + RightIndex(name).value();
+// The switches that the allow-all action leaves set.
+inline bool KeptByAllowAll(std::size_t index) {
+  return index == kAsFrontAppSwitch || index == SwitchIndex(Right::noRBut) ||
+         index == SwitchIndex(Right::ctrlaltdel);
 }
 
 class FakeSysLock final : public SystemLockPort {
@@ -243,7 +257,7 @@ class ClientTest : public ::testing::Test {
                          std::int32_t type = kCodeTypeOnce) const {
     IssueRequest q;
     q.rights = DefaultIssueRights();
-    q.rights[4] = true;  // alttab
+    q.rights[RightIndex(Right::alttab)] = true;
     q.reusable = reusable;
     q.seconds = seconds;
     q.establishment = kEstablishment;

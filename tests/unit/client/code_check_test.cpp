@@ -8,11 +8,13 @@ namespace {
 // The rights handlers' calls for a record's rights: the boxes that change, then all fifteen.
 Log RightsCalls(const RightsSet& rights, const SwitchSet& before) {
   Log log;
-  for (std::size_t i = 0; i < kRightsCount; ++i) {
-    if (before[1 + i] != rights[i]) log.push_back(SwitchName(1 + i) + (rights[i] ? "=1" : "=0"));
+  const auto call = [&](Right r) {
+    return SwitchName(SwitchIndex(r)) + (rights[RightIndex(r)] ? "=1" : "=0");
+  };
+  for (const Right r : kAllRights) {
+    if (before[SwitchIndex(r)] != rights[RightIndex(r)]) log.push_back(call(r));
   }
-  for (std::size_t i = 0; i < kRightsCount; ++i)
-    log.push_back(SwitchName(1 + i) + (rights[i] ? "=1" : "=0"));
+  for (const Right r : kAllRights) log.push_back(call(r));
   return log;
 }
 
@@ -41,8 +43,9 @@ TEST_F(CodeCheck, AcceptedGuestCodeUnlocksWithTheCodesRightsAndClaimsTheCodeAtOn
   EXPECT_EQ(v.datdo.text, "Kód platí do: 3.12.2026 Čas: 18:00:00");
   EXPECT_EQ(v.smidelit.text, "Uživatel smí kód použít opakovaně v rámci platnosti.");
   EXPECT_EQ(v.smidelit.colour, (Rgb{0, 128, 0}));
-  EXPECT_TRUE(v.switches[0]);  // asFrontApp stays on from the lock action
-  for (std::size_t i = 0; i < kRightsCount; ++i) EXPECT_EQ(v.switches[1 + i], issued.rights[i]);
+  EXPECT_TRUE(v.switches[kAsFrontAppSwitch]);  // stays on from the lock action
+  for (const Right r : kAllRights)
+    EXPECT_EQ(v.switches[SwitchIndex(r)], issued.rights[RightIndex(r)]);
 
   EXPECT_EQ(sysLock.log, Concat({AllSixteen(true), RightsCalls(issued.rights, before)}));
 
@@ -80,14 +83,11 @@ TEST_F(CodeCheck, AdministratorGetsSixtySecondsAndTheSettingsPage) {
   EXPECT_EQ(v.infoLabel.text, "Přihlášen ADMIN.");
   // The allow-all action: thirteen boxes cleared, sixteen handlers, RestoreAll.
   Log expected;
-  for (std::size_t i = 1; i < kSwitchCount; ++i) {
-    if (SwitchName(i) != "noRBut" && SwitchName(i) != "ctrlaltdel")
-      expected.push_back(SwitchName(i) + "=0");
+  for (std::size_t i = 0; i < kSwitchCount; ++i) {
+    if (!KeptByAllowAll(i)) expected.push_back(SwitchName(i) + "=0");
   }
   for (std::size_t i = 0; i < kSwitchCount; ++i)
-    expected.push_back(
-        SwitchName(i) +
-        (i == 0 || SwitchName(i) == "noRBut" || SwitchName(i) == "ctrlaltdel" ? "=1" : "=0"));
+    expected.push_back(SwitchName(i) + (KeptByAllowAll(i) ? "=1" : "=0"));
   expected.push_back("RestoreAll");
   EXPECT_EQ(sysLock.log, expected);
   EXPECT_TRUE(files.writes.empty());

@@ -27,7 +27,7 @@ class StartUp : public ::testing::Test {
     TConfigRecord c;
     c.asFrontApp = false;
     c.rights = DefaultIssueRights();
-    c.rights[2] = true;  // altf4
+    c.rights[RightIndex(Right::altf4)] = true;
     c.adminPassword = "šéfík";
     c.establishment = "Kavárna U Lípy";
     c.serverPath = "\\\\server\\codes";
@@ -63,7 +63,7 @@ TEST_F(StartUp, AFirstStartLocksAtOnceWithTheBuiltInSettings) {
   // The design state has asFrontApp and ctrlaltdel on: the other fourteen change, then sixteen.
   Log changed;
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
-    if (SwitchName(i) != "asFrontApp" && SwitchName(i) != "ctrlaltdel")
+    if (i != kAsFrontAppSwitch && i != SwitchIndex(Right::ctrlaltdel))
       changed.push_back(SwitchName(i) + "=1");
   }
   EXPECT_EQ(sysLock.log, Concat({changed, AllSixteen(true), {"IsGinaInstalled"}}));
@@ -117,17 +117,18 @@ TEST_F(StartUp, TheConfigurationSetsTheBoxesTheTextsAndRunsTheRightsHandlers) {
   EXPECT_EQ(v.pozadiFile, "C:\\obrázky\\pozadí.jpg");
   EXPECT_EQ(v.backgroundPicture, "C:\\obrázky\\pozadí.jpg");
   EXPECT_EQ(v.logoFile, "C:\\Sentavo\\SentavoBig.png");
-  for (std::size_t i = 0; i < kRightsCount; ++i) EXPECT_EQ(v.switches[1 + i], config.rights[i]);
-  EXPECT_FALSE(v.switches[0]);
+  for (const Right r : kAllRights)
+    EXPECT_EQ(v.switches[SwitchIndex(r)], config.rights[RightIndex(r)]);
+  EXPECT_FALSE(v.switches[kAsFrontAppSwitch]);
 
   // After the lock: each box that the file changes runs its handler, then the fifteen rights.
   Log expected;
-  for (std::size_t i = 0; i < kSwitchCount; ++i) {
-    const bool value = i == 0 ? config.asFrontApp : config.rights[i - 1];
-    if (!value) expected.push_back(SwitchName(i) + "=0");
+  if (!config.asFrontApp) expected.push_back("asFrontApp=0");
+  for (const Right r : kAllRights) {
+    if (!config.rights[RightIndex(r)]) expected.push_back(SwitchName(SwitchIndex(r)) + "=0");
   }
-  for (std::size_t i = 1; i < kSwitchCount; ++i)
-    expected.push_back(SwitchName(i) + (config.rights[i - 1] ? "=1" : "=0"));
+  for (const Right r : kAllRights)
+    expected.push_back(SwitchName(SwitchIndex(r)) + (config.rights[RightIndex(r)] ? "=1" : "=0"));
   EXPECT_EQ(
       Log(sysLock.log.end() - static_cast<std::ptrdiff_t>(expected.size()), sysLock.log.end()),
       expected);
@@ -162,8 +163,8 @@ TEST_F(StartUp, SavedDefaultsComeBackExactlyAtTheNextStart) {
   screen.Start();
   screen.OnKodChanged("vamor");
   screen.OnKodEnter();
-  screen.OnCheckBoxChanged(SwitchIndex("alttab"), true);
-  screen.OnCheckBoxChanged(SwitchIndex("asFrontApp"), false);
+  screen.OnCheckBoxChanged(SwitchIndex(Right::alttab), true);
+  screen.OnCheckBoxChanged(kAsFrontAppSwitch, false);
   screen.OnProvozChanged("Hospoda Na Růžku");
   screen.OnAdminhesloChanged(std::string(300, 'h'));  // cut to 255
   screen.OnServercestaChanged("\\\\server\\codes");

@@ -12,8 +12,8 @@
 #include <tuple>
 #include <vector>
 
+#include "formats/registry.h"
 #include "lockengine/gina_library.h"
-#include "lockengine/registry.h"
 #include "lockengine/systemlock.h"
 
 namespace sentavo::lockengine::test {
@@ -108,6 +108,21 @@ class FakeRegistry : public Registry {
   bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override {
     const auto k = keys.find({root, key});
     return k != keys.end() && k->second.erase(name) == 1;
+  }
+  // A DWORD is kept as its decimal text, marked as no string.
+  std::unique_ptr<RegistryKey> OpenOrCreateKey(RegistryRoot root, std::string_view key) override {
+    struct OpenKey final : RegistryKey {
+      FakeRegistry* owner;
+      Key at;
+      OpenKey(FakeRegistry* o, Key k) : owner(o), at(std::move(k)) {}
+      bool SetDword(std::string_view name, std::uint32_t value) override {
+        owner->keys[at][std::string(name)] = {std::to_string(value), false};
+        owner->writes.push_back(at.second + "\\" + std::string(name) + "=" + std::to_string(value));
+        return true;
+      }
+    };
+    keys[{root, std::string(key)}];
+    return std::make_unique<OpenKey>(this, Key{root, std::string(key)});
   }
 };
 

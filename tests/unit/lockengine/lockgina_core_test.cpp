@@ -5,9 +5,13 @@
 #include <chrono>
 #include <future>
 #include <map>
+#include <new>
+#include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "gina/call_journal.h"
+#include "gina/hook_guard.h"
 #include "gina/key_filter.h"
 #include "gina/library_core.h"
 #include "gina/lock_state.h"
@@ -49,6 +53,34 @@ TEST(KeyFilter, AltTabIsSwallowedPressAndReleaseWhileTabAndAltPass) {
   // With more modifiers held the combination is still there (Ctrl+Alt+Tab).
   EXPECT_EQ(Feed(f, {{kLCtrl, false}, {kLMenu, false}, {kTab, false}}),
             (std::vector<bool>{false, false, true}));
+}
+
+// The hooks decide through SwallowOrPass: a filter that fails (here: out of memory on the press of
+// a blocked combination) lets that press pass, and its release passes too, so no key is left held
+// down or swallowed for ever; the filter then blocks again.
+TEST(KeyFilter, AFailingDecisionPassesTheEventAndTheFilterRecovers) {
+  Filter f;
+  f.SetBlocked({kTab, kAlt}, true);
+  bool failNext = false;
+  const auto hook = [&](std::uint32_t vk, bool up) {
+    return SwallowOrPass([&] {
+      if (std::exchange(failNext, false)) throw std::bad_alloc();
+      return f.OnEvent(vk, up);
+    });
+  };
+  EXPECT_FALSE(hook(kLMenu, false));
+  failNext = true;
+  EXPECT_FALSE(hook(kTab, false));  // passes instead of escaping into the system
+  EXPECT_FALSE(hook(kTab, true));   // its press was not swallowed: neither is the release
+  EXPECT_TRUE(hook(kTab, false));
+  EXPECT_TRUE(hook(kTab, true));
+  EXPECT_FALSE(hook(kLMenu, true));
+  int ran = 0;
+  RunGuarded([&] {
+    ++ran;
+    throw std::runtime_error("journal full");
+  });
+  EXPECT_EQ(ran, 1);
 }
 
 TEST(KeyFilter, ModifiersAreTrackedPerKeyAndRepeatsStaySwallowed) {

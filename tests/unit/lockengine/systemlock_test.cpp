@@ -74,15 +74,15 @@ TEST_F(SystemLockTest, NoCtrlAltDelHoldsTheLibrarysAnswerTheOthersTheirValue) {
 
 TEST_F(SystemLockTest, TheRightsSetDrivesTheSwitchOfTheSameName) {
   std::set<LockSwitch> seen;
-  for (std::size_t i = 0; i < kRightsCount; ++i) {
-    const LockSwitch s = SwitchOfRight(i);
-    EXPECT_EQ(kLockSwitches[static_cast<std::size_t>(s)].property, kRights[i].property);
+  for (const Right r : kAllRights) {
+    const LockSwitch s = SwitchOfRight(r);
+    EXPECT_EQ(InfoOf(s).property, sentavo::InfoOf(r).property);
     seen.insert(s);
   }
   EXPECT_EQ(seen.size(), kLockSwitchCount);
-  lock.SetRight(kCtrlAltDelRight, true);
+  lock.SetSwitch(SwitchOfRight(Right::ctrlaltdel), true);
   EXPECT_EQ(calls, Calls{"wlDisableKey(0, 46, 3, 1)"});
-  EXPECT_TRUE(lock.Right(kCtrlAltDelRight));
+  EXPECT_TRUE(lock.noCtrlAltDel());
 }
 
 TEST_F(SystemLockTest, StoredFalseValuesMakeNoCallWhileLoadingStoredTrueValuesDo) {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "lockengine/lock_core_win.h"
-#include "lockengine/systemlock.h"
+#include "lockengine/systemlock_win.h"
 
 using namespace sentavo::lockengine;
 
@@ -23,7 +23,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (mode == L"systemlock") {
-    TSystemLock lock(nullptr, "SysLock");
+    TSystemLock lock(nullptr, "SysLock", DefaultSystemLockPlatform());
     if (!lock.IsGinaInstalled()) lock.InstallGina();
     lock.SetasFrontApp(false);
     lock.SetnoCtrlAltDel(true);
@@ -34,7 +34,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (mode == L"crash") {
-    TSystemLock lock(nullptr, "SysLock");
+    TSystemLock lock(nullptr, "SysLock", DefaultSystemLockPlatform());
     lock.SetnoTaskbar(true);
     lock.SetnoAccessibilityShortcuts(true);
     std::fflush(stdout);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "formats/registry_key_win.h"
 #include "win_test_support.h"
 
 namespace sentavo::test {
@@ -13,17 +14,14 @@ namespace {
 const wchar_t kGinaKey[] = L"Software\\Brenholt\\SystemLock\\Gina";
 
 void SetPathValue(const std::wstring* dir) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kGinaKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &key, nullptr),
-            ERROR_SUCCESS);
+  RegKey key;
+  ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, kGinaKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
   if (dir) {
-    RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(dir->c_str()),
+    RegSetValueExW(key.get(), L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(dir->c_str()),
                    static_cast<DWORD>((dir->size() + 1) * sizeof(wchar_t)));
   } else {
-    RegDeleteValueW(key, L"Path");
+    RegDeleteValueW(key.get(), L"Path");
   }
-  RegCloseKey(key);
 }
 
 std::wstring PathValue() {

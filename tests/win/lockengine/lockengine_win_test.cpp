@@ -5,12 +5,16 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
+#include <utility>
 
 #include "fakes.h"
-#include "lockengine/bu_directories.h"
+#include "formats/registry_key_win.h"
+#include "formats/registry_win.h"
+#include "lockengine/bu_directories_win.h"
 #include "lockengine/bu_mouse_positionner_win.h"
 #include "lockengine/bu_tray_icon_win.h"
-#include "lockengine/global_hot_key.h"
+#include "lockengine/global_hot_key_win.h"
 #include "lockengine/handles_win.h"
 #include "lockengine/systemlock_win.h"
 #include "win_test_support.h"
@@ -41,7 +45,7 @@ HWND FocusWindow() {
 
 TEST(GlobalHotKeyWin, TheClientsKeyIsCtrlAltShift0AndFiresOnWmHotkeyAndOnTheKeys) {
   const HWND other = MessageOnlyWindow();
-  TGlobalHotKey hotKey(nullptr, "GlobalHotKey1");
+  TGlobalHotKey hotKey(nullptr, "GlobalHotKey1", MakeWin32HotKeyBackend());
   hotKey.BeginLoading();
   hotKey.SetKey(57392);
   hotKey.EndLoading();
@@ -220,7 +224,7 @@ TEST(TrayIconWin, HidingTheApplicationHidesTheWindowThatOwnsTheForm) {
     ~Form() override { DestroyComponents(); }
     WindowHandle FormHandle() const override { return FromHwnd(form); }
   } form;
-  auto& icon = ui::MakeOwned<TBUTrayIcon>(form, "BUTrayIcon1");
+  auto& icon = ui::MakeOwned<TBUTrayIcon>(form, "BUTrayIcon1", MakeWin32TrayBackend(&form));
   icon.SetApplicationVisible(true);
   EXPECT_TRUE(IsWindowVisible(form.application));
   icon.SetApplicationVisible(false);
@@ -233,7 +237,7 @@ TEST(TrayIconWin, HidingTheApplicationHidesTheWindowThatOwnsTheForm) {
 // ---- TBUMousePositionner ----
 
 TEST(MousePositionnerWin, ExecuteExLandsTheCursorExactly) {
-  TBUMousePositionner mover(nullptr, "BUMousePositionner1");
+  TBUMousePositionner mover(nullptr, "BUMousePositionner1", SystemCursor());
   SetCursorPos(500, 600);
   mover.ExecuteEx({100, 200}, 1, 1);
   POINT p;
@@ -249,7 +253,7 @@ TEST(MousePositionnerWin, ExecuteExLandsTheCursorExactly) {
 TEST(MousePositionnerWin, ExecuteLandsOnTheControlsCentre) {
   const HWND w = FocusWindow();
   WindowGeometry control(w);
-  TBUMousePositionner mover(nullptr, "BUMousePositionner1");
+  TBUMousePositionner mover(nullptr, "BUMousePositionner1", SystemCursor());
   mover.Control = &control;
   SetCursorPos(5, 5);
   mover.Execute(3, 1);
@@ -277,8 +281,76 @@ std::wstring RegistryText(HKEY root, const wchar_t* key, const wchar_t* value) {
   return text;
 }
 
+// ---- The registry: the one interface of both programs, and its key wrapper ----
+
+class RegistryWin : public ::testing::Test {
+ protected:
+  static constexpr wchar_t kKey[] = L"Software\\SentavoTest\\Registry";
+  void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+  static std::optional<DWORD> Dword(const wchar_t* name) {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+      return std::nullopt;
+    return value;
+  }
+  Registry& registry = ProcessRegistry();
+  const std::string key = "Software\\SentavoTest\\Registry";
+};
+
+// The lock screen's policy values: the key is created, a leading backslash ignored, each value a
+// DWORD; the key stays usable until the handle goes.
+TEST_F(RegistryWin, AnOpenedKeyTakesDwordsAndIsCreatedWhenMissing) {
+  {
+    const auto k = registry.OpenOrCreateKey(RegistryRoot::CurrentUser, "\\" + key);
+    ASSERT_NE(k, nullptr);
+    EXPECT_TRUE(k->SetDword("DisableTaskMgr", 1));
+    EXPECT_TRUE(k->SetDword("DisableRegistryTools", 0));
+  }
+  EXPECT_EQ(Dword(L"DisableTaskMgr"), 1u);
+  EXPECT_EQ(Dword(L"DisableRegistryTools"), 0u);
+  // A DWORD is no string to ReadString.
+  EXPECT_EQ(registry.ReadString(RegistryRoot::CurrentUser, key, "DisableTaskMgr").status,
+            ReadStatus::NotString);
+}
+
+TEST_F(RegistryWin, StringsAreReadWrittenAndDeletedWithEachFailureTold) {
+  EXPECT_EQ(registry.ReadString(RegistryRoot::CurrentUser, key, "Text").status, ReadStatus::NoKey);
+  EXPECT_FALSE(registry.WriteString(RegistryRoot::CurrentUser, key, "Text", "x", false));
+  EXPECT_EQ(registry.ReadString(RegistryRoot::CurrentUser, key, "Text").status, ReadStatus::NoKey);
+  EXPECT_TRUE(registry.WriteString(RegistryRoot::CurrentUser, key, "Text", "Žďár", true));
+  const RegistryString read = registry.ReadString(RegistryRoot::CurrentUser, key, "Text");
+  EXPECT_EQ(read.status, ReadStatus::Ok);
+  EXPECT_EQ(read.value, "Žďár");
+  EXPECT_TRUE(registry.DeleteValue(RegistryRoot::CurrentUser, key, "Text"));
+  EXPECT_FALSE(registry.DeleteValue(RegistryRoot::CurrentUser, key, "Text"));
+  EXPECT_EQ(registry.ReadString(RegistryRoot::CurrentUser, key, "Text").status,
+            ReadStatus::NoValue);
+}
+
+// Moving a key hands the one handle over: the source is empty and closes nothing, the target
+// still writes.
+TEST_F(RegistryWin, AMovedKeyHasOneOwner) {
+  RegKey first;
+  ASSERT_EQ(first.Create(HKEY_CURRENT_USER, kKey, KEY_SET_VALUE), ERROR_SUCCESS);
+  RegKey second(std::move(first));
+  EXPECT_FALSE(first);
+  ASSERT_TRUE(second);
+  RegKey third;
+  third = std::move(second);
+  EXPECT_FALSE(second);
+  const DWORD seven = 7;
+  EXPECT_EQ(RegSetValueExW(third.get(), L"Moved", 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&seven), sizeof seven),
+            ERROR_SUCCESS);
+  EXPECT_EQ(Dword(L"Moved"), 7u);
+  EXPECT_EQ(RegKey().Open(HKEY_CURRENT_USER, L"Software\\SentavoTest\\Missing", KEY_READ),
+            ERROR_FILE_NOT_FOUND);
+}
+
 TEST(DirectoriesWin, TheWinePrefixsFoldersComeWithTheirBackslash) {
-  TBUDirectories dirs(nullptr, "BUDirectories1");
+  TBUDirectories dirs(nullptr, "BUDirectories1", SystemDirectories());
   wchar_t buf[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, buf);
   EXPECT_EQ(dirs.CurrentDirectory(), WithSlash(buf));
@@ -307,7 +379,7 @@ TEST(DirectoriesWin, ACurrentDirectoryLongerThanTheBufferGivesNothing) {
   wchar_t before[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, before);
   if (SetCurrentDirectoryW(deep.c_str())) {
-    TBUDirectories dirs(nullptr, "BUDirectories1");
+    TBUDirectories dirs(nullptr, "BUDirectories1", SystemDirectories());
     EXPECT_EQ(dirs.CurrentDirectory(), "");
     SetCurrentDirectoryW(before);
   } else {
@@ -352,11 +424,7 @@ TEST_F(SystemLockWin, TheKeyMessageWindowHandles1468And1469AndNothingElse) {
 
 TEST_F(SystemLockWin, AsFrontAppWritesAndDeletesTheRunOnceValue) {
   const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
-  HKEY k;
-  ASSERT_EQ(
-      RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr),
-      ERROR_SUCCESS);
-  RegCloseKey(k);
+  ASSERT_EQ(RegKey().Create(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS), ERROR_SUCCESS);
   TSystemLock lock(nullptr, "SysLock", platform);
   lock.SetasFrontApp(true);
   wchar_t exe[MAX_PATH];
@@ -519,7 +587,9 @@ TEST(SystemLockWithTheLibrary, KeysTheLibrarySeesArriveAsOnKeyDown) {
   SetEnvironmentVariableW(L"LOCALAPPDATA", appData.path().c_str());
   Log events;
   {
-    TSystemLock lock(nullptr, "SysLock");  // the process's lockgina.dll, found beside this program
+    TSystemLock lock(
+        nullptr, "SysLock",
+        DefaultSystemLockPlatform());  // the process's lockgina.dll, found beside this program
     lock.SetOnKeyDown([&](WindowHandle w, std::uint16_t key, TShiftState) {
       if (key == 'K')
         events.push_back(w == FromHwnd(GetForegroundWindow()) ? "K here" : "K elsewhere");

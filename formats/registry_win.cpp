@@ -1,36 +1,34 @@
-#include "lockengine/registry_win.h"
+#include "formats/registry_win.h"
 
 #include <windows.h>
 
+#include "formats/registry_key_win.h"
 #include "formats/wide_win.h"
-#include "lockengine/handles_win.h"
 
-namespace sentavo::lockengine {
+namespace sentavo {
 namespace {
 
 // Reading plus setting values, nothing more: what the run-once entry needs (0x2001B).
 constexpr REGSAM kReadAndSet = KEY_READ | KEY_SET_VALUE;
 
-class KeyHandle {
+class Win32RegistryKey final : public RegistryKey {
  public:
-  KeyHandle() = default;
-  KeyHandle(const KeyHandle&) = delete;
-  KeyHandle& operator=(const KeyHandle&) = delete;
-  ~KeyHandle() {
-    if (h_) RegCloseKey(h_);
+  explicit Win32RegistryKey(RegKey key) : key_(std::move(key)) {}
+  bool SetDword(std::string_view name, std::uint32_t value) override {
+    const DWORD data = value;
+    return RegSetValueExW(key_.get(), Widen(name).c_str(), 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
   }
-  HKEY* out() { return &h_; }
-  HKEY get() const { return h_; }
 
  private:
-  HKEY h_ = nullptr;
+  RegKey key_;
 };
 
 HKEY RootKey(RegistryRoot root) {
   return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-std::wstring KeyPath(const std::string& key) {
+std::wstring KeyPath(std::string_view key) {
   std::wstring path = Widen(key);
   while (!path.empty() && path.front() == L'\\') path.erase(path.begin());
   while (!path.empty() && path.back() == L'\\') path.pop_back();
@@ -39,22 +37,10 @@ std::wstring KeyPath(const std::string& key) {
 
 }  // namespace
 
-std::wstring ApplicationTitle() {
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD n = 0;
-  while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
-         path.size())
-    path.resize(path.size() * 2);
-  path.resize(n);
-  std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-  const std::size_t dot = name.find_last_of(L'.');
-  return dot == std::wstring::npos ? name : name.substr(0, dot);
-}
-
 RegistryString Win32Registry::ReadString(RegistryRoot root, const std::string& key,
                                          const std::string& name) {
-  KeyHandle k;
-  if (RegOpenKeyExW(RootKey(root), KeyPath(key).c_str(), 0, KEY_READ, k.out()) != ERROR_SUCCESS)
+  RegKey k;
+  if (k.Open(RootKey(root), KeyPath(key).c_str(), KEY_READ) != ERROR_SUCCESS)
     return {ReadStatus::NoKey, {}};
   const std::wstring valueName = Widen(name);
   DWORD type = 0, size = 0;
@@ -74,12 +60,10 @@ RegistryString Win32Registry::ReadString(RegistryRoot root, const std::string& k
 
 bool Win32Registry::WriteString(RegistryRoot root, const std::string& key, const std::string& name,
                                 const std::string& value, bool createKey) {
-  KeyHandle k;
+  RegKey k;
   const std::wstring path = KeyPath(key);
-  const LONG opened = createKey
-                          ? RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, 0, kReadAndSet,
-                                            nullptr, k.out(), nullptr)
-                          : RegOpenKeyExW(RootKey(root), path.c_str(), 0, kReadAndSet, k.out());
+  const LONG opened = createKey ? k.Create(RootKey(root), path.c_str(), kReadAndSet)
+                                : k.Open(RootKey(root), path.c_str(), kReadAndSet);
   if (opened != ERROR_SUCCESS) return false;
   const std::wstring text = Widen(value);
   return RegSetValueExW(k.get(), Widen(name).c_str(), 0, REG_SZ,
@@ -89,10 +73,16 @@ bool Win32Registry::WriteString(RegistryRoot root, const std::string& key, const
 
 bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key,
                                 const std::string& name) {
-  KeyHandle k;
-  if (RegOpenKeyExW(RootKey(root), KeyPath(key).c_str(), 0, kReadAndSet, k.out()) != ERROR_SUCCESS)
-    return false;
+  RegKey k;
+  if (k.Open(RootKey(root), KeyPath(key).c_str(), kReadAndSet) != ERROR_SUCCESS) return false;
   return RegDeleteValueW(k.get(), Widen(name).c_str()) == ERROR_SUCCESS;
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreateKey(RegistryRoot root,
+                                                            std::string_view key) {
+  RegKey k;
+  if (k.Create(RootKey(root), KeyPath(key).c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return nullptr;
+  return std::make_unique<Win32RegistryKey>(std::move(k));
 }
 
 Registry& ProcessRegistry() {
@@ -100,4 +90,4 @@ Registry& ProcessRegistry() {
   return registry;
 }
 
-}  // namespace sentavo::lockengine
+}  // namespace sentavo

@@ -1,10 +1,9 @@
-// The registry through the Win32 API. Key paths are given without a leading backslash; the
-// 64-bit view is used, as by every other program of ours.
+// The registry through the Win32 API.
 #pragma once
 
-#include "lockengine/registry.h"
+#include "formats/registry.h"
 
-namespace sentavo::lockengine {
+namespace sentavo {
 
 class Win32Registry final : public Registry {
  public:
@@ -13,8 +12,9 @@ class Win32Registry final : public Registry {
   bool WriteString(RegistryRoot root, const std::string& key, const std::string& name,
                    const std::string& value, bool createKey) override;
   bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
+  std::unique_ptr<RegistryKey> OpenOrCreateKey(RegistryRoot root, std::string_view key) override;
 };
 
 Registry& ProcessRegistry();
 
-}  // namespace sentavo::lockengine
+}  // namespace sentavo

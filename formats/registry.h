@@ -1,11 +1,14 @@
-// The few registry operations the lock engine needs, behind an interface so that the rules around
-// them (which key, which value, created or not) are tested against a registry in memory.
+// The registry operations of both programs, behind one interface so that the rules around them
+// (which key, which value, created or not) are tested against a registry in memory.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
-namespace sentavo::lockengine {
+namespace sentavo {
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
 
@@ -21,6 +24,15 @@ struct RegistryString {
   std::string value;  // UTF-8; empty unless status is Ok
 };
 
+// A key held open for setting several values; closed when destroyed.
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;
+  virtual bool SetDword(std::string_view name, std::uint32_t value) = 0;
+};
+
+// Key paths may start with a backslash; it is ignored. The 64-bit view is used, as by every other
+// program of ours.
 class Registry {
  public:
   virtual ~Registry() = default;
@@ -34,6 +46,8 @@ class Registry {
                            const std::string& value, bool createKey) = 0;
   // Opens an existing key for reading and setting values and deletes one value of it.
   virtual bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
+  // Opens `key` for setting values, creating it when missing; empty when that fails.
+  virtual std::unique_ptr<RegistryKey> OpenOrCreateKey(RegistryRoot root, std::string_view key) = 0;
 };
 
-}  // namespace sentavo::lockengine
+}  // namespace sentavo
