@@ -1,6 +1,6 @@
-// LockWindow: the full-screen lock window of SentavoClient. It forwards every user event and timer
-// tick to the LockScreen model, mirrors the model's view into its controls and carries out the
-// model's requests; it decides nothing itself.
+// LockWindow: the full-screen lock window of SentavoClient. It binds every user event and timer
+// tick to one On... method of the LockScreen model (ui/binding_win.h), mirrors the model's view
+// into its controls and carries out the model's requests; it decides nothing itself.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,7 @@
 #include "lockengine/bu_tray_icon.h"
 #include "lockengine/global_hot_key.h"
 #include "lockengine/systemlock.h"
+#include "ui/binding_win.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "ui/menu_timer_win.h"
@@ -28,16 +29,6 @@
 #include "widgets/picture_win.h"
 
 namespace sentavo::client {
-
-// The code entry: Enter arrives as a character, from the keyboard and from a program alike.
-class KodEdit : public ui::Edit {
- public:
-  using ui::Edit::Edit;
-  std::function<void()> OnEnterKey;
-
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-};
 
 // PopupMenu1 as the tray icon sees a menu.
 class TrayMenu : public lockengine::PopupMenuRef {
@@ -75,7 +66,7 @@ class MousePort final : public PointerPort {
   lockengine::TBUMousePositionner& positionner_;
 };
 
-class LockWindow final : public ui::Form, public lockengine::FormWindow {
+class LockWindow final : public ui::Form, public lockengine::FormWindow, private ui::RequestHost {
  public:
   // `application` is the hidden application window that carries the taskbar button.
   explicit LockWindow(HWND application);
@@ -102,17 +93,20 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow {
   void CreateSettingsPage();
   void WireEvents();
   void Layout();
-  // Runs one model event, then mirrors the view and carries out the requests.
-  template <class F>
-  void Run(F&& event);
   void Mirror();
-  void CarryOut(const WindowRequests& requests);
   void SetBackground(widgets::PictureBox& picture, const std::string& file);
+
+  // ui::RequestHost.
+  HWND MessageOwner() const override { return hwnd(); }
+  void OnShowWindow(const ui::ShowWindowRequest& request) override;
+  void OnEndProgram(const ui::EndProgramRequest& request) override;
+  void OnWindowAction(ui::WindowAction action) override;
 
   HWND application_;
   int exitCode_ = 0;
-  bool mirroring_ = false;
   bool firstShown_ = false;
+  ui::EventDispatcher dispatcher_{*this};
+  ui::Binder<LockScreen> binder_{dispatcher_};
   std::optional<LockScreenView> shown_;
 
   // Components (owned by the window, freed before its members).
@@ -147,7 +141,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow {
   widgets::PictureBox pozadi_, logoBig_;
   ui::Label zamceno_, infoLabel_, label1_, datod_, datdo_, smidelit_;
   ui::Bevel bevel1_;
-  KodEdit kod_;
+  ui::Edit kod_;
   widgets::TColorButton odhlasitUseraBut_, prihlasitBut_, skrytBut_;
 
   // TabSheet2.

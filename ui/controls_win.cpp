@@ -152,6 +152,18 @@ void Edit::OnCommand(WORD code) {
 }
 
 LRESULT Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (OnEnterKey) {
+    if (msg == WM_GETDLGCODE) {
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      if (wp == VK_RETURN || (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN)) {
+        return Control::HandleMessage(msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
+      }
+    }
+    if (msg == WM_CHAR && wp == L'\r') {
+      OnEnterKey();
+      return 0;
+    }
+  }
   // Enter and Escape that a key handler took must not also arrive as characters (a beep).
   if (msg == WM_CHAR && OnKeyDown && (wp == L'\r' || wp == 0x1B)) return 0;
   return Control::HandleMessage(msg, wp, lp);

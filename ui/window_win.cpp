@@ -5,6 +5,7 @@
 #include <set>
 
 #include "formats/wide_win.h"
+#include "ui/binding_win.h"
 
 namespace sentavo::ui {
 namespace {
@@ -218,7 +219,9 @@ LRESULT Window::Route(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return HandleMessage(msg, wp, lp);
   } catch (...) {
-    // Nothing may unwind into USER32; the message counts as handled by default.
+    // Nothing may unwind into USER32: the exception is logged and shown as every program shows
+    // one, and the message counts as handled.
+    ReportException(CurrentExceptionText());
     return 0;
   }
 }
