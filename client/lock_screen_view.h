@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "client/lock_screen_texts.h"
@@ -80,5 +81,12 @@ struct LockScreenView {
 
   bool operator==(const LockScreenView&) const = default;
 };
+
+// The page the window makes active after a change: the settings page only while its tab is
+// shown; none leaves the page control as it is.
+inline std::optional<Page> PageToActivate(const LockScreenView& v) {
+  if (v.activePage == Page::TabSheet1 || v.tabSheet2Visible) return v.activePage;
+  return std::nullopt;
+}
 
 }  // namespace sentavo::client

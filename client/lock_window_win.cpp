@@ -66,11 +66,6 @@ void MousePort::ExecuteEx(ScreenPoint target, int steps, int delayMs) {
 LockWindow::LockWindow(HWND application)
     : ui::Form(nullptr, "Form1"), application_(application), formats_(MakeSystemFormats()) {}
 
-LockWindow::~LockWindow() {
-  // SysLock lifts every block as it goes; the timers stop before the model they call goes.
-  DestroyComponents();
-}
-
 bool LockWindow::Create() {
   ui::FormSpec desc;
   desc.caption = texts::kWindowCaption;
@@ -105,10 +100,10 @@ bool LockWindow::Create() {
   dispatcher_.SetAccepting([this] { return !model_->ended(); });
   WireEvents();
 
-  timer1_ = &ui::MakeOwned<ui::Timer>(*this, "Timer1");
+  timer1_ = std::make_unique<ui::Timer>(this, "Timer1");
   timer1_->SetInterval(1000);
   binder_.BindEvent(timer1_->OnTimer, &LockScreen::OnTimer1);
-  timer2_ = &ui::MakeOwned<ui::Timer>(*this, "Timer2");
+  timer2_ = std::make_unique<ui::Timer>(this, "Timer2");
   timer2_->SetInterval(1);  // the system makes this its shortest interval
   binder_.BindEvent(timer2_->OnTimer, &LockScreen::OnTimer2);
 
@@ -117,25 +112,25 @@ bool LockWindow::Create() {
 }
 
 void LockWindow::CreateComponents() {
-  sysLock_ = &ui::MakeOwned<lockengine::TSystemLock>(*this, "SysLock");
-  hotKey_ = &ui::MakeOwned<lockengine::TGlobalHotKey>(*this, "GlobalHotKey1");
+  sysLock_ = std::make_unique<lockengine::TSystemLock>(this, "SysLock");
+  hotKey_ = std::make_unique<lockengine::TGlobalHotKey>(this, "GlobalHotKey1");
   hotKey_->SetKey(kHotKey);
   binder_.BindEvent(hotKey_->OnHotKey, &LockScreen::OnHotKey);
 
-  popupMenu_ = &ui::MakeOwned<TrayMenu>(*this, "PopupMenu1", [this] { return hwnd(); });
+  popupMenu_ = std::make_unique<TrayMenu>(this, "PopupMenu1", [this] { return hwnd(); });
   popupMenu_->Menu().Add(
       std::string(texts::kZobrazitSentavo), [this] { binder_.Run(&LockScreen::OnZobrazitSentavo); },
       "ZobrazitSentavo1");
 
-  tray_ = &ui::MakeOwned<lockengine::TBUTrayIcon>(*this, "BUTrayIcon1");
+  tray_ = std::make_unique<lockengine::TBUTrayIcon>(this, "BUTrayIcon1");
   tray_->SetIcon(
       reinterpret_cast<lockengine::IconHandle>(LoadIconW(ui::ModuleInstance(), L"MAINICON")));
   tray_->SetHint(std::string(texts::kApplicationTitle));
-  tray_->PopupMenu = popupMenu_;
-  tray_->DropDownMenu = popupMenu_;
+  tray_->PopupMenu = popupMenu_.get();
+  tray_->DropDownMenu = popupMenu_.get();
   tray_->SetVisibleInTaskList(false);
 
-  positionner_ = &ui::MakeOwned<lockengine::TBUMousePositionner>(*this, "BUMousePositionner1");
+  positionner_ = std::make_unique<lockengine::TBUMousePositionner>(this, "BUMousePositionner1");
 }
 
 void LockWindow::CreateTopBar() {
@@ -326,8 +321,8 @@ void LockWindow::Mirror() {
 
   if (changed(&LockScreenView::tabSheet2Visible)) tabSheet2_->SetTabVisible(v.tabSheet2Visible);
   if (changed(&LockScreenView::activePage) || changed(&LockScreenView::tabSheet2Visible)) {
-    if (v.activePage == Page::TabSheet1 || v.tabSheet2Visible) {
-      pages_.SetActivePage(v.activePage == Page::TabSheet1 ? *tabSheet1_ : *tabSheet2_);
+    if (const auto page = PageToActivate(v)) {
+      pages_.SetActivePage(*page == Page::TabSheet1 ? *tabSheet1_ : *tabSheet2_);
     }
   }
 

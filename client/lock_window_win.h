@@ -70,7 +70,6 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
  public:
   // `application` is the hidden application window that carries the taskbar button.
   explicit LockWindow(HWND application);
-  ~LockWindow() override;
 
   // Creates the window and its components and runs the start-up sequence; the window stays hidden.
   bool Create();
@@ -109,15 +108,6 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   ui::Binder<LockScreen> binder_{dispatcher_};
   std::optional<LockScreenView> shown_;
 
-  // Components (owned by the window, freed before its members).
-  lockengine::TSystemLock* sysLock_ = nullptr;
-  lockengine::TGlobalHotKey* hotKey_ = nullptr;
-  lockengine::TBUTrayIcon* tray_ = nullptr;
-  TrayMenu* popupMenu_ = nullptr;
-  lockengine::TBUMousePositionner* positionner_ = nullptr;
-  ui::Timer* timer1_ = nullptr;
-  ui::Timer* timer2_ = nullptr;
-
   // Services of the model.
   SystemClock clock_;
   std::unique_ptr<DateTimeFormats> formats_;
@@ -155,6 +145,16 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   widgets::TColorButton konecBut_, povolitVseBut_, odhlasitAdmina_, zamknoutBut_, zrusitBut_,
       ulozitDefaultBut_;
   widgets::TLinkLabel orderLink_;
+
+  // The components, last, in order of creation: they go first, newest first, while the model they
+  // call and the controls they touch still exist. SysLock lifts every block as it goes.
+  std::unique_ptr<lockengine::TSystemLock> sysLock_;
+  std::unique_ptr<lockengine::TGlobalHotKey> hotKey_;
+  std::unique_ptr<TrayMenu> popupMenu_;
+  std::unique_ptr<lockengine::TBUTrayIcon> tray_;
+  std::unique_ptr<lockengine::TBUMousePositionner> positionner_;
+  std::unique_ptr<ui::Timer> timer1_;
+  std::unique_ptr<ui::Timer> timer2_;
 };
 
 }  // namespace sentavo::client

@@ -57,7 +57,19 @@ std::string WindowTextOf(HWND hwnd) {
 Window::Window(Component* owner, std::string name) : Component(owner, std::move(name)) {}
 
 Window::~Window() {
-  Destroy();
+  if (!hwnd_) return;
+  // By now the parts of a derived class are gone: unbind first, so that no message of the
+  // teardown reaches them, then destroy. No derived class has to destroy its window itself.
+  const HWND hwnd = hwnd_;
+  RemovePropW(hwnd, kObjectProperty);
+  if (subclassed_) {
+    RemoveWindowSubclass(hwnd, SubclassProc, 1);
+  } else {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  }
+  subclassed_ = false;
+  hwnd_ = nullptr;
+  DestroyWindow(hwnd);
 }
 
 bool Window::Create(const WindowSpec& desc) {

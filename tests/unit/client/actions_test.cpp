@@ -17,6 +17,18 @@ const Log kAllowAllHandlers = [] {
   return log;
 }();
 
+TEST(LockScreenViewPages, AHiddenSettingsPageIsNeverMadeActive) {
+  LockScreenView v;
+  EXPECT_EQ(PageToActivate(v), Page::TabSheet1);
+  v.activePage = Page::TabSheet2;
+  EXPECT_EQ(PageToActivate(v), std::nullopt);
+  v.tabSheet2Visible = true;
+  EXPECT_EQ(PageToActivate(v), Page::TabSheet2);
+  v.activePage = Page::TabSheet1;
+  v.tabSheet2Visible = false;
+  EXPECT_EQ(PageToActivate(v), Page::TabSheet1);
+}
+
 TEST_F(Actions, ACheckBoxRunsItsHandlerOnlyWhenItsStateChanges) {
   Enter("vamor");
   sysLock.log.clear();
