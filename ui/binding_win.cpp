@@ -47,6 +47,11 @@ Message LogException(std::string_view what) noexcept {
 
 void ReportException(std::string_view what) noexcept {
   const Message box = LogException(what);
+  // The box runs a message loop: a handler that throws on every paint would open a box per
+  // paint. While one box is up, further exceptions are only logged.
+  static bool showing = false;
+  if (showing) return;
+  FlagScope scope(showing);
   try {
     if (Policy().show) {
       Policy().show(box);

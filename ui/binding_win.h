@@ -35,7 +35,8 @@ void SetErrorPolicy(ErrorPolicy policy);
 // Writes `what` to the debugger (OutputDebugStringW) and the program's log, and returns the
 // general error box: stop icon, the application title as caption, the text ending with a full stop.
 Message LogException(std::string_view what) noexcept;
-// The same for an exception caught outside an event (a window procedure): the box shows at once.
+// The same for an exception caught outside an event (a window procedure): the box shows at once,
+// unless one such box is already up.
 void ReportException(std::string_view what) noexcept;
 // The text of the exception being handled; for use in a catch block only.
 std::string CurrentExceptionText();

@@ -54,6 +54,28 @@ TEST(Window, RoutesMessagesToTheObjectAndKeepsExceptionsInside) {
   EXPECT_FALSE(IsWindow(h));
 }
 
+// A handler that throws on every paint must not open a box per paint: the box's own message loop
+// would paint again.
+TEST(Window, AnExceptionWhileTheErrorBoxIsUpIsOnlyLogged) {
+  Recorder w;
+  WindowSpec desc;
+  desc.className = L"SentavoTestWindow";
+  desc.parent = HWND_MESSAGE;
+  ASSERT_TRUE(w.Create(desc));
+  int logged = 0, shown = 0;
+  SetErrorPolicy({"Sentavo", [&](const std::string&) { ++logged; },
+                  [&](const Message&) {
+                    ++shown;
+                    SendMessageW(w.hwnd(), WM_APP + 1, 0, 0);  // fails again meanwhile
+                  }});
+  SendMessageW(w.hwnd(), WM_APP + 1, 0, 0);
+  EXPECT_EQ(logged, 2);
+  EXPECT_EQ(shown, 1);
+  SendMessageW(w.hwnd(), WM_APP + 1, 0, 0);  // once closed, the next one shows again
+  EXPECT_EQ(shown, 2);
+  SetErrorPolicy({});
+}
+
 TEST(Window, TwoWindowsOfOneClassEachReachTheirOwnObject) {
   Recorder a, b;
   WindowSpec desc;
