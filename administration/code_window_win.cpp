@@ -146,9 +146,7 @@ void CodeWindow::BuildCreationTab(HWND page) {
     b.Create(page, ids::kOneHour + h, {318 + h * 84, 286, 80, 30},
              std::string(hourCaptions[static_cast<std::size_t>(h)]));
     Colored(b, ui::clGray);
-    b.OnClick = [this, h](widgets::ColorButtonModel&) {
-      binder_.Run(&CodeWindowModel::OnBudgetButton, h + 1);
-    };
+    binder_.BindWith(b, &CodeWindowModel::OnBudgetButton, h + 1);
   }
 
   typkodu_.Create(page, ids::kTypKodu, {146, 326, 166, 24},

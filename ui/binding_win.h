@@ -123,6 +123,11 @@ class Binder {
   void Bind(Clickable& control, R (Model::*method)()) {
     control.OnClick = [this, method](auto&&...) { Run(method); };
   }
+  // A press passed on with fixed arguments (which one of a row of buttons it is).
+  template <class Clickable, class R, class... P, class... A>
+  void BindWith(Clickable& control, R (Model::*method)(P...), A... bound) {
+    control.OnClick = [this, method, bound...](auto&&...) { Run(method, bound...); };
+  }
   // Any event `handler` of a control, with no value.
   template <class Handler, class R>
   void BindEvent(Handler& handler, R (Model::*method)()) {
