@@ -4,15 +4,14 @@
 
 #include <string_view>
 
+#include "formats/defaults.h"
+
 namespace sentavo::admin::text {
 
 inline constexpr std::string_view kAppTitle = "Sentavo ADMIN";
 inline constexpr std::string_view kErrorCaption = "Error";
 inline constexpr std::string_view kInformationCaption = "Information";
 inline constexpr std::string_view kOkButton = "OK";
-
-inline constexpr std::string_view kDefaultPassword = "vamor";
-inline constexpr std::string_view kOrderPage = "https://www.sentavo.example/objednat";
 
 // Messages.
 inline constexpr std::string_view kDefaultPasswordWarning =

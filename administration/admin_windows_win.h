@@ -1,10 +1,10 @@
 // SentavoAdmin's two windows on Win32: the login window and the code-management window. They
-// only mirror their models' views and pass the operator's actions to the models; every event goes
-// through the program's Dispatch, which runs it, mirrors both windows and carries out the requests.
+// only mirror their models' views and bind the operator's actions to the models' On... methods;
+// every event goes through the program's one ui::EventDispatcher, which runs it, mirrors both
+// windows and carries out the requests.
 #pragma once
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +13,7 @@
 #include "administration/login_window_model.h"
 #include "administration/ui_requests.h"
 #include "lockengine/bu_directories_win.h"
+#include "ui/binding_win.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "ui/page_control_win.h"
@@ -23,45 +24,31 @@
 
 namespace sentavo::admin {
 
-// Runs one event of a model and everything that follows it.
-using Dispatch = std::function<void(const std::function<Requests()>& event)>;
-
-// An edit that takes Enter for itself instead of leaving it to the dialog keys.
-class ReturnEdit : public ui::Edit {
- public:
-  using ui::Edit::Edit;
-  std::function<void()> OnReturn;
-
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-};
-
 // "Sentavo - Admin".
 class LoginWindow : public ui::Form {
  public:
-  explicit LoginWindow(Dispatch dispatch);
+  explicit LoginWindow(ui::EventDispatcher& dispatcher) : binder_(dispatcher) {}
   bool Build(HICON icon);
   // The folder current at start, as TBUDirectories reports it.
   std::string CurrentDirectory() const { return directories_.CurrentDirectory(); }
-  void Bind(LoginWindowModel& model);
+  void Attach(LoginWindowModel& model) { binder_.Attach(model); }
   void Mirror();
 
  private:
-  Dispatch dispatch_;
-  LoginWindowModel* model_ = nullptr;
+  ui::Binder<LoginWindowModel> binder_;
   lockengine::TBUDirectories directories_{nullptr, {}, lockengine::SystemDirectories()};
   ui::GroupBox group_;
   ui::Label label_;
-  ReturnEdit adminpass_;
+  ui::Edit adminpass_;
   widgets::TColorButton konecBut_, overitKodBut_;
 };
 
 // "Správa uživatelských kódů".
 class CodeWindow : public ui::Form {
  public:
-  explicit CodeWindow(Dispatch dispatch);
+  explicit CodeWindow(ui::EventDispatcher& dispatcher) : binder_(dispatcher) {}
   bool Build(HICON icon);
-  void Bind(CodeWindowModel& model);
+  void Attach(CodeWindowModel& model) { binder_.Attach(model); }
   void Mirror();
 
  private:
@@ -69,11 +56,9 @@ class CodeWindow : public ui::Form {
   void BuildCreationTab(HWND page);
   void BuildSettingsTab(HWND page);
   ui::TabSheet& PageOf(CodeTab tab);
-  void Run(const std::function<Requests()>& event) { dispatch_(event); }
-  void Run(const std::function<void()>& action);
+  CodeTab TabOf(const ui::TabSheet* page) const;
 
-  Dispatch dispatch_;
-  CodeWindowModel* model_ = nullptr;
+  ui::Binder<CodeWindowModel> binder_;
   ui::PageControl pages_;
   ui::TabSheet* issuedPage_ = nullptr;
   ui::TabSheet* creationPage_ = nullptr;
@@ -107,8 +92,5 @@ class CodeWindow : public ui::Form {
   widgets::TColorButton ulozitNastaveni_;
   widgets::TLinkLabel orderLink_;
 };
-
-// Shows a model's message request as a modal box owned by `owner`.
-void ShowRequestedMessage(HWND owner, const MessageRequest& message);
 
 }  // namespace sentavo::admin

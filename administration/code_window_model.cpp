@@ -70,10 +70,29 @@ void CodeWindowModel::SetValidityWindow(int days) {
   c.casdo = TimeOfDay(now);
 }
 
+void CodeWindowModel::ReadConfiguration(Requests& out) {
+  SettingsTab& settings = view_.settings;
+  settings.adminheslo = kDefaultPassword;
+  const std::string path = state_.ConfigPath();
+  if (state_.services.files.IsFile(path)) {
+    // ReadRecord gives a whole record or throws, so decoding cannot fail.
+    const auto record =
+        DecodeConfigRecord(ReadRecord(state_.services.files, path, kConfigRecordSize)).value();
+    state_.config = record;
+    settings.adminheslo = record.adminPassword;
+    settings.provoz = record.establishment;
+    settings.servercesta = WithTrailingBackslash(record.serverPath);
+    settings.pozadiFile = record.backgroundFile;
+  }
+  if (settings.adminheslo == kDefaultPassword) {
+    out.push_back(InformationMessage(std::string(text::kDefaultPasswordWarning)));
+  }
+}
+
 void CodeWindowModel::ShowAfterLogin(Requests& out) {
   if (!view_.visible) {
     view_.visible = true;
-    out.push_back(WindowRequest{AdminWindow::Codes, true});
+    out.push_back(Showing(AdminWindow::Codes, true));
     SetValidityWindow(1);
   }
   view_.activeTab = CodeTab::VydaneKody;
@@ -84,31 +103,87 @@ void CodeWindowModel::ShowAfterLogin(Requests& out) {
   }
 }
 
-Requests CodeWindowModel::Closed() {
+Requests CodeWindowModel::OnClose() {
   Requests out;
   if (view_.visible) {
     view_.visible = false;
-    out.push_back(WindowRequest{AdminWindow::Codes, false});
+    out.push_back(Showing(AdminWindow::Codes, false));
   }
-  for (UiRequest& r : login_.Show()) out.push_back(std::move(r));
+  for (Request& r : login_.Show()) out.push_back(std::move(r));
   return out;
 }
 
-void CodeWindowModel::NavrhnoutClicked() {
+void CodeWindowModel::OnTabChanged(CodeTab tab) {
+  view_.activeTab = tab;
+}
+
+void CodeWindowModel::OnKodChanged(std::string text) {
+  view_.creation.kod = std::move(text);
+}
+
+void CodeWindowModel::OnRightChanged(Right right, bool checked) {
+  view_.creation.rights[RightIndex(right)] = checked;
+}
+
+void CodeWindowModel::OnCanDivideChanged(bool checked) {
+  view_.creation.canDivide = checked;
+}
+
+void CodeWindowModel::OnTypKoduChanged(std::optional<std::size_t> index) {
+  view_.creation.typkodu = index;
+}
+
+void CodeWindowModel::OnDatumOdChanged(DateTime date) {
+  view_.creation.datumod = date;
+}
+
+void CodeWindowModel::OnDatumDoChanged(DateTime date) {
+  view_.creation.datumdo = date;
+}
+
+void CodeWindowModel::OnCasOdChanged(DateTime time) {
+  view_.creation.casod = time;
+}
+
+void CodeWindowModel::OnCasDoChanged(DateTime time) {
+  view_.creation.casdo = time;
+}
+
+void CodeWindowModel::OnVydaneSelected(std::optional<std::size_t> index) {
+  view_.issued.selected = index;
+}
+
+void CodeWindowModel::OnAdminhesloChanged(std::string text) {
+  view_.settings.adminheslo = std::move(text);
+}
+
+void CodeWindowModel::OnServercestaChanged(std::string text) {
+  view_.settings.servercesta = std::move(text);
+}
+
+void CodeWindowModel::OnPozadiFileChanged(std::string text) {
+  view_.settings.pozadiFile = std::move(text);
+}
+
+void CodeWindowModel::OnProvozChanged(std::string text) {
+  view_.settings.provoz = std::move(text);
+}
+
+void CodeWindowModel::OnNavrhnout() {
   view_.creation.kod = state_.generator.NextName();
   SetValidityWindow(7);
   view_.creation.canDivide = true;
 }
 
-void CodeWindowModel::BudgetButtonClicked(int hours) {
+void CodeWindowModel::OnBudgetButton(int hours) {
   view_.creation.budget = hours * 3600;
 }
 
-void CodeWindowModel::BudgetTyped(std::string_view text, std::string_view localeSeparator) {
+void CodeWindowModel::OnBudgetTyped(std::string_view text, std::string_view localeSeparator) {
   if (const auto budget = ParseBudgetText(text, localeSeparator)) view_.creation.budget = *budget;
 }
 
-Requests CodeWindowModel::UlozitKodClicked() {
+Requests CodeWindowModel::OnUlozitKod() {
   Requests out;
   RunHandled(out, [this](Requests& o) {
     const CodeCreationTab& c = view_.creation;
@@ -148,7 +223,8 @@ Requests CodeWindowModel::UlozitKodClicked() {
     }
 
     // The separator always goes in; a doubled one names the same file.
-    const std::string path = view_.settings.servercesta + "\\" + c.kod + ".dat";
+    const std::string path =
+        CodeFilePath(view_.settings.servercesta, c.kod, FolderJoin::AlwaysSeparator);
     const bool existed = state_.services.files.IsFile(path);
     WriteRecord(state_.services.files, path, EncodeCodeRecord(record));
     if (existed) {
@@ -166,15 +242,15 @@ void CodeWindowModel::SaveIssuedCodes() {
   SaveCodesList(state_.services.files, state_.CodesListPath(), view_.issued.vydane);
 }
 
-Requests CodeWindowModel::OdstranitClicked() {
+Requests CodeWindowModel::OnOdstranit() {
   Requests out;
   RunHandled(out, [this](Requests&) {
     IssuedCodesTab& list = view_.issued;
     if (!list.selected || *list.selected >= list.vydane.size()) return;
     // The same file that "Uložit kód" wrote, also while the path typed in servercesta still
     // lacks its final backslash.
-    const std::string path =
-        WithTrailingBackslash(view_.settings.servercesta) + list.vydane[*list.selected] + ".dat";
+    const std::string path = CodeFilePath(view_.settings.servercesta, list.vydane[*list.selected],
+                                          FolderJoin::SeparatorIfMissing);
     FileAccess& files = state_.services.files;
     if (files.IsFile(path)) {
       // A code file that stays would go on unlocking PCs: keep the entry and say why.
@@ -188,14 +264,14 @@ Requests CodeWindowModel::OdstranitClicked() {
   return out;
 }
 
-void CodeWindowModel::VydaneDoubleClicked() {
+void CodeWindowModel::OnVydaneDoubleClick() {
   const IssuedCodesTab& list = view_.issued;
   if (!list.selected || *list.selected >= list.vydane.size()) return;
   view_.creation.kod = list.vydane[*list.selected];
   view_.activeTab = CodeTab::VytvareniKodu;
 }
 
-Requests CodeWindowModel::UlozitNastaveniClicked() {
+Requests CodeWindowModel::OnUlozitNastaveni() {
   Requests out;
   RunHandled(out, [this](Requests& o) {
     SettingsTab& s = view_.settings;
@@ -217,8 +293,10 @@ Requests CodeWindowModel::UlozitNastaveniClicked() {
   return out;
 }
 
-Requests CodeWindowModel::OrderLinkClicked() {
-  return {OpenWebPageRequest{std::string(text::kOrderPage)}};
+Requests CodeWindowModel::OnOrderLink() {
+  Requests out;
+  out.push_back(ui::OpenUrlRequest{std::string(kOrderPage)});
+  return out;
 }
 
 }  // namespace sentavo::admin

@@ -1,7 +1,7 @@
 // The code-management window "Správa uživatelských kódů": its three tabs' controls as data and
-// the operations behind its buttons. The Win32 window mirrors the view and writes the operator's
-// edits straight into it (texts, check boxes, the chosen type, the pickers, the list selection,
-// the active tab); everything that decides something goes through the event methods.
+// the operations behind its buttons. The Win32 window mirrors the view and passes every edit of
+// the operator (texts, check boxes, the chosen type, the pickers, the list selection, the active
+// tab) and every press to one On... method.
 #pragma once
 
 #include <cstddef>
@@ -70,29 +70,48 @@ class CodeWindowModel {
   CodeWindowModel& operator=(const CodeWindowModel&) = delete;
 
   const CodeWindowView& view() const { return view_; }
-  CodeWindowView& view() { return view_; }
+
+  // The login window's showing: the settings tab takes the configuration file's values (the
+  // default password when there is none), and the default password is warned about. Throws
+  // FileError.
+  void ReadConfiguration(Requests& out);
 
   // The login's part: shows the window on "Vydané kódy" (the validity window is set afresh only
   // when the window was hidden), then loads codes.dat when it exists. Throws FileError.
   void ShowAfterLogin(Requests& out);
 
   // The close box: the window hides and the login window shows again.
-  Requests Closed();
+  Requests OnClose();
+
+  void OnTabChanged(CodeTab tab);
 
   // "Vytváření kódů".
-  void NavrhnoutClicked();
-  void BudgetButtonClicked(int hours);  // "1. hodina", "2. hodiny", "3. hodiny"
+  void OnKodChanged(std::string text);
+  void OnRightChanged(Right right, bool checked);
+  void OnCanDivideChanged(bool checked);
+  void OnTypKoduChanged(std::optional<std::size_t> index);
+  void OnDatumOdChanged(DateTime date);
+  void OnDatumDoChanged(DateTime date);
+  void OnCasOdChanged(DateTime time);
+  void OnCasDoChanged(DateTime time);
+  void OnNavrhnout();
+  void OnBudgetButton(int hours);  // "1. hodina", "2. hodiny", "3. hodiny"
   // Text typed into the budget's number box; `localeSeparator` is the user's thousands separator.
-  void BudgetTyped(std::string_view text, std::string_view localeSeparator);
-  Requests UlozitKodClicked();
+  void OnBudgetTyped(std::string_view text, std::string_view localeSeparator);
+  Requests OnUlozitKod();
 
   // "Vydané kódy".
-  Requests OdstranitClicked();
-  void VydaneDoubleClicked();
+  void OnVydaneSelected(std::optional<std::size_t> index);
+  Requests OnOdstranit();
+  void OnVydaneDoubleClick();
 
   // "Nastavení".
-  Requests UlozitNastaveniClicked();
-  Requests OrderLinkClicked();
+  void OnAdminhesloChanged(std::string text);
+  void OnServercestaChanged(std::string text);
+  void OnPozadiFileChanged(std::string text);
+  void OnProvozChanged(std::string text);
+  Requests OnUlozitNastaveni();
+  Requests OnOrderLink();
 
  private:
   void SetValidityWindow(int days);

@@ -41,15 +41,6 @@ void SetIfDifferent(ui::Window& window, const std::string& text) {
 
 }  // namespace
 
-CodeWindow::CodeWindow(Dispatch dispatch) : dispatch_(std::move(dispatch)) {}
-
-void CodeWindow::Run(const std::function<void()>& action) {
-  dispatch_([&action] {
-    action();
-    return Requests{};
-  });
-}
-
 bool CodeWindow::Build(HICON icon) {
   ui::FormSpec desc;
   desc.caption = text::kCodeWindowCaption;
@@ -69,20 +60,14 @@ bool CodeWindow::Build(HICON icon) {
   for (ui::TabSheet* page : {issuedPage_, creationPage_, settingsPage_}) {
     page->SetColor(ui::clBlack);
   }
-  pages_.OnChange = [this] {
-    Run([this] {
-      const ui::TabSheet* active = pages_.ActivePage();
-      model_->view().activeTab = active == creationPage_   ? CodeTab::VytvareniKodu
-                                 : active == settingsPage_ ? CodeTab::Nastaveni
-                                                           : CodeTab::VydaneKody;
-    });
-  };
+  binder_.BindValue(pages_.OnChange, &CodeWindowModel::OnTabChanged,
+                    [this] { return TabOf(pages_.ActivePage()); });
   const ui::Size page = issuedPage_->ClientSize();
   BuildIssuedTab(issuedPage_->hwnd(), page.cx, page.cy);
   BuildCreationTab(creationPage_->hwnd());
   BuildSettingsTab(settingsPage_->hwnd());
   // The close box hides the window and brings the login window back.
-  OnClose = [this] { dispatch_([this] { return model_->Closed(); }); };
+  binder_.BindEvent(OnClose, &CodeWindowModel::OnClose);
   return true;
 }
 
@@ -91,21 +76,18 @@ void CodeWindow::BuildIssuedTab(HWND page, int width, int height) {
   vydane_.Create(page, ids::kVydane, {0, 0, width, height - bar});
   vydane_.SetFont(ui::CourierNew(16));
   vydane_.SetColor(ui::clBlack);
-  vydane_.OnSelect = [this] {
-    const int index = vydane_.ItemIndex();
-    model_->view().issued.selected =
-        index < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(index));
-  };
+  binder_.Bind(vydane_, &CodeWindowModel::OnVydaneSelected);
+  // The list's selection reaches the model before the press that acts on it.
   vydane_.OnDblClick = [this] {
     vydane_.OnSelect();
-    Run([this] { model_->VydaneDoubleClicked(); });
+    binder_.Run(&CodeWindowModel::OnVydaneDoubleClick);
   };
   odstranit_.Create(page, ids::kOdstranit, {width - 150, height - bar + 8, 140, 34},
                     std::string(text::kOdstranit));
   Colored(odstranit_, ui::clRed);
   odstranit_.OnClick = [this](widgets::ColorButtonModel&) {
     vydane_.OnSelect();
-    dispatch_([this] { return model_->OdstranitClicked(); });
+    binder_.Run(&CodeWindowModel::OnOdstranit);
   };
 }
 
@@ -120,12 +102,10 @@ void CodeWindow::BuildCreationTab(HWND page) {
     f.bold = true;
     return f;
   }());
-  kod_.OnChange = [this] { model_->view().creation.kod = kod_.Text(); };
+  binder_.Bind(kod_, &CodeWindowModel::OnKodChanged);
   navrhnout_.Create(page, ids::kNavrhnout, {380, 8, 180, 34}, std::string(text::kNavrhnout));
   Colored(navrhnout_, ui::clNavy);
-  navrhnout_.OnClick = [this](widgets::ColorButtonModel&) {
-    Run([this] { model_->NavrhnoutClicked(); });
-  };
+  binder_.Bind(navrhnout_, &CodeWindowModel::OnNavrhnout);
 
   rightsGroup_.Create(page, ids::kRightsGroup, {8, 52, 560, 196}, text::kRightsGroup);
   WhiteOnBlack(rightsGroup_, label);
@@ -136,13 +116,13 @@ void CodeWindow::BuildCreationTab(HWND page) {
     box->Create(rightsGroup_.hwnd(), ids::RightBox(RightAt(i)),
                 {12 + column * 275, 22 + row * 21, 270, 20}, InfoOf(RightAt(i)).caption);
     WhiteOnBlack(*box, check);
-    box->OnClick = [this, i] { model_->view().creation.rights[i] = rights_[i]->Checked(); };
+    binder_.Bind(*box, &CodeWindowModel::OnRightChanged, RightAt(i));
     rights_[i] = std::move(box);
   }
 
   canDivide_.Create(page, ids::kCanDivide, {12, 256, 300, 20}, text::kCanDivide);
   WhiteOnBlack(canDivide_, check);
-  canDivide_.OnClick = [this] { model_->view().creation.canDivide = canDivide_.Checked(); };
+  binder_.Bind(canDivide_, &CodeWindowModel::OnCanDivideChanged);
 
   budgetLabel_.Create(page, ids::kBudgetLabel, {12, 292, 130, 20}, text::kBudgetLabel);
   WhiteOnBlack(budgetLabel_, label);
@@ -153,7 +133,8 @@ void CodeWindow::BuildCreationTab(HWND page) {
   budget_.SetThousands(true);
   budget_.SetPosition(3600);
   budget_.OnChange = [this](int) {
-    model_->BudgetTyped(budget_.Box().Text(), ui::SystemThousandsSeparator());
+    binder_.Run(&CodeWindowModel::OnBudgetTyped, budget_.Box().Text(),
+                ui::SystemThousandsSeparator());
   };
   budgetUnit_.Create(page, ids::kBudgetUnit, {252, 292, 60, 20}, text::kBudgetUnit);
   WhiteOnBlack(budgetUnit_, label);
@@ -165,19 +146,13 @@ void CodeWindow::BuildCreationTab(HWND page) {
     b.Create(page, ids::kOneHour + h, {318 + h * 84, 286, 80, 30},
              std::string(hourCaptions[static_cast<std::size_t>(h)]));
     Colored(b, ui::clGray);
-    b.OnClick = [this, h](widgets::ColorButtonModel&) {
-      Run([this, h] { model_->BudgetButtonClicked(h + 1); });
-    };
+    binder_.BindWith(b, &CodeWindowModel::OnBudgetButton, h + 1);
   }
 
   typkodu_.Create(page, ids::kTypKodu, {146, 326, 166, 24},
                   {std::string(text::kTypeOnce), std::string(text::kTypeDaily)});
   typkodu_.SetFont(BoxFont(12));
-  typkodu_.OnChange = [this] {
-    const int index = typkodu_.ItemIndex();
-    model_->view().creation.typkodu =
-        index < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(index));
-  };
+  binder_.Bind(typkodu_, &CodeWindowModel::OnTypKoduChanged);
 
   validFromLabel_.Create(page, ids::kValidFromLabel, {12, 370, 130, 20}, text::kValidFrom);
   WhiteOnBlack(validFromLabel_, label);
@@ -191,16 +166,18 @@ void CodeWindow::BuildCreationTab(HWND page) {
        std::initializer_list<ui::Control*>{&datumod_, &casod_, &datumdo_, &casdo_}) {
     picker->SetFont(BoxFont(12));
   }
-  datumod_.OnChange = [this] { model_->view().creation.datumod = datumod_.Date(); };
-  datumdo_.OnChange = [this] { model_->view().creation.datumdo = datumdo_.Date(); };
-  casod_.OnChange = [this] { model_->view().creation.casod = casod_.Time(); };
-  casdo_.OnChange = [this] { model_->view().creation.casdo = casdo_.Time(); };
+  binder_.BindValue(datumod_.OnChange, &CodeWindowModel::OnDatumOdChanged,
+                    [this] { return datumod_.Date(); });
+  binder_.BindValue(datumdo_.OnChange, &CodeWindowModel::OnDatumDoChanged,
+                    [this] { return datumdo_.Date(); });
+  binder_.BindValue(casod_.OnChange, &CodeWindowModel::OnCasOdChanged,
+                    [this] { return casod_.Time(); });
+  binder_.BindValue(casdo_.OnChange, &CodeWindowModel::OnCasDoChanged,
+                    [this] { return casdo_.Time(); });
 
   ulozitKod_.Create(page, ids::kUlozitKod, {418, 380, 150, 40}, std::string(text::kUlozitKod));
   Colored(ulozitKod_, kDarkGreen);
-  ulozitKod_.OnClick = [this](widgets::ColorButtonModel&) {
-    dispatch_([this] { return model_->UlozitKodClicked(); });
-  };
+  binder_.Bind(ulozitKod_, &CodeWindowModel::OnUlozitKod);
 }
 
 void CodeWindow::BuildSettingsTab(HWND page) {
@@ -210,7 +187,7 @@ void CodeWindow::BuildSettingsTab(HWND page) {
   adminheslo_.Create(passwordGroup_.hwnd(), ids::kAdminHeslo, {12, 26, 300, 28});
   adminheslo_.SetPasswordChar(L'*');
   adminheslo_.SetFont(BoxFont(14, true));
-  adminheslo_.OnChange = [this] { model_->view().settings.adminheslo = adminheslo_.Text(); };
+  binder_.Bind(adminheslo_, &CodeWindowModel::OnAdminhesloChanged);
 
   settingsGroup_.Create(page, ids::kSettingsGroup, {8, 84, 560, 140}, text::kSettingsGroup);
   WhiteOnBlack(settingsGroup_, label);
@@ -219,9 +196,8 @@ void CodeWindow::BuildSettingsTab(HWND page) {
   WhiteOnBlack(serverPathLabel_, label);
   servercesta_.Create(g, ids::kServerCesta, {12, 46, 536, 24});
   servercesta_.SetEditFont(BoxFont(12));
-  servercesta_.EditField().OnChange = [this] {
-    model_->view().settings.servercesta = servercesta_.Directory();
-  };
+  binder_.BindValue(servercesta_.EditField().OnChange, &CodeWindowModel::OnServercestaChanged,
+                    [this] { return servercesta_.Directory(); });
   backgroundLabel_.Create(g, ids::kBackgroundLabel, {12, 80, 400, 20}, text::kBackgroundLabel);
   WhiteOnBlack(backgroundLabel_, label);
   pozadiFile_.Create(g, ids::kPozadiFile, {12, 102, 536, 24});
@@ -231,23 +207,20 @@ void CodeWindow::BuildSettingsTab(HWND page) {
   options.Include(widgets::TOpenOption::ofHideReadOnly);
   options.Include(widgets::TOpenOption::ofEnableSizing);
   pozadiFile_.SetDialogOptions(options);
-  pozadiFile_.EditField().OnChange = [this] {
-    model_->view().settings.pozadiFile = pozadiFile_.FileName();
-  };
+  binder_.BindValue(pozadiFile_.EditField().OnChange, &CodeWindowModel::OnPozadiFileChanged,
+                    [this] { return pozadiFile_.FileName(); });
 
   establishmentLabel_.Create(page, ids::kEstablishmentLabel, {12, 240, 130, 20},
                              text::kEstablishmentLabel);
   WhiteOnBlack(establishmentLabel_, label);
   provoz_.Create(page, ids::kProvoz, {146, 236, 422, 26});
   provoz_.SetFont(BoxFont(12));
-  provoz_.OnChange = [this] { model_->view().settings.provoz = provoz_.Text(); };
+  binder_.Bind(provoz_, &CodeWindowModel::OnProvozChanged);
 
   ulozitNastaveni_.Create(page, ids::kUlozitNastaveni, {388, 280, 180, 40},
                           std::string(text::kUlozitNastaveni));
   Colored(ulozitNastaveni_, kDarkGreen);
-  ulozitNastaveni_.OnClick = [this](widgets::ColorButtonModel&) {
-    dispatch_([this] { return model_->UlozitNastaveniClicked(); });
-  };
+  binder_.Bind(ulozitNastaveni_, &CodeWindowModel::OnUlozitNastaveni);
 
   // Kept for the configuration's sixteen default switches; the operator never sees it.
   predprava_.Create(page, ids::kPredprava, {8, 400, 560, 60}, text::kPredpravaGroup);
@@ -262,14 +235,14 @@ void CodeWindow::BuildSettingsTab(HWND page) {
   }
 
   orderLink_.Create(page, ids::kOrderLink, {12, 350, 400, 44}, std::string(text::kOrderLink),
-                    std::string(text::kOrderPage));
+                    std::string(kOrderPage));
   ui::FontSpec link = Verdana(14, true);
   link.color = ui::MakeColor(70, 140, 255);  // a blue that reads on black
   orderLink_.SetFont(link);
   orderLink_.SetColor(ui::clBlack);
   // The model decides what a press opens; the window carries it out.
   orderLink_.SetOpener([this](const std::string&) {
-    dispatch_([this] { return model_->OrderLinkClicked(); });
+    binder_.Run(&CodeWindowModel::OnOrderLink);
     return true;
   });
 }
@@ -283,14 +256,16 @@ ui::TabSheet& CodeWindow::PageOf(CodeTab tab) {
   return *issuedPage_;
 }
 
-void CodeWindow::Bind(CodeWindowModel& model) {
-  model_ = &model;
-  Mirror();
+CodeTab CodeWindow::TabOf(const ui::TabSheet* page) const {
+  return page == creationPage_   ? CodeTab::VytvareniKodu
+         : page == settingsPage_ ? CodeTab::Nastaveni
+                                 : CodeTab::VydaneKody;
 }
 
 void CodeWindow::Mirror() {
-  if (!model_) return;
-  const CodeWindowView& v = model_->view();
+  const CodeWindowModel* model = binder_.model();
+  if (!model) return;
+  const CodeWindowView& v = model->view();
   ui::TabSheet& active = PageOf(v.activeTab);
   if (pages_.ActivePage() != &active) pages_.SetActivePage(active);
 

@@ -1,8 +1,9 @@
 #include "administration/login_window_model.h"
 
+#include <utility>
+
 #include "administration/admin_texts.h"
 #include "administration/code_window_model.h"
-#include "formats/config_record.h"
 #include "formats/temp_litter.h"
 
 namespace sentavo::admin {
@@ -15,31 +16,16 @@ Requests LoginWindowModel::Show() {
   // Showing a window that is already visible shows nothing new and reads nothing.
   if (view_.visible) return out;
   view_.visible = true;
-  out.push_back(WindowRequest{AdminWindow::Login, true});
-  RunHandled(out, [this](Requests& o) { ReadConfiguration(o); });
+  out.push_back(Showing(AdminWindow::Login, true));
+  RunHandled(out, [this](Requests& o) { codes_.ReadConfiguration(o); });
   return out;
 }
 
-void LoginWindowModel::ReadConfiguration(Requests& out) {
-  SettingsTab& settings = codes_.view().settings;
-  settings.adminheslo = text::kDefaultPassword;
-  const std::string path = state_.ConfigPath();
-  if (state_.services.files.IsFile(path)) {
-    // ReadRecord gives a whole record or throws, so decoding cannot fail.
-    const auto record =
-        DecodeConfigRecord(ReadRecord(state_.services.files, path, kConfigRecordSize)).value();
-    state_.config = record;
-    settings.adminheslo = record.adminPassword;
-    settings.provoz = record.establishment;
-    settings.servercesta = WithTrailingBackslash(record.serverPath);
-    settings.pozadiFile = record.backgroundFile;
-  }
-  if (settings.adminheslo == text::kDefaultPassword) {
-    out.push_back(InformationMessage(std::string(text::kDefaultPasswordWarning)));
-  }
+void LoginWindowModel::OnAdminpassChanged(std::string text) {
+  view_.adminpass = std::move(text);
 }
 
-Requests LoginWindowModel::OveritKodClicked() {
+Requests LoginWindowModel::OnOveritKod() {
   Requests out;
   if (view_.adminpass != codes_.view().settings.adminheslo) {
     out.push_back(ErrorMessage(std::string(text::kWrongPassword)));
@@ -48,7 +34,7 @@ Requests LoginWindowModel::OveritKodClicked() {
   RunHandled(out, [this](Requests& o) {
     codes_.ShowAfterLogin(o);
     view_.visible = false;
-    o.push_back(WindowRequest{AdminWindow::Login, false});
+    o.push_back(Showing(AdminWindow::Login, false));
   });
   // The temporary files that writers cut off mid-replacement left in the shared folder.
   SweepReplacementLitter(state_.services.files, codes_.view().settings.servercesta,
@@ -56,8 +42,10 @@ Requests LoginWindowModel::OveritKodClicked() {
   return out;
 }
 
-Requests LoginWindowModel::KonecClicked() {
-  return {EndProgramRequest{}};
+Requests LoginWindowModel::OnKonec() {
+  Requests out;
+  out.push_back(ui::EndProgramRequest{});
+  return out;
 }
 
 }  // namespace sentavo::admin

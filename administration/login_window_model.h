@@ -1,5 +1,6 @@
 // The login window "Sentavo - Admin": the password box, showing the window (which reads
-// Sentavo.cfg into the settings tab), the login and the end of the program.
+// Sentavo.cfg into the settings tab), the login and the end of the program. The window mirrors
+// view() and passes the operator's typing and presses to the On... methods.
 #pragma once
 
 #include <string>
@@ -13,7 +14,7 @@ class CodeWindowModel;
 
 struct LoginWindowView {
   bool visible = false;
-  std::string adminpass;  // what the operator typed; the window writes it here
+  std::string adminpass;  // what the operator typed
 };
 
 class LoginWindowModel {
@@ -23,21 +24,20 @@ class LoginWindowModel {
   LoginWindowModel& operator=(const LoginWindowModel&) = delete;
 
   const LoginWindowView& view() const { return view_; }
-  LoginWindowView& view() { return view_; }
 
   // Makes the window visible. When it was hidden, the settings tab takes the configuration file's
   // values (the default password when there is none) and the default password is warned about.
   Requests Show();
 
+  void OnAdminpassChanged(std::string text);
+
   // "Ověřit kód", and Enter typed in adminpass.
-  Requests OveritKodClicked();
+  Requests OnOveritKod();
 
   // "Konec", and the close box.
-  Requests KonecClicked();
+  Requests OnKonec();
 
  private:
-  void ReadConfiguration(Requests& out);
-
   AdminState& state_;
   CodeWindowModel& codes_;
   LoginWindowView view_;

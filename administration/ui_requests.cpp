@@ -6,17 +6,12 @@
 
 namespace sentavo::admin {
 
-MessageRequest ErrorMessage(std::string text) {
-  return {MessageKind::Error, std::string(text::kErrorCaption), std::move(text)};
+ui::ShowWindowRequest Showing(AdminWindow window, bool visible) {
+  return {static_cast<int>(window), visible};
 }
 
-MessageRequest InformationMessage(std::string text) {
-  return {MessageKind::Information, std::string(text::kInformationCaption), std::move(text)};
-}
-
-MessageRequest GeneralErrorMessage(std::string text) {
-  if (text.empty() || text.back() != '.') text += '.';
-  return {MessageKind::GeneralError, std::string(text::kAppTitle), std::move(text)};
+Message GeneralErrorMessage(std::string text) {
+  return ui::StopMessage(std::string(text::kAppTitle), std::move(text));
 }
 
 }  // namespace sentavo::admin

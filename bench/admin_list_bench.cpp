@@ -27,9 +27,9 @@ int main() {
   CzechFormats formats;
   admin::AdminProgram program({files, clock, formats}, folderText);
   program.Start();
-  program.login().view().adminpass = "vamor";
+  program.login().OnAdminpassChanged("vamor");
   const auto start = std::chrono::steady_clock::now();
-  program.login().OveritKodClicked();
+  program.login().OnOveritKod();
   const auto loaded = std::chrono::steady_clock::now();
   const auto count = program.codes().view().issued.vydane.size();
   std::printf("codes.dat of %zu names (%zu bytes) loaded at login in %.1f ms\n", count, text.size(),

@@ -10,18 +10,6 @@
 namespace sentavo::client {
 namespace {
 
-// A guest's entry becomes a file name in the shared folder. Separators, drive and stream colons,
-// control characters, "." and ".." would reach a record planted elsewhere, and a device name
-// would open the device; such an entry names no code.
-bool IsSafeCodeText(std::string_view code) {
-  if (code == "." || code == "..") return false;
-  for (const char ch : code) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x20 || c == 0x7F || ch == '\\' || ch == '/' || ch == ':') return false;
-  }
-  return !IsWindowsDeviceName(code);
-}
-
 std::string DatePart(const DateTimeFormats& formats, double ole) {
   const auto dt = FromOleDate(ole);
   return dt ? formats.ShortDate(*dt) : std::string();
@@ -66,8 +54,8 @@ void LockScreen::AdminLogin() {
 }
 
 void LockScreen::GuestLogin(const std::string& code) {
-  const std::string path = view_.servercesta + "\\" + code + ".dat";
-  if (!IsSafeCodeText(code) || !s_.files.IsFile(path)) {
+  const std::string path = CodeFilePath(view_.servercesta, code, FolderJoin::AlwaysSeparator);
+  if (!IsLookupCodeName(code) || !s_.files.IsFile(path)) {
     Refuse(texts::kCodeMissing, /*clearCodePath=*/false);
     return;
   }
@@ -133,10 +121,10 @@ void LockScreen::ShowCodeDetails() {
                      std::string(texts::kTime) + TimePart(s_.formats, record_.validToTime);
   if (record_.reusable) {
     view_.smidelit.text = texts::kReusable;
-    view_.smidelit.colour = kGreen;
+    view_.smidelit.colour = ui::clGreen;
   } else {
     view_.smidelit.text = texts::kOneTime;
-    view_.smidelit.colour = kRed;
+    view_.smidelit.colour = ui::clRed;
   }
 }
 

@@ -27,12 +27,8 @@ bool KeptByAllowAll(std::size_t index) {
 
 LockScreen::LockScreen(const LockScreenServices& services) : s_(services) {}
 
-WindowRequests LockScreen::TakeRequests() {
+ui::Requests LockScreen::TakeRequests() {
   return std::exchange(requests_, {});
-}
-
-void LockScreen::Request(RequestKind kind, std::string text, int exitCode) {
-  requests_.push_back(WindowRequest{kind, std::move(text), exitCode});
 }
 
 // --- Switches -------------------------------------------------------------------------------
@@ -104,11 +100,11 @@ void LockScreen::LogOffAction() {
 void LockScreen::AdminLogOff() {
   countdown_ = -1;
   LockAction();
-  Request(RequestKind::RestoreApplication);
+  Request(ui::WindowAction::RestoreApplication);
 }
 
 void LockScreen::End() {
-  Request(RequestKind::CloseProgram, {}, 0);
+  Request(ui::EndProgramRequest{0});
   ended_ = true;
 }
 
@@ -140,7 +136,7 @@ void LockScreen::Start() {
   if (!s_.files.IsFolder(view_.servercesta)) s_.environment.CreateFolder(view_.servercesta);
   view_.infoLabel.text.clear();
   adminLoggedIn_ = false;
-  Request(RequestKind::HideApplicationWindow);
+  Request(ui::WindowAction::HideApplicationWindow);
   countdown_ = -1;
   if (const std::string logo = InExeDir(kLogoFileName); s_.files.IsFile(logo)) {
     view_.logoFile = logo;
@@ -148,11 +144,12 @@ void LockScreen::Start() {
   AdminLogOff();
   if (!s_.sysLock.IsGinaInstalled()) {
     s_.sysLock.InstallGina();
-    Request(RequestKind::ShowMessage, std::string(texts::kGinaInstalled));
+    Request(ui::PlainMessage(std::string(texts::kApplicationTitle),
+                             std::string(texts::kGinaInstalled)));
   }
-  Request(RequestKind::ActivateTray);
+  Request(ui::WindowAction::ActivateTray);
   view_.skrytBut.visible = false;
-  view_.adminheslo = kDefaultAdminPassword;
+  view_.adminheslo = kDefaultPassword;
   ReadConfiguration();
   // What a killed or cut-off write of Sentavo.cfg or Sentavo.uid left beside the program.
   SweepReplacementLitter(s_.files, exeDir_, IsClientFolderTarget);
@@ -213,12 +210,12 @@ void LockScreen::OnHotKey() {
 
 void LockScreen::OnSkrytClick() {
   if (ended_ || !view_.skrytBut.visible) return;
-  Request(RequestKind::MinimiseApplication);
+  Request(ui::WindowAction::MinimiseApplication);
 }
 
 void LockScreen::OnZobrazitSentavo() {
   if (ended_) return;
-  Request(RequestKind::RestoreApplication);
+  Request(ui::WindowAction::RestoreApplication);
 }
 
 void LockScreen::OnCheckBoxChanged(std::size_t index, bool checked) {
@@ -255,7 +252,7 @@ void LockScreen::OnKonec() {
 
 void LockScreen::OnOrderLink() {
   if (ended_ || !view_.tabSheet2Visible) return;
-  Request(RequestKind::OpenUrl, std::string(texts::kOrderPage));
+  Request(ui::OpenUrlRequest{std::string(kOrderPage)});
   s_.sysLock.RestoreAll();
   End();
 }

@@ -33,7 +33,6 @@ inline constexpr std::string_view kPolicyKey =
     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 inline constexpr std::string_view kPolicyValues[] = {
     "DisableTaskMgr", "DisableRegistryTools", "DisableLockWorkstation", "DisableChangePassword"};
-inline constexpr std::string_view kDefaultAdminPassword = "vamor";
 // The code path of an administrator's period: "*" cannot stand in a Windows file name, so it names
 // no code file, and the write-back never asks the file system about it.
 inline constexpr std::string_view kAdminCodePath = "*ADMIN*";
@@ -86,8 +85,8 @@ class LockScreen {
 
   const LockScreenView& view() const { return view_; }
   // The requests made since the last call, in order.
-  WindowRequests TakeRequests();
-  // After a CloseProgram request the model takes no further events.
+  ui::Requests TakeRequests();
+  // After an EndProgramRequest the model takes no further events.
   bool ended() const { return ended_; }
 
   // The client state.
@@ -133,11 +132,15 @@ class LockScreen {
   // file still exists; write errors pass in silence.
   bool CodeFileExists() const;
   void WriteRecordBack();
-  void Request(RequestKind kind, std::string text = {}, int exitCode = 0);
+  // Built in place: a request is never moved as a whole variant.
+  template <class R>
+  void Request(R request) {
+    requests_.emplace_back(std::in_place_type<R>, std::move(request));
+  }
 
   LockScreenServices s_;
   LockScreenView view_;
-  WindowRequests requests_;
+  ui::Requests requests_;
   bool ended_ = false;
 
   std::int32_t countdown_ = -1;

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "formats/defaults.h"
+
 namespace sentavo::client::texts {
 
 // Window and top bar.
@@ -38,7 +40,6 @@ inline constexpr std::string_view kZamknoutBut = "Zamknout";
 inline constexpr std::string_view kZrusitBut = "Zrušit ochranu";
 inline constexpr std::string_view kUlozitDefaultBut = "Uložit default";
 inline constexpr std::string_view kOrderLink = "Objednat Sentavo můžete zde...";
-inline constexpr std::string_view kOrderPage = "https://www.sentavo.example/objednat";
 
 // The tray menu.
 inline constexpr std::string_view kZobrazitSentavo = "Zobrazit Sentavo";

@@ -14,27 +14,27 @@ void LockScreen::OnTimer1() {
   for (LabelView* label : {&view_.datod, &view_.datdo, &view_.smidelit}) {
     label->transparent = label->text.empty();
   }
-  Request(RequestKind::HideApplicationWindow);
+  Request(ui::WindowAction::HideApplicationWindow);
   view_.hodinky = s_.formats.LongTime(now);
 
   if (countdown_ >= 1 && CountdownStep(now)) return;
 
   if (countdown_ == -1) {
     view_.odpocetLED = texts::kLocked;
-    Request(RequestKind::FocusKod);
+    Request(ui::WindowAction::FocusEntry);
     view_.skrytBut.visible = false;
     view_.zamcenoVisible = true;
     adminLoggedIn_ = false;
-    Request(RequestKind::BringApplicationToFront);
+    Request(ui::WindowAction::BringApplicationToFront);
   }
   // Stay-on-top is exactly the locked state: every locked second puts the whole lock in force.
   if (view_.stayOnTop) {
     LockAction();
-    Request(RequestKind::RestoreApplication);
+    Request(ui::WindowAction::RestoreApplication);
     adminLoggedIn_ = false;
   }
   if (countdown_ == 0) Expiry();
-  Request(RequestKind::HideTrayApplication);
+  Request(ui::WindowAction::HideTrayApplication);
 }
 
 // The policy values follow the administrator: 0 while one is logged in, 1 otherwise. A key we may
@@ -91,9 +91,9 @@ bool LockScreen::CountdownStep(const DateTime& now) {
 
 void LockScreen::Expiry() {
   view_.zamcenoVisible = true;
-  Request(RequestKind::WindowStateNormalThenMaximised);
+  Request(ui::WindowAction::WindowStateNormalThenMaximised);
   LockAction();
-  Request(RequestKind::RestoreApplication);
+  Request(ui::WindowAction::RestoreApplication);
   countdown_ = -1;
   view_.skrytBut.visible = false;
   view_.infoLabel.text = texts::kTimeUp;

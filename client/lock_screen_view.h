@@ -1,29 +1,21 @@
-// The lock window as data: what every control shows, and what the window must do beyond showing
-// it. The Win32 window mirrors LockScreenView after every event and carries out the requests.
+// The lock window as data: what every control shows. The Win32 window mirrors LockScreenView after
+// every event and then carries out the model's requests (ui/requests.h).
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "client/lock_screen_texts.h"
 #include "formats/config_record.h"
+#include "ui/color.h"
+#include "ui/requests.h"
 
 namespace sentavo::client {
 
-struct Rgb {
-  std::uint8_t r = 0, g = 0, b = 0;
-  bool operator==(const Rgb&) const = default;
-};
-
-inline constexpr Rgb kWhite{255, 255, 255};
-inline constexpr Rgb kSilver{192, 192, 192};
-inline constexpr Rgb kGreen{0, 128, 0};
-inline constexpr Rgb kRed{255, 0, 0};
-
 struct LabelView {
   std::string text;
-  Rgb colour = kWhite;
+  ui::TColor colour = ui::clWhite;
   bool visible = true;
   // Drawn without a background box. The detail labels take this from their text once a second:
   // an empty label must leave no box on the background picture.
@@ -62,14 +54,14 @@ struct LockScreenView {
 
   // TabSheet1, the lock screen.
   bool zamcenoVisible = true;
-  LabelView infoLabel{"", kSilver, /*visible=*/true, /*transparent=*/false};
+  LabelView infoLabel{"", ui::clSilver, /*visible=*/true, /*transparent=*/false};
   EditView kod;
   ButtonView odhlasitUseraBut{/*enabled=*/false, /*visible=*/true};
   ButtonView prihlasitBut;
   ButtonView skrytBut{/*enabled=*/true, /*visible=*/false};
-  LabelView datod{"", kGreen, /*visible=*/true, /*transparent=*/true};
-  LabelView datdo{"", kGreen, /*visible=*/true, /*transparent=*/true};
-  LabelView smidelit{"", kGreen, /*visible=*/true, /*transparent=*/true};
+  LabelView datod{"", ui::clGreen, /*visible=*/true, /*transparent=*/true};
+  LabelView datdo{"", ui::clGreen, /*visible=*/true, /*transparent=*/true};
+  LabelView smidelit{"", ui::clGreen, /*visible=*/true, /*transparent=*/true};
   std::string backgroundPicture;  // shown in pozadi; empty for the built-in picture
   std::string logoFile;           // shown in LogoBig; empty for none
 
@@ -85,28 +77,11 @@ struct LockScreenView {
   bool operator==(const LockScreenView&) const = default;
 };
 
-// What the window must do that is not a control's state.
-enum class RequestKind {
-  HideApplicationWindow,           // hide the application's own taskbar window (SW_HIDE)
-  MinimiseApplication,             // SkrytBut
-  RestoreApplication,              // restore the application if it is minimised
-  BringApplicationToFront,         // while locked, every second
-  WindowStateNormalThenMaximised,  // at expiry
-  FocusKod,                        // the input focus to kod
-  HideTrayApplication,             // BUTrayIcon1: ApplicationVisible and VisibleInTaskList false
-  ActivateTray,                    // BUTrayIcon1.Active := true
-  ShowMessage,                     // a message box with an OK button showing `text`
-  OpenUrl,                         // open `text` with the system's default handler
-  CloseProgram,                    // close the window and end with `exitCode`
-};
-
-struct WindowRequest {
-  RequestKind kind;
-  std::string text;
-  int exitCode = 0;
-  bool operator==(const WindowRequest&) const = default;
-};
-
-using WindowRequests = std::vector<WindowRequest>;
+// The page the window makes active after a change: the settings page only while its tab is
+// shown; none leaves the page control as it is.
+inline std::optional<Page> PageToActivate(const LockScreenView& v) {
+  if (v.activePage == Page::TabSheet1 || v.tabSheet2Visible) return v.activePage;
+  return std::nullopt;
+}
 
 }  // namespace sentavo::client

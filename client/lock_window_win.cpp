@@ -1,7 +1,5 @@
 #include "client/lock_window_win.h"
 
-#include <shellapi.h>
-
 #include <span>
 
 #include "client/lock_window_ids.h"
@@ -23,10 +21,6 @@ constexpr UINT kCloseProgram = WM_APP + 1;
 constexpr int kTopBarHeight = 34;
 constexpr lockengine::TShortCut kHotKey = 57392;  // Ctrl+Alt+Shift+0
 
-ui::TColor ToColor(Rgb c) {
-  return ui::MakeColor(c.r, c.g, c.b);
-}
-
 std::span<const std::uint8_t> BuiltInBackground() {
   return {sentavo_background_jpg, static_cast<std::size_t>(sentavo_background_jpg_size)};
 }
@@ -40,28 +34,13 @@ void MakeLabel(ui::Label& label, HWND parent, int id, int x, int y, std::string_
 }
 
 void MakeButton(widgets::TColorButton& button, HWND parent, int id, const ui::Bounds& bounds,
-                std::string_view caption, Rgb color) {
+                std::string_view caption, ui::TColor color) {
   button.Create(parent, id, bounds, std::string(caption));
-  button.SetColor(ToColor(color));
+  button.SetColor(color);
   button.SetFont(ui::VerdanaBold(13));
 }
 
 }  // namespace
-
-LRESULT KodEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_GETDLGCODE && lp) {
-    // Enter must reach the edit rather than the dialog navigation, where it would click nothing.
-    const MSG* m = reinterpret_cast<const MSG*>(lp);
-    if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN) {
-      return DefaultHandling(msg, wp, lp) | DLGC_WANTMESSAGE;
-    }
-  }
-  if (msg == WM_CHAR && wp == L'\r') {
-    if (OnEnterKey) OnEnterKey();
-    return 0;
-  }
-  return ui::Edit::HandleMessage(msg, wp, lp);
-}
 
 TrayMenu::TrayMenu(ui::Component* owner, std::string name, std::function<HWND()> window)
     : lockengine::PopupMenuRef(owner, std::move(name)), window_(std::move(window)) {}
@@ -91,11 +70,6 @@ void MousePort::ExecuteEx(ScreenPoint target, int steps, int delayMs) {
 LockWindow::LockWindow(HWND application)
     : ui::Form(nullptr, "Form1"), application_(application), formats_(MakeSystemFormats()) {}
 
-LockWindow::~LockWindow() {
-  // SysLock lifts every block as it goes; the timers stop before the model they call goes.
-  DestroyComponents();
-}
-
 bool LockWindow::Create() {
   ui::FormSpec desc;
   desc.caption = texts::kWindowCaption;
@@ -124,43 +98,48 @@ bool LockWindow::Create() {
   model_ = std::make_unique<LockScreen>(LockScreenServices{clock_, *formats_, files_,
                                                            ProcessRegistry(), *sysLockPort_,
                                                            *mousePort_, environment_, identity_});
+  binder_.Attach(*model_);
+  dispatcher_.AddMirror([this] { Mirror(); });
+  dispatcher_.SetRequestSource([this] { return model_->TakeRequests(); });
+  // After the model has ended the program it takes no further events.
+  dispatcher_.SetAccepting([this] { return !model_->ended(); });
   WireEvents();
 
-  timer1_ = &ui::MakeOwned<ui::Timer>(*this, "Timer1");
+  timer1_ = std::make_unique<ui::Timer>(this, "Timer1");
   timer1_->SetInterval(1000);
-  timer1_->OnTimer = [this] { Run([this] { model_->OnTimer1(); }); };
-  timer2_ = &ui::MakeOwned<ui::Timer>(*this, "Timer2");
+  binder_.BindEvent(timer1_->OnTimer, &LockScreen::OnTimer1);
+  timer2_ = std::make_unique<ui::Timer>(this, "Timer2");
   timer2_->SetInterval(1);  // the system makes this its shortest interval
-  timer2_->OnTimer = [this] { Run([this] { model_->OnTimer2(); }); };
+  binder_.BindEvent(timer2_->OnTimer, &LockScreen::OnTimer2);
 
-  Run([this] { model_->Start(); });
+  binder_.Run(&LockScreen::Start);
   return true;
 }
 
 void LockWindow::CreateComponents() {
-  sysLock_ = &ui::MakeOwned<lockengine::TSystemLock>(*this, "SysLock",
-                                                     lockengine::DefaultSystemLockPlatform());
-  hotKey_ = &ui::MakeOwned<lockengine::TGlobalHotKey>(*this, "GlobalHotKey1",
-                                                      lockengine::MakeWin32HotKeyBackend());
+  sysLock_ = std::make_unique<lockengine::TSystemLock>(this, "SysLock",
+                                                       lockengine::DefaultSystemLockPlatform());
+  hotKey_ = std::make_unique<lockengine::TGlobalHotKey>(this, "GlobalHotKey1",
+                                                        lockengine::MakeWin32HotKeyBackend());
   hotKey_->SetKey(kHotKey);
-  hotKey_->OnHotKey = [this](ui::Component&) { Run([this] { model_->OnHotKey(); }); };
+  binder_.BindEvent(hotKey_->OnHotKey, &LockScreen::OnHotKey);
 
-  popupMenu_ = &ui::MakeOwned<TrayMenu>(*this, "PopupMenu1", [this] { return hwnd(); });
+  popupMenu_ = std::make_unique<TrayMenu>(this, "PopupMenu1", [this] { return hwnd(); });
   popupMenu_->Menu().Add(
-      std::string(texts::kZobrazitSentavo),
-      [this] { Run([this] { model_->OnZobrazitSentavo(); }); }, "ZobrazitSentavo1");
+      std::string(texts::kZobrazitSentavo), [this] { binder_.Run(&LockScreen::OnZobrazitSentavo); },
+      "ZobrazitSentavo1");
 
-  tray_ = &ui::MakeOwned<lockengine::TBUTrayIcon>(*this, "BUTrayIcon1",
-                                                  lockengine::MakeWin32TrayBackend(this));
+  tray_ = std::make_unique<lockengine::TBUTrayIcon>(this, "BUTrayIcon1",
+                                                    lockengine::MakeWin32TrayBackend(this));
   tray_->SetIcon(
       reinterpret_cast<lockengine::IconHandle>(LoadIconW(ui::ModuleInstance(), L"MAINICON")));
   tray_->SetHint(std::string(texts::kApplicationTitle));
-  tray_->PopupMenu = popupMenu_;
-  tray_->DropDownMenu = popupMenu_;
+  tray_->PopupMenu = popupMenu_.get();
+  tray_->DropDownMenu = popupMenu_.get();
   tray_->SetVisibleInTaskList(false);
 
-  positionner_ = &ui::MakeOwned<lockengine::TBUMousePositionner>(*this, "BUMousePositionner1",
-                                                                 lockengine::SystemCursor());
+  positionner_ = std::make_unique<lockengine::TBUMousePositionner>(this, "BUMousePositionner1",
+                                                                   lockengine::SystemCursor());
 }
 
 void LockWindow::CreateTopBar() {
@@ -200,13 +179,14 @@ void LockWindow::CreateLoginPage() {
   kod_.SetColor(ui::clBlack);
   kod_.SetFont(ui::VerdanaBold(16, ui::clWhite));
   MakeButton(odhlasitUseraBut_, page, ids::kOdhlasitUseraBut, {80, 232, 161, 57},
-             texts::kOdhlasitUseraBut, {255, 0, 0});
+             texts::kOdhlasitUseraBut, ui::MakeColor(255, 0, 0));
   MakeButton(prihlasitBut_, page, ids::kPrihlasitBut, {248, 232, 161, 57}, texts::kPrihlasitBut,
-             {0, 64, 0});
-  MakeButton(skrytBut_, page, ids::kSkrytBut, {160, 328, 161, 57}, texts::kSkrytBut, {0, 0, 64});
-  MakeLabel(datod_, page, ids::kDatod, 40, 408, "", 16, ToColor(kGreen));
-  MakeLabel(datdo_, page, ids::kDatdo, 40, 432, "", 16, ToColor(kGreen));
-  MakeLabel(smidelit_, page, ids::kSmidelit, 40, 464, "", 16, ToColor(kGreen));
+             ui::MakeColor(0, 64, 0));
+  MakeButton(skrytBut_, page, ids::kSkrytBut, {160, 328, 161, 57}, texts::kSkrytBut,
+             ui::MakeColor(0, 0, 64));
+  MakeLabel(datod_, page, ids::kDatod, 40, 408, "", 16, ui::clGreen);
+  MakeLabel(datdo_, page, ids::kDatdo, 40, 432, "", 16, ui::clGreen);
+  MakeLabel(smidelit_, page, ids::kSmidelit, 40, 464, "", 16, ui::clGreen);
   // The frame and the pictures lie below every other control of the page, the background lowest.
   bevel1_.SendToBack();
   logoBig_.SendToBack();
@@ -259,73 +239,52 @@ void LockWindow::CreateSettingsPage() {
   }
 
   const int row = 440;
-  MakeButton(konecBut_, page, ids::kKonecBut, {16, row, 136, 41}, texts::kKonecBut, {255, 0, 0});
+  MakeButton(konecBut_, page, ids::kKonecBut, {16, row, 136, 41}, texts::kKonecBut,
+             ui::MakeColor(255, 0, 0));
   MakeButton(povolitVseBut_, page, ids::kPovolitVseBut, {160, row, 136, 41}, texts::kPovolitVseBut,
-             {64, 0, 128});
+             ui::MakeColor(64, 0, 128));
   MakeButton(odhlasitAdmina_, page, ids::kOdhlasitAdmina, {304, row, 136, 41},
-             texts::kOdhlasitAdmina, {255, 0, 0});
+             texts::kOdhlasitAdmina, ui::MakeColor(255, 0, 0));
   MakeButton(zamknoutBut_, page, ids::kZamknoutBut, {448, row, 136, 41}, texts::kZamknoutBut,
-             {128, 64, 0});
-  MakeButton(zrusitBut_, page, ids::kZrusitBut, {592, row, 136, 41}, texts::kZrusitBut, {0, 64, 0});
+             ui::MakeColor(128, 64, 0));
+  MakeButton(zrusitBut_, page, ids::kZrusitBut, {592, row, 136, 41}, texts::kZrusitBut,
+             ui::MakeColor(0, 64, 0));
   MakeButton(ulozitDefaultBut_, page, ids::kUlozitDefaultBut, {736, row, 136, 41},
-             texts::kUlozitDefaultBut, {64, 128, 128});
+             texts::kUlozitDefaultBut, ui::MakeColor(64, 128, 128));
   orderLink_.Create(page, ids::kOrderLink, {16, 500, 400, 44}, std::string(texts::kOrderLink),
-                    std::string(texts::kOrderPage));
+                    std::string(kOrderPage));
   orderLink_.SetFont(ui::VerdanaBold(16, ui::MakeColor(0x33, 0x99, 0xFF)));
   pozadi2_.SendToBack();
 }
 
 void LockWindow::WireEvents() {
-  kod_.OnChange = [this] {
-    if (!mirroring_) Run([this] { model_->OnKodChanged(kod_.Text()); });
-  };
-  kod_.OnEnterKey = [this] { Run([this] { model_->OnKodEnter(); }); };
-  prihlasitBut_.OnClick = [this](widgets::ColorButtonModel&) {
-    Run([this] { model_->OnPrihlasitClick(); });
-  };
-  odhlasitUseraBut_.OnClick = [this](widgets::ColorButtonModel&) {
-    Run([this] { model_->OnOdhlasitUseraClick(); });
-  };
-  skrytBut_.OnClick = [this](widgets::ColorButtonModel&) {
-    Run([this] { model_->OnSkrytClick(); });
-  };
+  using M = LockScreen;
+  binder_.Bind(kod_, &M::OnKodChanged);
+  binder_.BindEnter(kod_, &M::OnKodEnter);
+  binder_.Bind(prihlasitBut_, &M::OnPrihlasitClick);
+  binder_.Bind(odhlasitUseraBut_, &M::OnOdhlasitUseraClick);
+  binder_.Bind(skrytBut_, &M::OnSkrytClick);
   for (std::size_t i = 0; i < kSwitchCount; ++i) {
-    switches_[i].OnClick = [this, i] {
-      if (!mirroring_) Run([this, i] { model_->OnCheckBoxChanged(i, switches_[i].Checked()); });
-    };
+    binder_.Bind(switches_[i], &M::OnCheckBoxChanged, i);
   }
-  zamknoutBut_.OnClick = [this](widgets::ColorButtonModel&) {
-    Run([this] { model_->OnZamknout(); });
-  };
-  povolitVseBut_.OnClick = [this](widgets::ColorButtonModel&) {
-    Run([this] { model_->OnPovolitVse(); });
-  };
-  zrusitBut_.OnClick = [this](widgets::ColorButtonModel&) { Run([this] { model_->OnZrusit(); }); };
-  konecBut_.OnClick = [this](widgets::ColorButtonModel&) { Run([this] { model_->OnKonec(); }); };
-  odhlasitAdmina_.OnClick = [this](widgets::ColorButtonModel&) {
-    Run([this] { model_->OnOdhlasitAdmina(); });
-  };
-  ulozitDefaultBut_.OnClick = [this](widgets::ColorButtonModel&) {
-    Run([this] { model_->OnUlozitDefault(); });
-  };
-  // The model opens the page itself (OpenUrl) and then ends the program.
+  binder_.Bind(zamknoutBut_, &M::OnZamknout);
+  binder_.Bind(povolitVseBut_, &M::OnPovolitVse);
+  binder_.Bind(zrusitBut_, &M::OnZrusit);
+  binder_.Bind(konecBut_, &M::OnKonec);
+  binder_.Bind(odhlasitAdmina_, &M::OnOdhlasitAdmina);
+  binder_.Bind(ulozitDefaultBut_, &M::OnUlozitDefault);
+  // The model opens the page itself (OpenUrlRequest) and then ends the program.
   orderLink_.SetOpener([](const std::string&) { return true; });
-  orderLink_.OnClick = [this] { Run([this] { model_->OnOrderLink(); }); };
-  adminheslo_.OnChange = [this] {
-    if (!mirroring_) Run([this] { model_->OnAdminhesloChanged(adminheslo_.Text()); });
-  };
-  provoz_.OnChange = [this] {
-    if (!mirroring_) Run([this] { model_->OnProvozChanged(provoz_.Text()); });
-  };
-  servercesta_.EditField().OnChange = [this] {
-    if (!mirroring_) Run([this] { model_->OnServercestaChanged(servercesta_.Directory()); });
-  };
-  servercesta_.OnExit = [this] { Run([this] { model_->OnServercestaExit(); }); };
-  pozadiFile_.EditField().OnChange = [this] {
-    if (!mirroring_) Run([this] { model_->OnPozadiFileChanged(pozadiFile_.FileName()); });
-  };
+  binder_.Bind(orderLink_, &M::OnOrderLink);
+  binder_.Bind(adminheslo_, &M::OnAdminhesloChanged);
+  binder_.Bind(provoz_, &M::OnProvozChanged);
+  binder_.BindValue(servercesta_.EditField().OnChange, &M::OnServercestaChanged,
+                    [this] { return servercesta_.Directory(); });
+  binder_.BindEvent(servercesta_.OnExit, &M::OnServercestaExit);
+  binder_.BindValue(pozadiFile_.EditField().OnChange, &M::OnPozadiFileChanged,
+                    [this] { return pozadiFile_.FileName(); });
   pozadiFile_.OnOpened = [this](ui::Component&, const std::string& value) {
-    Run([this, value] { model_->OnPozadiFilePicked(value); });
+    binder_.Run(&M::OnPozadiFilePicked, value);
   };
 }
 
@@ -339,14 +298,6 @@ void LockWindow::Layout() {
   for (widgets::PictureBox* p : {&pozadi_, &logoBig_, &pozadi2_}) {
     p->SetBounds({0, 0, page.cx, page.cy});
   }
-}
-
-template <class F>
-void LockWindow::Run(F&& event) {
-  if (!model_ || model_->ended()) return;
-  event();
-  Mirror();
-  CarryOut(model_->TakeRequests());
 }
 
 void LockWindow::SetBackground(widgets::PictureBox& picture, const std::string& file) {
@@ -363,7 +314,6 @@ void LockWindow::Mirror() {
   if (shown_ && *shown_ == v) return;
   const LockScreenView* old = shown_ ? &*shown_ : nullptr;
   auto changed = [&](auto member) { return !old || old->*member != v.*member; };
-  mirroring_ = true;
 
   if (changed(&LockScreenView::stayOnTop)) SetStayOnTop(v.stayOnTop);
   if (changed(&LockScreenView::borderSizeable)) {
@@ -380,8 +330,8 @@ void LockWindow::Mirror() {
 
   if (changed(&LockScreenView::tabSheet2Visible)) tabSheet2_->SetTabVisible(v.tabSheet2Visible);
   if (changed(&LockScreenView::activePage) || changed(&LockScreenView::tabSheet2Visible)) {
-    if (v.activePage == Page::TabSheet1 || v.tabSheet2Visible) {
-      pages_.SetActivePage(v.activePage == Page::TabSheet1 ? *tabSheet1_ : *tabSheet2_);
+    if (const auto page = PageToActivate(v)) {
+      pages_.SetActivePage(*page == Page::TabSheet1 ? *tabSheet1_ : *tabSheet2_);
     }
   }
 
@@ -389,7 +339,7 @@ void LockWindow::Mirror() {
   auto label = [&](ui::Label& l, LabelView LockScreenView::*member, int fontHeight) {
     if (!changed(member)) return;
     const LabelView& lv = v.*member;
-    l.SetFont(ui::VerdanaBold(fontHeight, ToColor(lv.colour)));
+    l.SetFont(ui::VerdanaBold(fontHeight, lv.colour));
     l.SetColor(ui::clBlack);
     l.SetTransparent(lv.transparent);
     l.SetCaption(lv.text);
@@ -432,49 +382,46 @@ void LockWindow::Mirror() {
     if (!old || old->switches[i] != v.switches[i]) switches_[i].SetChecked(v.switches[i]);
   }
 
-  mirroring_ = false;
   shown_ = v;
 }
 
-void LockWindow::CarryOut(const WindowRequests& requests) {
-  for (const WindowRequest& r : requests) {
-    switch (r.kind) {
-      case RequestKind::HideApplicationWindow: ShowWindow(application_, SW_HIDE); break;
-      case RequestKind::MinimiseApplication: ShowWindow(hwnd(), SW_MINIMIZE); break;
-      case RequestKind::RestoreApplication:
-        if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
-        break;
-      case RequestKind::BringApplicationToFront:
-        if (IsWindowVisible(hwnd())) {
-          SetForegroundWindow(hwnd());
-          BringWindowToTop(hwnd());
-        }
-        break;
-      case RequestKind::WindowStateNormalThenMaximised:
-        if (IsWindowVisible(hwnd())) {
-          ShowWindow(hwnd(), SW_SHOWNORMAL);
-          ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
-        }
-        break;
-      case RequestKind::FocusKod:
-        if (IsWindowVisible(hwnd()) && kod_.Enabled() && !kod_.Focused()) kod_.Focus();
-        break;
-      case RequestKind::HideTrayApplication:
-        tray_->SetApplicationVisible(false);
-        tray_->SetVisibleInTaskList(false);
-        break;
-      case RequestKind::ActivateTray: tray_->SetActive(true); break;
-      case RequestKind::ShowMessage:
-        MessageBoxW(hwnd(), Widen(r.text).c_str(), Widen(texts::kApplicationTitle).c_str(), MB_OK);
-        break;
-      case RequestKind::OpenUrl:
-        ShellExecuteW(hwnd(), L"open", Widen(r.text).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-        break;
-      case RequestKind::CloseProgram:
-        exitCode_ = r.exitCode;
-        PostMessageW(hwnd(), kCloseProgram, 0, 0);
-        break;
-    }
+void LockWindow::OnShowWindow(const ui::ShowWindowRequest& request) {
+  ShowWindow(hwnd(), request.visible ? SW_SHOW : SW_HIDE);
+}
+
+void LockWindow::OnEndProgram(const ui::EndProgramRequest& request) {
+  exitCode_ = request.exitCode;
+  PostMessageW(hwnd(), kCloseProgram, 0, 0);
+}
+
+void LockWindow::OnWindowAction(ui::WindowAction action) {
+  using A = ui::WindowAction;
+  switch (action) {
+    case A::HideApplicationWindow: ShowWindow(application_, SW_HIDE); break;
+    case A::MinimiseApplication: ShowWindow(hwnd(), SW_MINIMIZE); break;
+    case A::RestoreApplication:
+      if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+      break;
+    case A::BringApplicationToFront:
+      if (IsWindowVisible(hwnd())) {
+        SetForegroundWindow(hwnd());
+        BringWindowToTop(hwnd());
+      }
+      break;
+    case A::WindowStateNormalThenMaximised:
+      if (IsWindowVisible(hwnd())) {
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+        ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
+      }
+      break;
+    case A::FocusEntry:
+      if (IsWindowVisible(hwnd()) && kod_.Enabled() && !kod_.Focused()) kod_.Focus();
+      break;
+    case A::HideTrayApplication:
+      tray_->SetApplicationVisible(false);
+      tray_->SetVisibleInTaskList(false);
+      break;
+    case A::ActivateTray: tray_->SetActive(true); break;
   }
 }
 
@@ -483,7 +430,7 @@ void LockWindow::ShowLocked() {
   UpdateWindow(hwnd());
   if (!firstShown_) {
     firstShown_ = true;
-    Run([this] { model_->OnFirstShow(); });
+    binder_.Run(&LockScreen::OnFirstShow);
   }
 }
 

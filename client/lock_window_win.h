@@ -1,6 +1,6 @@
-// LockWindow: the full-screen lock window of SentavoClient. It forwards every user event and timer
-// tick to the LockScreen model, mirrors the model's view into its controls and carries out the
-// model's requests; it decides nothing itself.
+// LockWindow: the full-screen lock window of SentavoClient. It binds every user event and timer
+// tick to one On... method of the LockScreen model (ui/binding_win.h), mirrors the model's view
+// into its controls and carries out the model's requests; it decides nothing itself.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,7 @@
 #include "lockengine/bu_tray_icon.h"
 #include "lockengine/global_hot_key.h"
 #include "lockengine/systemlock.h"
+#include "ui/binding_win.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
 #include "ui/menu_timer_win.h"
@@ -28,16 +29,6 @@
 #include "widgets/picture_win.h"
 
 namespace sentavo::client {
-
-// The code entry: Enter arrives as a character, from the keyboard and from a program alike.
-class KodEdit : public ui::Edit {
- public:
-  using ui::Edit::Edit;
-  std::function<void()> OnEnterKey;
-
- protected:
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-};
 
 // PopupMenu1 as the tray icon sees a menu.
 class TrayMenu : public lockengine::PopupMenuRef {
@@ -75,11 +66,10 @@ class MousePort final : public PointerPort {
   lockengine::TBUMousePositionner& positionner_;
 };
 
-class LockWindow final : public ui::Form, public lockengine::FormWindow {
+class LockWindow final : public ui::Form, public lockengine::FormWindow, private ui::RequestHost {
  public:
   // `application` is the hidden application window that carries the taskbar button.
   explicit LockWindow(HWND application);
-  ~LockWindow() override;
 
   // Creates the window and its components and runs the start-up sequence; the window stays hidden.
   bool Create();
@@ -102,27 +92,21 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow {
   void CreateSettingsPage();
   void WireEvents();
   void Layout();
-  // Runs one model event, then mirrors the view and carries out the requests.
-  template <class F>
-  void Run(F&& event);
   void Mirror();
-  void CarryOut(const WindowRequests& requests);
   void SetBackground(widgets::PictureBox& picture, const std::string& file);
+
+  // ui::RequestHost.
+  HWND MessageOwner() const override { return hwnd(); }
+  void OnShowWindow(const ui::ShowWindowRequest& request) override;
+  void OnEndProgram(const ui::EndProgramRequest& request) override;
+  void OnWindowAction(ui::WindowAction action) override;
 
   HWND application_;
   int exitCode_ = 0;
-  bool mirroring_ = false;
   bool firstShown_ = false;
+  ui::EventDispatcher dispatcher_{*this};
+  ui::Binder<LockScreen> binder_{dispatcher_};
   std::optional<LockScreenView> shown_;
-
-  // Components (owned by the window, freed before its members).
-  lockengine::TSystemLock* sysLock_ = nullptr;
-  lockengine::TGlobalHotKey* hotKey_ = nullptr;
-  lockengine::TBUTrayIcon* tray_ = nullptr;
-  TrayMenu* popupMenu_ = nullptr;
-  lockengine::TBUMousePositionner* positionner_ = nullptr;
-  ui::Timer* timer1_ = nullptr;
-  ui::Timer* timer2_ = nullptr;
 
   // Services of the model.
   SystemClock clock_;
@@ -146,7 +130,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow {
   widgets::PictureBox pozadi_, logoBig_;
   ui::Label zamceno_, infoLabel_, label1_, datod_, datdo_, smidelit_;
   ui::Bevel bevel1_;
-  KodEdit kod_;
+  ui::Edit kod_;
   widgets::TColorButton odhlasitUseraBut_, prihlasitBut_, skrytBut_;
 
   // TabSheet2.
@@ -160,6 +144,16 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow {
   widgets::TColorButton konecBut_, povolitVseBut_, odhlasitAdmina_, zamknoutBut_, zrusitBut_,
       ulozitDefaultBut_;
   widgets::TLinkLabel orderLink_;
+
+  // The components, last, in order of creation: they go first, newest first, while the model they
+  // call and the controls they touch still exist. SysLock lifts every block as it goes.
+  std::unique_ptr<lockengine::TSystemLock> sysLock_;
+  std::unique_ptr<lockengine::TGlobalHotKey> hotKey_;
+  std::unique_ptr<TrayMenu> popupMenu_;
+  std::unique_ptr<lockengine::TBUTrayIcon> tray_;
+  std::unique_ptr<lockengine::TBUMousePositionner> positionner_;
+  std::unique_ptr<ui::Timer> timer1_;
+  std::unique_ptr<ui::Timer> timer2_;
 };
 
 }  // namespace sentavo::client

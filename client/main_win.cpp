@@ -2,41 +2,32 @@
 // "Sentavo" that carries the taskbar button and the program's title.
 #include <windows.h>
 
+#include <string>
+
 #include "client/lock_screen_texts.h"
 #include "client/lock_window_win.h"
-#include "formats/wide_win.h"
+#include "ui/application_window_win.h"
+#include "ui/binding_win.h"
 #include "ui/form_win.h"
 
-namespace {
-
-HWND CreateApplicationWindow(HINSTANCE instance) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, L"MAINICON");
-  wc.lpszClassName = L"SentavoApplication";
-  RegisterClassW(&wc);
-  const std::wstring title = sentavo::Widen(sentavo::client::texts::kApplicationTitle);
-  return CreateWindowExW(0, wc.lpszClassName, title.c_str(),
-                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
-                         nullptr, instance, nullptr);
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  namespace ui = sentavo::ui;
   // A window whose thread waits on a slow share must stay the lock window, not become a movable
   // "not responding" ghost.
   DisableProcessWindowsGhosting();
-  const HWND application = CreateApplicationWindow(instance);
-  int exitCode = 0;
-  {
-    sentavo::client::LockWindow window(application);
-    if (!window.Create()) return 1;
-    window.ShowLocked();
-    exitCode = sentavo::ui::RunMessageLoop();
-    if (window.ExitCode() != 0) exitCode = window.ExitCode();
-  }
-  DestroyWindow(application);
+  ui::InitWindowLayer();
+  ui::SetErrorPolicy({std::string(sentavo::client::texts::kApplicationTitle), {}, {}});
+  ui::ApplicationWindow application;
+  ui::ApplicationWindowSpec spec;
+  spec.className = L"SentavoApplication";
+  spec.title = sentavo::client::texts::kApplicationTitle;
+  spec.icon = LoadIconW(instance, L"MAINICON");
+  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  if (!application.Create(spec)) return 1;
+  sentavo::client::LockWindow window(application.hwnd());
+  if (!window.Create()) return 1;
+  window.ShowLocked();
+  int exitCode = ui::RunMessageLoop();
+  if (window.ExitCode() != 0) exitCode = window.ExitCode();
   return exitCode;
 }

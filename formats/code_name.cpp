@@ -33,4 +33,24 @@ bool IsIssuableCodeName(std::string_view name) {
   return !IsWindowsDeviceName(name);
 }
 
+bool IsLookupCodeName(std::string_view name) {
+  if (name == "." || name == "..") return false;
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c == 0x7F || ch == '\\' || ch == '/' || ch == ':') return false;
+  }
+  return !IsWindowsDeviceName(name);
+}
+
+std::string CodeFilePath(std::string_view folder, std::string_view name, FolderJoin join,
+                         std::string_view separators) {
+  const char separator = separators.empty() ? '\\' : separators.front();
+  const bool ends = !folder.empty() && separators.find(folder.back()) != std::string_view::npos;
+  std::string path(folder);
+  if (join == FolderJoin::AlwaysSeparator || !ends) path += separator;
+  path += name;
+  path += ".dat";
+  return path;
+}
+
 }  // namespace sentavo

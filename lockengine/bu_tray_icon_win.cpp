@@ -6,6 +6,7 @@
 
 #include "formats/wide_win.h"
 #include "lockengine/handles_win.h"
+#include "ui/messages_win.h"
 #include "ui/window_win.h"
 
 namespace sentavo::lockengine {
@@ -174,9 +175,7 @@ void Win32TrayBackend::RegisterServiceProcess(bool hideFromTaskList) {
 }
 
 void Win32TrayBackend::ReportError(const std::string& text) {
-  std::wstring message = Widen(text);
-  if (!message.empty() && message.back() != L'.') message += L'.';
-  MessageBoxW(nullptr, message.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONSTOP);
+  ui::ShowMessageBox(nullptr, ui::StopMessage(Narrow(ApplicationTitle()), text));
 }
 
 std::unique_ptr<TrayBackend> MakeWin32TrayBackend(ui::Component* owner) {

@@ -9,6 +9,7 @@
 #include "formats/wide_win.h"
 #include "gina/lockgina.h"
 #include "lockengine/handles_win.h"
+#include "ui/messages_win.h"
 
 namespace sentavo::lockengine {
 namespace {
@@ -97,7 +98,7 @@ void Win32GinaModule::Release() {
 }
 
 void Win32LoaderPrompts::ShowMessage(const std::string& text) {
-  MessageBoxW(GetActiveWindow(), Widen(text).c_str(), ApplicationTitle().c_str(), MB_OK);
+  ui::ShowMessageBox(GetActiveWindow(), ui::PlainMessage(Narrow(ApplicationTitle()), text));
 }
 
 std::optional<std::string> Win32LoaderPrompts::PickLibrary() {

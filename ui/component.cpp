@@ -10,6 +10,8 @@ Component::Component(Component* owner, std::string name) : owner_(owner), name_(
 
 Component::~Component() {
   DestroyComponents();
+  // Components held elsewhere that outlive this owner no longer point at it.
+  for (Component* c : components_) c->owner_ = nullptr;
   if (owner_) owner_->Remove(*this);
 }
 
@@ -26,7 +28,12 @@ void Component::EndLoading() {
 }
 
 void Component::DestroyComponents() {
-  while (!components_.empty()) delete components_.back();  // each removes itself from the list
+  for (;;) {
+    const auto newest = std::find_if(components_.rbegin(), components_.rend(),
+                                     [](const Component* c) { return c->freedByOwner_; });
+    if (newest == components_.rend()) return;
+    delete *newest;  // removes itself from the list
+  }
 }
 
 void Component::Notification(Component& component, Operation operation) {

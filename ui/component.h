@@ -1,7 +1,11 @@
-// The owned component: every window and non-visual part of both programs is owned by a form, which
-// frees what it owns. A component has a name, knows when its owner is applying its stored values
-// (loading) and hears when those are all applied (Loaded) and when another component of the same
-// owner goes away (Notification), so that it can drop references to it.
+// The owned component: every window and non-visual part of both programs belongs to a form. A
+// component has a name, knows when its owner is applying its stored values (loading) and hears
+// when those are all applied (Loaded) and when another component of the same owner goes away
+// (Notification), so that it can drop references to it.
+//
+// Belonging is not freeing: a form holds its components as members (plain or std::unique_ptr),
+// declared in the order they must go, so no form has to free anything by hand. Only a component
+// made with MakeOwned is freed by its owner, when the owner goes.
 #pragma once
 
 #include <memory>
@@ -15,7 +19,7 @@ enum class Operation { Insert, Remove };
 
 class Component {
  public:
-  // With an owner, the owner frees this component; without one, whoever made it does.
+  // `owner` hears of this component; whoever made it frees it (MakeOwned: the owner).
   explicit Component(Component* owner = nullptr, std::string name = {});
   virtual ~Component();
   Component(const Component&) = delete;
@@ -25,7 +29,7 @@ class Component {
   const std::string& name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }
 
-  // Owned components in order of creation.
+  // The components of this owner in order of creation.
   const std::vector<Component*>& components() const { return components_; }
   Component* FindComponent(const std::string& name) const;
 
@@ -34,8 +38,8 @@ class Component {
   void EndLoading();
   bool IsLoading() const { return loading_; }
 
-  // Frees every owned component, newest first. A form calls it from its own destructor when its
-  // components must go while the form's own members still exist.
+  // Frees every component made with MakeOwned for this owner, newest first. The owner's destructor
+  // does it; call it sooner when such components must go while the caller's members still exist.
   void DestroyComponents();
 
  protected:
@@ -49,16 +53,23 @@ class Component {
   void Insert(Component& child);
   void Remove(Component& child);
 
+  template <class T, class... Args>
+  friend T& MakeOwned(Component& owner, Args&&... args);
+
   Component* owner_;
+  bool freedByOwner_ = false;
   std::string name_;
   std::vector<Component*> components_;
   bool loading_ = false;
 };
 
-// Creates a component owned by `owner`: `T` takes the owner as its first constructor argument.
+// Creates a component that `owner` frees: `T` takes the owner as its first constructor argument.
+// For components made at run time; a form's own components are its members.
 template <class T, class... Args>
 T& MakeOwned(Component& owner, Args&&... args) {
-  return *new T(&owner, std::forward<Args>(args)...);
+  T* made = new T(&owner, std::forward<Args>(args)...);
+  made->freedByOwner_ = true;
+  return *made;
 }
 
 }  // namespace sentavo::ui

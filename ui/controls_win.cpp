@@ -74,10 +74,11 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (OnExit && SameForm(focusPeer_)) OnExit();
       break;
     case WM_GETDLGCODE:
-      // With a key handler, Enter and Escape come here instead of to the dialog navigation.
+      // With a key handler, Escape comes here instead of to the dialog navigation. Enter is taken
+      // by an edit's OnEnterKey alone.
       if (OnKeyDown && lp) {
         const MSG* m = reinterpret_cast<const MSG*>(lp);
-        if (m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE)) {
+        if (m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE) {
           return DefaultHandling(msg, wp, lp) | DLGC_WANTMESSAGE;
         }
       }
@@ -152,8 +153,20 @@ void Edit::OnCommand(WORD code) {
 }
 
 LRESULT Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  // Enter and Escape that a key handler took must not also arrive as characters (a beep).
-  if (msg == WM_CHAR && OnKeyDown && (wp == L'\r' || wp == 0x1B)) return 0;
+  if (OnEnterKey) {
+    if (msg == WM_GETDLGCODE) {
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      if (wp == VK_RETURN || (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN)) {
+        return Control::HandleMessage(msg, wp, lp) | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE;
+      }
+    }
+    if (msg == WM_CHAR && wp == L'\r') {
+      OnEnterKey();
+      return 0;
+    }
+  }
+  // Escape that a key handler took must not also arrive as a character (a beep).
+  if (msg == WM_CHAR && OnKeyDown && wp == 0x1B) return 0;
   return Control::HandleMessage(msg, wp, lp);
 }
 

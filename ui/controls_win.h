@@ -88,6 +88,10 @@ class Edit : public Control {
   void SelectAll();
 
   std::function<void()> OnChange;
+  // Enter typed into the edit, from the keyboard or as a character sent by a program. Set, it
+  // takes Enter for the edit instead of leaving it to the dialog keys (where it would click
+  // nothing, or only beep).
+  std::function<void()> OnEnterKey;
 
  protected:
   void OnCommand(WORD code) override;

@@ -58,7 +58,6 @@ class Timer::Sink : public Window {
     desc.style = 0;
     Create(desc);
   }
-  ~Sink() override { Destroy(); }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "formats/wide_win.h"
+#include "ui/binding_win.h"
 
 namespace sentavo::ui {
 namespace {
@@ -56,7 +57,19 @@ std::string WindowTextOf(HWND hwnd) {
 Window::Window(Component* owner, std::string name) : Component(owner, std::move(name)) {}
 
 Window::~Window() {
-  Destroy();
+  if (!hwnd_) return;
+  // By now the parts of a derived class are gone: unbind first, so that no message of the
+  // teardown reaches them, then destroy. No derived class has to destroy its window itself.
+  const HWND hwnd = hwnd_;
+  RemovePropW(hwnd, kObjectProperty);
+  if (subclassed_) {
+    RemoveWindowSubclass(hwnd, SubclassProc, 1);
+  } else {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  }
+  subclassed_ = false;
+  hwnd_ = nullptr;
+  DestroyWindow(hwnd);
 }
 
 bool Window::Create(const WindowSpec& desc) {
@@ -218,7 +231,9 @@ LRESULT Window::Route(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return HandleMessage(msg, wp, lp);
   } catch (...) {
-    // Nothing may unwind into USER32; the message counts as handled by default.
+    // Nothing may unwind into USER32: the exception is logged and shown as every program shows
+    // one, and the message counts as handled.
+    ReportException(CurrentExceptionText());
     return 0;
   }
 }

@@ -28,10 +28,6 @@ COLORREF Mix(COLORREF a, COLORREF b, int percent) {
 TLinkLabel::TLinkLabel(ui::Component* owner, std::string name)
     : ui::Window(owner, std::move(name)), font_(LinkFont()) {}
 
-TLinkLabel::~TLinkLabel() {
-  Destroy();
-}
-
 bool TLinkLabel::Create(HWND parent, int id, const ui::Bounds& bounds, const std::string& caption,
                         const std::string& address) {
   address_ = address;

@@ -13,7 +13,6 @@ class TLinkLabel : public ui::Window {
  public:
   using Opener = std::function<bool(const std::string& address)>;
   explicit TLinkLabel(ui::Component* owner = nullptr, std::string name = {});
-  ~TLinkLabel() override;
   bool Create(HWND parent, int id, const ui::Bounds& bounds, const std::string& caption,
               const std::string& address);
 

@@ -278,10 +278,6 @@ std::unique_ptr<Graphic> LoadGraphicFile(const std::string& path, std::string* e
 
 // ---- PictureBox
 
-PictureBox::~PictureBox() {
-  Destroy();
-}
-
 bool PictureBox::Create(HWND parent, int id, const ui::Bounds& bounds) {
   ui::WindowSpec desc = ui::WindowSpec::Child(parent, id, bounds);
   desc.className = L"SentavoPicture";

@@ -32,7 +32,6 @@ std::unique_ptr<Graphic> DecodeGraphic(std::span<const std::uint8_t> bytes, Pict
 class PictureBox : public ui::Window {
  public:
   using ui::Window::Window;
-  ~PictureBox() override;
   bool Create(HWND parent, int id, const ui::Bounds& bounds);
 
   // False when the picture could not be loaded; the previous one then stays.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace sentavo::ui {
 namespace {
 
@@ -60,6 +62,37 @@ TEST_F(ComponentModel, SiblingsHearOfARemovalAndDropTheirReference) {
   EXPECT_EQ(form.components(), std::vector<Component*>{&lock});
   EXPECT_EQ(log, (std::vector<std::string>{"free Startbutton", "form saw remove Startbutton",
                                            "SysLock saw remove Startbutton"}));
+}
+
+// A form's components are its members: the form hears of them but frees none of them.
+TEST_F(ComponentModel, AComponentHeldByItsMakerIsHeardOfButNotFreedByTheOwner) {
+  std::unique_ptr<Probe> held;
+  {
+    Probe form(nullptr, "form");
+    auto tray = std::make_unique<Probe>(&form, "BUTrayIcon1");
+    Probe menu(&form, "PopupMenu1");
+    MakeOwned<Probe>(form, "made");
+    held = std::make_unique<Probe>(&form, "Timer1");
+    EXPECT_EQ(form.components().size(), 4u);
+    log.clear();
+    tray.reset();
+    EXPECT_EQ(form.components().size(), 3u);
+    EXPECT_EQ(log, (std::vector<std::string>{"free BUTrayIcon1", "form saw remove BUTrayIcon1",
+                                             "PopupMenu1 saw remove BUTrayIcon1",
+                                             "made saw remove BUTrayIcon1",
+                                             "Timer1 saw remove BUTrayIcon1"}));
+    log.clear();
+  }
+  // Members go first, in reverse order of declaration; then the form frees only what it made, and
+  // what outlives it no longer points at it.
+  EXPECT_EQ(log, (std::vector<std::string>{"free PopupMenu1", "form saw remove PopupMenu1",
+                                           "made saw remove PopupMenu1",
+                                           "Timer1 saw remove PopupMenu1", "free form", "free made",
+                                           "form saw remove made", "Timer1 saw remove made"}));
+  EXPECT_EQ(held->owner(), nullptr);
+  log.clear();
+  held.reset();
+  EXPECT_EQ(log, std::vector<std::string>{"free Timer1"});
 }
 
 TEST_F(ComponentModel, LoadedComesAfterTheStoredValuesAreApplied) {

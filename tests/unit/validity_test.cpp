@@ -90,5 +90,40 @@ TEST(CodeName, WhatMayBecomeAFileInTheSharedFolder) {
   EXPECT_FALSE(IsWindowsDeviceName("CONSOLE"));
 }
 
+// The client looks up what a guest typed: wildcards and quotes merely name no file, but nothing
+// may leave the shared folder or open a device.
+TEST(CodeName, WhatAGuestsEntryMayBeLookedUpAs) {
+  for (const char* ok : {"", "1234567", "a*", "a?b", "<a>", "trail ", "trail.", "x..y", "con1"}) {
+    EXPECT_TRUE(IsLookupCodeName(ok)) << ok;
+  }
+  for (const char* bad : {".", "..", "a\\b", "..\\x", "a/b", "c:x", "a:stream", "tab\there", "\x7f",
+                          "CON", "nul.txt", "COM1", "lpt9.x"}) {
+    EXPECT_FALSE(IsLookupCodeName(bad)) << bad;
+  }
+}
+
+TEST(CodeFilePath, AlwaysSeparatorJoinsAsBothProgramsDo) {
+  EXPECT_EQ(CodeFilePath("\\\\server\\kody", "A", FolderJoin::AlwaysSeparator),
+            "\\\\server\\kody\\A.dat");
+  // A folder with its final backslash gets a second one: the same file on Windows, and the exact
+  // name the programs have always asked the file system for.
+  EXPECT_EQ(CodeFilePath("C:\\kody\\", "A", FolderJoin::AlwaysSeparator), "C:\\kody\\\\A.dat");
+  EXPECT_EQ(CodeFilePath("", "A", FolderJoin::AlwaysSeparator), "\\A.dat");
+}
+
+TEST(CodeFilePath, SeparatorIfMissingAddsNoSecondOne) {
+  EXPECT_EQ(CodeFilePath("C:\\kody", "B", FolderJoin::SeparatorIfMissing), "C:\\kody\\B.dat");
+  EXPECT_EQ(CodeFilePath("C:\\kody\\", "B", FolderJoin::SeparatorIfMissing), "C:\\kody\\B.dat");
+  EXPECT_EQ(CodeFilePath("", "B", FolderJoin::SeparatorIfMissing), "\\B.dat");
+  // Only the listed separators count as final: by default a slash is not one.
+  EXPECT_EQ(CodeFilePath("C:/kody/", "B", FolderJoin::SeparatorIfMissing), "C:/kody/\\B.dat");
+  // The tool joins with its platform's separator and takes a slash as final too.
+  EXPECT_EQ(CodeFilePath("/srv/kody", "B", FolderJoin::SeparatorIfMissing, "//"),
+            "/srv/kody/B.dat");
+  EXPECT_EQ(CodeFilePath("C:/kody/", "B", FolderJoin::SeparatorIfMissing, "\\/"), "C:/kody/B.dat");
+  EXPECT_EQ(CodeFilePath("C:\\kody", "B", FolderJoin::SeparatorIfMissing, "\\/"),
+            "C:\\kody\\B.dat");
+}
+
 }  // namespace
 }  // namespace sentavo

@@ -11,6 +11,7 @@
 #include "formats/codes_list.h"
 #include "formats/config_record.h"
 #include "formats/cp1250.h"
+#include "formats/defaults.h"
 #include "formats/issuing.h"
 #include "json_writer.h"
 
@@ -319,8 +320,8 @@ class Issuer {
   }
 
   std::string PathOf(const std::string& name) const {
-    const bool ends = !share_.empty() && (share_.back() == env_.separator || share_.back() == '/');
-    return share_ + (ends ? "" : std::string(1, env_.separator)) + name + ".dat";
+    return CodeFilePath(share_, name, FolderJoin::SeparatorIfMissing,
+                        std::string{env_.separator, '/'});
   }
 
   // Writes one code file; true when it is new (and so belongs on the list).
@@ -403,7 +404,7 @@ int Config(const Options& opts, ToolEnv& env) {
   // The switches the administration program always saves: asFrontApp and ctrlaltdel.
   record.asFrontApp = kDefaultSwitches[kAsFrontAppSwitch];
   record.rights = RightsOf(kDefaultSwitches);
-  record.adminPassword = opts.Get("--password").value_or("vamor");
+  record.adminPassword = opts.Get("--password").value_or(std::string(kDefaultPassword));
   record.establishment = opts.Get("--establishment").value_or("");
   record.serverPath = WithTrailingBackslash(opts.Get("--server-path").value_or("C:\\"));
   record.backgroundFile = opts.Get("--background").value_or("");

@@ -13,12 +13,15 @@
 #include "formats/config_record.h"
 #include "memory_files.h"
 
-namespace sentavo::admin {
+namespace sentavo::ui {
 
-inline void PrintTo(const MessageRequest& m, std::ostream* os) {
+inline void PrintTo(const Message& m, std::ostream* os) {
   *os << "{" << static_cast<int>(m.kind) << ", \"" << m.caption << "\", \"" << m.text << "\"}";
 }
 
+}  // namespace sentavo::ui
+
+namespace sentavo::admin {
 namespace test {
 
 class ManualClock final : public Clock {
@@ -36,21 +39,21 @@ inline const std::string kConfig = "C:\\Sentavo\\Sentavo.cfg";
 inline const std::string kCodesDat = "C:\\Sentavo\\codes.dat";
 inline const std::string kShare = "\\\\server\\kody\\";
 
-inline std::vector<MessageRequest> Messages(const Requests& requests) {
-  std::vector<MessageRequest> out;
-  for (const UiRequest& r : requests) {
-    if (const auto* m = std::get_if<MessageRequest>(&r)) out.push_back(*m);
+inline std::vector<Message> Messages(const Requests& requests) {
+  std::vector<Message> out;
+  for (const Request& r : requests) {
+    if (const auto* m = std::get_if<Message>(&r)) out.push_back(*m);
   }
   return out;
 }
 
-inline MessageRequest Error(std::string_view text) {
+inline Message Error(std::string_view text) {
   return ErrorMessage(std::string(text));
 }
-inline MessageRequest Info(std::string_view text) {
+inline Message Info(std::string_view text) {
   return InformationMessage(std::string(text));
 }
-inline MessageRequest Stop(std::string_view text) {
+inline Message Stop(std::string_view text) {
   return GeneralErrorMessage(std::string(text));
 }
 
@@ -67,8 +70,8 @@ class AdminTest : public ::testing::Test {
     return program->Start();
   }
   Requests LogIn(const std::string& password) {
-    login().view().adminpass = password;
-    return login().OveritKodClicked();
+    login().OnAdminpassChanged(password);
+    return login().OnOveritKod();
   }
   // Starts on a saved configuration with its own password and the shared folder, and logs in.
   void StartLoggedIn(const std::string& establishment = "Kavárna U Lípy") {
@@ -77,8 +80,8 @@ class AdminTest : public ::testing::Test {
     config.establishment = establishment;
     config.serverPath = kShare;
     PutConfig(config);
-    ASSERT_EQ(Messages(Start()), std::vector<MessageRequest>{});
-    ASSERT_EQ(Messages(LogIn("tajne")), std::vector<MessageRequest>{});
+    ASSERT_EQ(Messages(Start()), std::vector<Message>{});
+    ASSERT_EQ(Messages(LogIn("tajne")), std::vector<Message>{});
   }
 
   void PutConfig(const TConfigRecord& config) {
@@ -94,11 +97,16 @@ class AdminTest : public ::testing::Test {
     return bytes ? DecodeCodeRecord(*bytes) : std::nullopt;
   }
 
+  // Every rights box unticked, as the operator would do one by one.
+  void ClearRights() {
+    for (const Right r : kAllRights) codes().OnRightChanged(r, false);
+  }
+
   LoginWindowModel& login() { return program->login(); }
   CodeWindowModel& codes() { return program->codes(); }
-  CodeCreationTab& creation() { return codes().view().creation; }
-  SettingsTab& settings() { return codes().view().settings; }
-  IssuedCodesTab& issued() { return codes().view().issued; }
+  const CodeCreationTab& creation() { return codes().view().creation; }
+  const SettingsTab& settings() { return codes().view().settings; }
+  const IssuedCodesTab& issued() { return codes().view().issued; }
 
   sentavo::test::MemoryFiles files;
   ManualClock clock;

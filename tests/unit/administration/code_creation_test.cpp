@@ -9,27 +9,27 @@
 namespace sentavo::admin::test {
 namespace {
 
-using Msgs = std::vector<MessageRequest>;
+using Msgs = std::vector<Message>;
 
 class CodeCreation : public AdminTest {
  protected:
   void SetUp() override {
     StartLoggedIn();
-    creation().typkodu = 0;
-    creation().kod = "ABC";
+    codes().OnTypKoduChanged(0);
+    codes().OnKodChanged("ABC");
   }
-  Msgs Save() { return Messages(codes().UlozitKodClicked()); }
+  Msgs Save() { return Messages(codes().OnUlozitKod()); }
 };
 
 TEST_F(CodeCreation, RefusesAMissingTypeOrNameBeforeWritingAnything) {
-  creation().typkodu.reset();
-  creation().kod = "";
+  codes().OnTypKoduChanged(std::nullopt);
+  codes().OnKodChanged("");
   EXPECT_EQ(Save(), Msgs{Error(text::kChooseCodeType)});
-  creation().typkodu = 1;
+  codes().OnTypKoduChanged(1);
   EXPECT_EQ(Save(), Msgs{Error(text::kEnterCodeName)});
-  creation().kod = " ";  // only the empty text is refused by this rule
+  codes().OnKodChanged(" ");  // only the empty text is refused by this rule
   EXPECT_EQ(Save(), Msgs{Error(text::kBadCodeName)});
-  creation().kod = " x";
+  codes().OnKodChanged(" x");
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
   EXPECT_TRUE(CodeFile(" x"));
 }
@@ -38,7 +38,7 @@ TEST_F(CodeCreation, RefusesNamesThatAreNoPlainFileNames) {
   for (const std::string name :
        {"a\\b", "..\\x",  "a/b",    "C:x", "a*", "a?",  "a\"b", "<a",       "a>",   "a|b",
         "a\tb", "konec ", "konec.", ".",   "..", "CON", "nul",  "com1.txt", "LPT9", "aux .dat"}) {
-    creation().kod = name;
+    codes().OnKodChanged(name);
     EXPECT_EQ(Save(), Msgs{Error(text::kBadCodeName)}) << name;
   }
   EXPECT_EQ(files.replaceCalls(), 0);
@@ -46,13 +46,13 @@ TEST_F(CodeCreation, RefusesNamesThatAreNoPlainFileNames) {
 }
 
 TEST_F(CodeCreation, RefusesTextsThatWindows1250CannotHold) {
-  creation().kod = "Ωmega";
+  codes().OnKodChanged("Ωmega");
   EXPECT_EQ(Save(), Msgs{Error(text::kUnstorableText)});
-  creation().kod = "Žluťoučký kůň";  // Czech is fine
-  settings().provoz = "Café ☕";
+  codes().OnKodChanged("Žluťoučký kůň");  // Czech is fine
+  codes().OnProvozChanged("Café ☕");
   EXPECT_EQ(Save(), Msgs{Error(text::kUnstorableText)});
   EXPECT_EQ(files.replaceCalls(), 0);
-  settings().provoz = "Łódź, Café";  // Polish and western European letters are fine too
+  codes().OnProvozChanged("Łódź, Café");  // Polish and western European letters are fine too
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
   EXPECT_EQ(CodeFile("Žluťoučký kůň")->establishment, "Łódź, Café");
   EXPECT_EQ(files.Text(kCodesDat), "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n");
@@ -60,13 +60,13 @@ TEST_F(CodeCreation, RefusesTextsThatWindows1250CannotHold) {
 
 // The record "Uložit kód" writes is the one `sentavo-codes issue` writes for the same inputs.
 TEST_F(CodeCreation, WritesWhatSentavoCodesIssueWritesForTheSameInputs) {
-  codes().NavrhnoutClicked();  // seven days from now, reusable
-  creation().kod = "Novák 1";
-  creation().rights = {};
-  creation().rights[RightIndex(Right::alttab)] = creation().rights[RightIndex(Right::ctrlaltdel)] =
-      creation().rights[RightIndex(Right::nowinkeys)] = true;
-  codes().BudgetTyped("5\u00A0400", "\u00A0");
-  creation().typkodu = 1;
+  codes().OnNavrhnout();  // seven days from now, reusable
+  codes().OnKodChanged("Novák 1");
+  ClearRights();
+  for (const Right r : {Right::alttab, Right::ctrlaltdel, Right::nowinkeys})
+    codes().OnRightChanged(r, true);
+  codes().OnBudgetTyped("5\u00A0400", "\u00A0");
+  codes().OnTypKoduChanged(1);
   ASSERT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
 
   std::ostringstream out, err;
@@ -117,8 +117,8 @@ TEST_F(CodeCreation, WritesWhatSentavoCodesIssueWritesForTheSameInputs) {
 TEST_F(CodeCreation, AnIssuedCodeIsAcceptedByTheClientsChecks) {
   const std::string clientEstablishment = "Kavárna U Lípy";
   for (const std::size_t type : {0u, 1u}) {
-    creation().typkodu = type;
-    creation().kod = "kod" + std::to_string(type);
+    codes().OnTypKoduChanged(type);
+    codes().OnKodChanged("kod" + std::to_string(type));
     ASSERT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
     const auto r = CodeFile(creation().kod);
     ASSERT_TRUE(r);
@@ -149,7 +149,7 @@ TEST_F(CodeCreation, ANewNameIsCreatedAndListedAnExistingOneReplaced) {
   used.secondsLeft = 0;
   const auto usedBytes = EncodeCodeRecord(used);
   files.Put(kShare + "ABC.dat", std::vector<std::uint8_t>(usedBytes.begin(), usedBytes.end()));
-  creation().budget = 60;
+  codes().OnBudgetTyped("60", "\u00A0");
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeReplaced)});
   EXPECT_TRUE(CodeFile("ABC")->active);
   EXPECT_FALSE(CodeFile("ABC")->loggedIn);
@@ -159,28 +159,28 @@ TEST_F(CodeCreation, ANewNameIsCreatedAndListedAnExistingOneReplaced) {
   // A code file the list lacks is replaced without listing it; a listed name without a file is
   // created and listed again.
   files.Put(kShare + "cizí.dat", std::string(10, 'x'));
-  creation().kod = "cizí";
+  codes().OnKodChanged("cizí");
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeReplaced)});
   EXPECT_EQ(files.Get(kShare + "cizí.dat")->size(), kCodeRecordSize);
   files.Remove(kShare + "ABC.dat");
-  creation().kod = "ABC";
+  codes().OnKodChanged("ABC");
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
   EXPECT_EQ(issued().vydane, (std::vector<std::string>{"ABC", "ABC"}));
   EXPECT_EQ(files.Text(kCodesDat), "ABC\r\nABC\r\n");
 }
 
 TEST_F(CodeCreation, TheSeparatorIsAlwaysInsertedAfterTheServerPath) {
-  settings().servercesta = "\\\\server\\kody";  // typed without its backslash, not saved
+  codes().OnServercestaChanged("\\\\server\\kody");  // typed without its backslash, not saved
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
   EXPECT_TRUE(CodeFile("ABC"));
 }
 
 TEST_F(CodeCreation, AFailedWriteIsReportedAndChangesNoList) {
-  settings().servercesta = "\\\\server\\chybí\\";
-  EXPECT_EQ(codes().UlozitKodClicked(), (Requests{Stop("Invalid filename")}));
+  codes().OnServercestaChanged("\\\\server\\chybí\\");
+  EXPECT_EQ(codes().OnUlozitKod(), (Requests{Stop("Invalid filename")}));
   EXPECT_FALSE(files.IsFile(kCodesDat));
 
-  settings().servercesta = kShare;
+  codes().OnServercestaChanged(kShare);
   files.FailReplace(kShare + "ABC.dat", io::kAccessDenied);
   EXPECT_EQ(Save(), Msgs{Stop("File access denied")});
   EXPECT_TRUE(issued().vydane.empty());
@@ -205,31 +205,31 @@ TEST_F(CodeCreation, ACodesDatThatCannotBeWrittenIsReportedAfterTheConfirmation)
 
 TEST_F(CodeCreation, TheBudgetTakesTheButtonsAndValidTypedTextsOnly) {
   const CodeCreationTab before = creation();
-  codes().BudgetButtonClicked(2);
+  codes().OnBudgetButton(2);
   EXPECT_EQ(creation().budget, 7200);
-  codes().BudgetButtonClicked(3);
+  codes().OnBudgetButton(3);
   EXPECT_EQ(creation().budget, 10800);
-  codes().BudgetButtonClicked(1);
+  codes().OnBudgetButton(1);
   EXPECT_EQ(creation().budget, 3600);
   EXPECT_EQ(creation().kod, before.kod);
   EXPECT_EQ(creation().rights, before.rights);
   EXPECT_EQ(creation().datumdo, before.datumdo);
   EXPECT_EQ(creation().canDivide, before.canDivide);
 
-  codes().BudgetTyped("32 767", "\u00A0");
-  codes().BudgetTyped("32 768", "\u00A0");  // out of range: the last valid value stays
+  codes().OnBudgetTyped("32 767", "\u00A0");
+  codes().OnBudgetTyped("32 768", "\u00A0");  // out of range: the last valid value stays
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
   EXPECT_EQ(CodeFile("ABC")->secondsLeft, 32767);
   EXPECT_EQ(CodeFile("ABC")->dailySeconds, 32767);
-  codes().BudgetTyped("60", "");
-  codes().BudgetTyped("6", "");
+  codes().OnBudgetTyped("60", "");
+  codes().OnBudgetTyped("6", "");
   Save();
   EXPECT_EQ(CodeFile("ABC")->secondsLeft, 60);
 }
 
 TEST_F(CodeCreation, AValidityWindowEndingBeforeItStartsIsWrittenAsChosen) {
-  creation().datumdo = {2026, 3, 1};
-  creation().casdo = {1899, 12, 30, 6, 0, 0};
+  codes().OnDatumDoChanged({2026, 3, 1});
+  codes().OnCasDoChanged({1899, 12, 30, 6, 0, 0});
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
   const auto r = CodeFile("ABC");
   EXPECT_EQ(FromOleDate(r->validToDate), (DateTime{2026, 3, 1}));
@@ -247,11 +247,11 @@ TEST_F(CodeCreation, LongEstablishmentsAreCutAndForeignDateMarksStoredAsQuestion
   program = std::make_unique<AdminProgram>(AdminServices{files, clock, korean}, kWork);
   program->Start();
   LogIn("tajne");
-  creation().typkodu = 0;
-  creation().kod = "k";
+  codes().OnTypKoduChanged(0);
+  codes().OnKodChanged("k");
   std::string longName;
   for (int i = 0; i < 300; ++i) longName += "é";
-  settings().provoz = longName;
+  codes().OnProvozChanged(longName);
   EXPECT_EQ(Save(), Msgs{Info(text::kCodeCreated)});
   const auto r = CodeFile("k");
   EXPECT_EQ(r->establishment, longName.substr(0, 2 * 255));

@@ -5,7 +5,7 @@
 namespace sentavo::admin::test {
 namespace {
 
-using Msgs = std::vector<MessageRequest>;
+using Msgs = std::vector<Message>;
 using Names = std::vector<std::string>;
 
 class IssuedCodes : public AdminTest {
@@ -17,8 +17,8 @@ class IssuedCodes : public AdminTest {
     StartLoggedIn();
   }
   Msgs Delete(std::optional<std::size_t> index) {
-    issued().selected = index;
-    return Messages(codes().OdstranitClicked());
+    codes().OnVydaneSelected(index);
+    return Messages(codes().OnOdstranit());
   }
 };
 
@@ -45,7 +45,7 @@ TEST_F(IssuedCodes, OdstranitDeletesTheFileAndTheEntryAndSavesTheList) {
 TEST_F(IssuedCodes, OdstranitFindsTheCodeAlsoWhileTheServerPathLacksItsBackslash) {
   files.AddFolder("\\\\server");
   files.Put("\\\\server\\kodyB.dat", std::string("a stranger's file"));
-  settings().servercesta = "\\\\server\\kody";
+  codes().OnServercestaChanged("\\\\server\\kody");
   EXPECT_EQ(Delete(1), Msgs{});
   EXPECT_FALSE(files.IsFile(kShare + "B.dat"));
   EXPECT_TRUE(files.IsFile("\\\\server\\kodyB.dat"));
@@ -68,32 +68,32 @@ TEST_F(IssuedCodes, AListThatCannotBeSavedIsReportedWithItsPath) {
 }
 
 TEST_F(IssuedCodes, ADoubleClickTakesTheSelectedNameOverAndASaveReplacesThatCode) {
-  creation().kod = "beze změny";
-  codes().VydaneDoubleClicked();
+  codes().OnKodChanged("beze změny");
+  codes().OnVydaneDoubleClick();
   EXPECT_EQ(creation().kod, "beze změny");
   EXPECT_EQ(codes().view().activeTab, CodeTab::VydaneKody);
 
   const CodeCreationTab before = creation();
-  issued().selected = 1;
-  codes().VydaneDoubleClicked();
+  codes().OnVydaneSelected(1);
+  codes().OnVydaneDoubleClick();
   EXPECT_EQ(creation().kod, "B");
   EXPECT_EQ(codes().view().activeTab, CodeTab::VytvareniKodu);
   EXPECT_EQ(creation().rights, before.rights);
   EXPECT_EQ(creation().budget, before.budget);
   EXPECT_EQ(creation().datumod, before.datumod);
 
-  creation().typkodu = 0;
-  EXPECT_EQ(Messages(codes().UlozitKodClicked()), Msgs{Info(text::kCodeReplaced)});
+  codes().OnTypKoduChanged(0);
+  EXPECT_EQ(Messages(codes().OnUlozitKod()), Msgs{Info(text::kCodeReplaced)});
   EXPECT_EQ(files.Get(kShare + "B.dat")->size(), kCodeRecordSize);
   EXPECT_EQ(CodeFile("B")->secondsLeft, 3600);
   EXPECT_EQ(issued().vydane, (Names{"A", "B", "A"}));
 }
 
 TEST_F(IssuedCodes, NewNamesGoToTheEndAndTheFileFollowsTheWindowInCrLf) {
-  creation().typkodu = 1;
+  codes().OnTypKoduChanged(1);
   for (const std::string name : {"Z", "M"}) {
-    creation().kod = name;
-    codes().UlozitKodClicked();
+    codes().OnKodChanged(name);
+    codes().OnUlozitKod();
   }
   EXPECT_EQ(issued().vydane, (Names{"A", "B", "A", "Z", "M"}));
   EXPECT_EQ(files.Text(kCodesDat), "A\r\nB\r\nA\r\nZ\r\nM\r\n");

@@ -5,11 +5,11 @@
 namespace sentavo::admin::test {
 namespace {
 
-using Msgs = std::vector<MessageRequest>;
+using Msgs = std::vector<Message>;
 
 TEST_F(AdminTest, WithoutConfigurationTheDefaultPasswordIsInForceAndWarnedAboutAtEveryShowing) {
-  EXPECT_EQ(Start(), (Requests{WindowRequest{AdminWindow::Login, true},
-                               Info(text::kDefaultPasswordWarning)}));
+  EXPECT_EQ(Start(),
+            (Requests{Showing(AdminWindow::Login, true), Info(text::kDefaultPasswordWarning)}));
   EXPECT_EQ(program->state().workingFolder, "C:\\Sentavo\\");
   EXPECT_EQ(settings().adminheslo, "vamor");
   EXPECT_EQ(settings().servercesta, "C:\\");
@@ -23,18 +23,18 @@ TEST_F(AdminTest, WithoutConfigurationTheDefaultPasswordIsInForceAndWarnedAboutA
     EXPECT_FALSE(codes().view().visible);
   }
 
-  EXPECT_EQ(LogIn("vamor"), (Requests{WindowRequest{AdminWindow::Codes, true},
-                                      WindowRequest{AdminWindow::Login, false}}));
+  EXPECT_EQ(LogIn("vamor"),
+            (Requests{Showing(AdminWindow::Codes, true), Showing(AdminWindow::Login, false)}));
   EXPECT_EQ(codes().view().activeTab, CodeTab::VydaneKody);
 
   // Closing the code window shows the login again, which reads the configuration again.
-  settings().provoz = "neuloženo";
-  EXPECT_EQ(codes().Closed(), (Requests{WindowRequest{AdminWindow::Codes, false},
-                                        WindowRequest{AdminWindow::Login, true},
-                                        Info(text::kDefaultPasswordWarning)}));
+  codes().OnProvozChanged("neuloženo");
+  EXPECT_EQ(codes().OnClose(),
+            (Requests{Showing(AdminWindow::Codes, false), Showing(AdminWindow::Login, true),
+                      Info(text::kDefaultPasswordWarning)}));
   EXPECT_EQ(login().view().adminpass, "vamor");
   EXPECT_EQ(settings().provoz, "neuloženo");  // without a file only the password is reset
-  EXPECT_EQ(login().KonecClicked(), (Requests{EndProgramRequest{}}));
+  EXPECT_EQ(login().OnKonec(), (Requests{ui::EndProgramRequest{}}));
 }
 
 TEST_F(AdminTest, TheConfigurationFillsTheSettingsAndItsPasswordAdmits) {
@@ -60,9 +60,9 @@ TEST_F(AdminTest, TheConfigurationFillsTheSettingsAndItsPasswordAdmits) {
   EXPECT_EQ(Messages(LogIn("Žluťoučký")), Msgs{});
 
   // Unsaved edits are replaced by the file's values at the next showing of the login.
-  settings().adminheslo = "jiné";
-  settings().servercesta = "D:\\";
-  EXPECT_EQ(Messages(codes().Closed()), Msgs{});
+  codes().OnAdminhesloChanged("jiné");
+  codes().OnServercestaChanged("D:\\");
+  EXPECT_EQ(Messages(codes().OnClose()), Msgs{});
   EXPECT_EQ(settings().adminheslo, "Žluťoučký");
   EXPECT_EQ(settings().servercesta, "\\\\server\\kody\\");
 }
@@ -82,7 +82,7 @@ TEST_F(AdminTest, AShortConfigurationIsReportedAndLeavesTheDefaultPasswordInForc
   files.Put(kConfig, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 1000));
 
   EXPECT_EQ(Start(),
-            (Requests{WindowRequest{AdminWindow::Login, true}, Stop("Read beyond end of file")}));
+            (Requests{Showing(AdminWindow::Login, true), Stop("Read beyond end of file")}));
   EXPECT_EQ(Stop("Read beyond end of file").text, "Read beyond end of file.");
   EXPECT_EQ(Stop("x").caption, "Sentavo ADMIN");
   EXPECT_EQ(settings().adminheslo, "vamor");
@@ -93,12 +93,11 @@ TEST_F(AdminTest, AShortConfigurationIsReportedAndLeavesTheDefaultPasswordInForc
 
 TEST_F(AdminTest, AnUnreadableConfigurationKeepsTheOtherBoxesAndSkipsTheWarning) {
   StartLoggedIn("Bar");
-  settings().provoz = "upraveno";
-  settings().pozadiFile = "x.jpg";
+  codes().OnProvozChanged("upraveno");
+  codes().OnPozadiFileChanged("x.jpg");
   files.FailRead(kConfig, 32);
-  EXPECT_EQ(codes().Closed(),
-            (Requests{WindowRequest{AdminWindow::Codes, false},
-                      WindowRequest{AdminWindow::Login, true}, Stop("I/O error 32")}));
+  EXPECT_EQ(codes().OnClose(), (Requests{Showing(AdminWindow::Codes, false),
+                                         Showing(AdminWindow::Login, true), Stop("I/O error 32")}));
   EXPECT_EQ(settings().adminheslo, "vamor");
   EXPECT_EQ(settings().provoz, "upraveno");
   EXPECT_EQ(settings().pozadiFile, "x.jpg");
@@ -125,7 +124,7 @@ TEST_F(AdminTest, EachLoginSweepsOldLitterOfCutOffCodeWritesFromTheSharedFolder)
   // A wrong password sweeps nothing; the next login does.
   files.Put(kShare + "4713.dat.~1a2f.tmp", "cut off");
   files.SetAge(kShare + "4713.dat.~1a2f.tmp", 3600);
-  codes().Closed();
+  codes().OnClose();
   LogIn("spatne");
   EXPECT_TRUE(files.Get(kShare + "4713.dat.~1a2f.tmp"));
   LogIn("tajne");
@@ -138,15 +137,15 @@ TEST_F(AdminTest, EachLoginLoadsCodesDatWhenItExists) {
   EXPECT_TRUE(issued().vydane.empty());  // no codes.dat yet
 
   files.Put(kCodesDat, std::string("a\r\n\r\nb\r\xE8\n"));  // \xE8 is "č"
-  codes().Closed();
-  issued().selected = 1;
+  codes().OnClose();
+  codes().OnVydaneSelected(1);
   EXPECT_EQ(Messages(LogIn("vamor")), Msgs{});
   EXPECT_EQ(issued().vydane, (std::vector<std::string>{"a", "", "b", "č"}));
   EXPECT_EQ(issued().selected, std::nullopt);
 
   // Without the file the list keeps what it shows.
   files.Remove(kCodesDat);
-  codes().Closed();
+  codes().OnClose();
   LogIn("vamor");
   EXPECT_EQ(issued().vydane.size(), 4u);
 }
@@ -155,19 +154,19 @@ TEST_F(AdminTest, ACodesDatThatCannotBeReadLeavesBothWindowsOpenAndTheListAsItWa
   files.Put(kCodesDat, std::string("prvn\xED\r\n"));  // "první"
   Start();
   LogIn("vamor");
-  codes().Closed();
+  codes().OnClose();
   files.Put(kCodesDat, std::string("druhý\r\n"));
   files.FailRead(kCodesDat, io::kAccessDenied);
 
-  EXPECT_EQ(LogIn("vamor"), (Requests{WindowRequest{AdminWindow::Codes, true},
+  EXPECT_EQ(LogIn("vamor"), (Requests{Showing(AdminWindow::Codes, true),
                                       Stop("Cannot open file C:\\Sentavo\\codes.dat")}));
   EXPECT_TRUE(login().view().visible);
   EXPECT_TRUE(codes().view().visible);
   EXPECT_EQ(issued().vydane, std::vector<std::string>{"první"});
 
   // The login window is already visible: closing the code window shows and reads nothing.
-  settings().provoz = "beze změny";
-  EXPECT_EQ(codes().Closed(), (Requests{WindowRequest{AdminWindow::Codes, false}}));
+  codes().OnProvozChanged("beze změny");
+  EXPECT_EQ(codes().OnClose(), (Requests{Showing(AdminWindow::Codes, false)}));
   EXPECT_EQ(settings().provoz, "beze změny");
 }
 
@@ -181,11 +180,11 @@ TEST_F(AdminTest, ShowingTheCodeWindowSetsAValidityWindowOfOneDayFromNow) {
   EXPECT_EQ(creation().casdo, creation().casod);
 
   // The tab keeps its other controls from one login to the next; the window is set again.
-  creation().kod = "123";
-  creation().typkodu = 1;
-  codes().NavrhnoutClicked();
+  codes().OnKodChanged("123");
+  codes().OnTypKoduChanged(1);
+  codes().OnNavrhnout();
   EXPECT_EQ(creation().datumdo, (DateTime{2027, 1, 7}));
-  codes().Closed();
+  codes().OnClose();
   clock.now = {2027, 2, 28, 8, 0, 0};
   LogIn("vamor");
   EXPECT_EQ(creation().datumod, (DateTime{2027, 2, 28}));
@@ -200,12 +199,12 @@ TEST_F(AdminTest, NavrhnoutDrawsFromTheGeneratorSeededAtStartAndSetsSevenDays) {
   Start();
   clock.utcMs = 999;  // only the moment of start counts
   LogIn("vamor");
-  creation().rights = {};
-  creation().budget = 60;
-  creation().typkodu = 0;
+  ClearRights();
+  codes().OnBudgetTyped("60", "\u00A0");
+  codes().OnTypKoduChanged(0);
   clock.now = {2026, 2, 25, 10, 11, 12, 13};
 
-  codes().NavrhnoutClicked();
+  codes().OnNavrhnout();
   EXPECT_EQ(creation().kod, "827533966");
   EXPECT_TRUE(creation().canDivide);
   EXPECT_EQ(creation().datumod, (DateTime{2026, 2, 25}));
@@ -216,7 +215,7 @@ TEST_F(AdminTest, NavrhnoutDrawsFromTheGeneratorSeededAtStartAndSetsSevenDays) {
   EXPECT_EQ(creation().budget, 60);
   EXPECT_EQ(creation().typkodu, 0u);
 
-  codes().NavrhnoutClicked();
+  codes().OnNavrhnout();
   EXPECT_EQ(creation().kod, "621383883");
 }
 

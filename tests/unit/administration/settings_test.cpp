@@ -5,7 +5,7 @@
 namespace sentavo::admin::test {
 namespace {
 
-using Msgs = std::vector<MessageRequest>;
+using Msgs = std::vector<Message>;
 
 class Settings : public AdminTest {
  protected:
@@ -13,7 +13,7 @@ class Settings : public AdminTest {
     Start();
     LogIn("vamor");
   }
-  Msgs Save() { return Messages(codes().UlozitNastaveniClicked()); }
+  Msgs Save() { return Messages(codes().OnUlozitNastaveni()); }
 };
 
 TEST_F(Settings, SavesTheTabWithTheFixedSwitchesAndTheServerPathsBackslash) {
@@ -21,10 +21,10 @@ TEST_F(Settings, SavesTheTabWithTheFixedSwitchesAndTheServerPathsBackslash) {
   fromClient.asFrontApp = false;
   fromClient.rights.fill(true);
   PutConfig(fromClient);
-  settings().adminheslo = "Nové heslo";
-  settings().provoz = "Kavárna";
-  settings().servercesta = "\\\\server\\kody";
-  settings().pozadiFile = "C:\\pozadí.jpg";
+  codes().OnAdminhesloChanged("Nové heslo");
+  codes().OnProvozChanged("Kavárna");
+  codes().OnServercestaChanged("\\\\server\\kody");
+  codes().OnPozadiFileChanged("C:\\pozadí.jpg");
 
   EXPECT_EQ(Save(), Msgs{Info(text::kSettingsSaved)});
   EXPECT_EQ(settings().servercesta, "\\\\server\\kody\\");  // shown in the box at once
@@ -42,22 +42,22 @@ TEST_F(Settings, SavesTheTabWithTheFixedSwitchesAndTheServerPathsBackslash) {
 
   // The next showing of the login reads it back, without the warning, and asks for the new
   // password.
-  settings().adminheslo = "neuloženo";
-  EXPECT_EQ(Messages(codes().Closed()), Msgs{});
+  codes().OnAdminhesloChanged("neuloženo");
+  EXPECT_EQ(Messages(codes().OnClose()), Msgs{});
   EXPECT_EQ(Messages(LogIn("vamor")), Msgs{Error(text::kWrongPassword)});
   EXPECT_EQ(Messages(LogIn("Nové heslo")), Msgs{});
 }
 
 TEST_F(Settings, EmptyAndOverlongTexts) {
-  settings().servercesta = "";
+  codes().OnServercestaChanged("");
   std::string password;
   for (int i = 0; i < 300; ++i) password += static_cast<char>('a' + i % 26);
-  settings().adminheslo = password;
+  codes().OnAdminhesloChanged(password);
   EXPECT_EQ(Save(), Msgs{Info(text::kSettingsSaved)});
   EXPECT_EQ(SavedConfig()->serverPath, "\\");
   EXPECT_EQ(SavedConfig()->adminPassword, password.substr(0, 255));
 
-  codes().Closed();
+  codes().OnClose();
   EXPECT_EQ(Messages(LogIn(password)), Msgs{Error(text::kWrongPassword)});
   EXPECT_EQ(Messages(LogIn(password.substr(0, 255))), Msgs{});
 }
@@ -67,39 +67,41 @@ TEST_F(Settings, AFailedWriteIsReportedAndLeavesTheOldFileWhole) {
   old.adminPassword = "staré";
   PutConfig(old);
   const auto before = files.Get(kConfig);
-  settings().adminheslo = "nové";
-  settings().servercesta = "D:\\kody";
+  codes().OnAdminhesloChanged("nové");
+  codes().OnServercestaChanged("D:\\kody");
   files.FailReplace(kConfig, io::kAccessDenied);
-  EXPECT_EQ(codes().UlozitNastaveniClicked(), (Requests{Stop("File access denied")}));
+  EXPECT_EQ(codes().OnUlozitNastaveni(), (Requests{Stop("File access denied")}));
   EXPECT_EQ(settings().servercesta, "D:\\kody\\");
   EXPECT_EQ(files.Get(kConfig), before);
 
   files.FailReplace(kConfig, io::kDiskFull);
   EXPECT_EQ(Save(), Msgs{Stop("Disk full")});
-  codes().Closed();
+  codes().OnClose();
   EXPECT_EQ(settings().adminheslo, "staré");
 }
 
 TEST_F(Settings, RefusesTextsThatWindows1250CannotHold) {
-  const auto refused = [this](std::string SettingsTab::*box, const std::string& value) {
+  using Box = void (CodeWindowModel::*)(std::string);
+  const auto refused = [this](Box box, std::string SettingsTab::*field, const std::string& value) {
     const SettingsTab before = settings();
-    settings().*box = value;
+    (codes().*box)(value);
     EXPECT_EQ(Save(), Msgs{Error(text::kUnstorableText)}) << value;
-    settings() = before;
+    (codes().*box)(before.*field);
+    EXPECT_EQ(settings().*field, before.*field);
   };
-  settings().servercesta = "\\\\server\\kody";
-  refused(&SettingsTab::adminheslo, "пароль");
-  refused(&SettingsTab::provoz, "Kavárna ☕");
-  refused(&SettingsTab::pozadiFile, "C:\\图片.jpg");
-  refused(&SettingsTab::servercesta, "\\\\server\\コード");
+  codes().OnServercestaChanged("\\\\server\\kody");
+  refused(&CodeWindowModel::OnAdminhesloChanged, &SettingsTab::adminheslo, "пароль");
+  refused(&CodeWindowModel::OnProvozChanged, &SettingsTab::provoz, "Kavárna ☕");
+  refused(&CodeWindowModel::OnPozadiFileChanged, &SettingsTab::pozadiFile, "C:\\图片.jpg");
+  refused(&CodeWindowModel::OnServercestaChanged, &SettingsTab::servercesta, "\\\\server\\コード");
   EXPECT_EQ(settings().servercesta, "\\\\server\\kody");  // untouched by a refused save
   EXPECT_FALSE(files.IsFile(kConfig));
   EXPECT_EQ(files.replaceCalls(), 0);
 }
 
 TEST_F(Settings, TheOrderLinkOpensTheOrderPage) {
-  EXPECT_EQ(codes().OrderLinkClicked(),
-            (Requests{OpenWebPageRequest{"https://www.sentavo.example/objednat"}}));
+  EXPECT_EQ(codes().OnOrderLink(),
+            (Requests{ui::OpenUrlRequest{"https://www.sentavo.example/objednat"}}));
 }
 
 }  // namespace

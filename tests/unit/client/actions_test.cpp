@@ -15,6 +15,18 @@ const Log kAllowAllHandlers = [] {
   return log;
 }();
 
+TEST(LockScreenViewPages, AHiddenSettingsPageIsNeverMadeActive) {
+  LockScreenView v;
+  EXPECT_EQ(PageToActivate(v), Page::TabSheet1);
+  v.activePage = Page::TabSheet2;
+  EXPECT_EQ(PageToActivate(v), std::nullopt);
+  v.tabSheet2Visible = true;
+  EXPECT_EQ(PageToActivate(v), Page::TabSheet2);
+  v.activePage = Page::TabSheet1;
+  v.tabSheet2Visible = false;
+  EXPECT_EQ(PageToActivate(v), Page::TabSheet1);
+}
+
 TEST_F(Actions, ACheckBoxRunsItsHandlerOnlyWhenItsStateChanges) {
   Enter("vamor");
   sysLock.log.clear();
@@ -75,7 +87,7 @@ TEST_F(Actions, ZrusitClearsEverySwitchInItsOrderAndEnds) {
   EXPECT_EQ(sysLock.log, Concat({{"noRBut=0", "ctrlaltdel=0", "asFrontApp=0", "nowinkeys=0"},
                                  AllSixteen(false),
                                  {"RestoreAll"}}));
-  EXPECT_EQ(screen.TakeRequests(), (WindowRequests{{RequestKind::CloseProgram, "", 0}}));
+  EXPECT_EQ(screen.TakeRequests(), (ui::Requests{ui::EndProgramRequest{0}}));
   EXPECT_TRUE(screen.ended());
 }
 
@@ -87,7 +99,7 @@ TEST_F(Actions, KonecAndTheOrderLinkReleaseTheLibraryAndEndKeepingTheSwitches) {
   screen.OnKonec();
   EXPECT_EQ(sysLock.log, (Log{"RestoreAll"}));
   EXPECT_EQ(screen.view().switches, switches);
-  EXPECT_EQ(screen.TakeRequests(), (WindowRequests{{RequestKind::CloseProgram, "", 0}}));
+  EXPECT_EQ(screen.TakeRequests(), (ui::Requests{ui::EndProgramRequest{0}}));
 
   LockScreen other(services);
   other.Start();
@@ -98,8 +110,8 @@ TEST_F(Actions, KonecAndTheOrderLinkReleaseTheLibraryAndEndKeepingTheSwitches) {
   other.OnOrderLink();
   EXPECT_EQ(sysLock.log, (Log{"RestoreAll"}));
   EXPECT_EQ(other.TakeRequests(),
-            (WindowRequests{{RequestKind::OpenUrl, "https://www.sentavo.example/objednat", 0},
-                            {RequestKind::CloseProgram, "", 0}}));
+            (ui::Requests{ui::OpenUrlRequest{"https://www.sentavo.example/objednat"},
+                          ui::EndProgramRequest{0}}));
 }
 
 TEST_F(Actions, AdministratorLogOffLocksAndRestoresButKeepsTheCheckButtonDisabled) {
@@ -108,8 +120,7 @@ TEST_F(Actions, AdministratorLogOffLocksAndRestoresButKeepsTheCheckButtonDisable
   screen.OnOdhlasitAdmina();
   ExpectLocked();
   EXPECT_EQ(screen.view().infoLabel.text, "Přihlášen ADMIN.");
-  EXPECT_EQ(Kinds(screen.TakeRequests()),
-            (std::vector<RequestKind>{RequestKind::RestoreApplication}));
+  EXPECT_EQ(screen.TakeRequests(), (ui::Requests{ui::WindowAction::RestoreApplication}));
   EXPECT_FALSE(screen.view().prihlasitBut.enabled);
   screen.OnPrihlasitClick();  // a disabled button does nothing
   EXPECT_EQ(screen.view().infoLabel.text, "Přihlášen ADMIN.");
@@ -206,9 +217,8 @@ TEST_F(Actions, SkrytMinimisesAndTheTrayItemRestores) {
   screen.TakeRequests();
   screen.OnSkrytClick();
   screen.OnZobrazitSentavo();
-  EXPECT_EQ(Kinds(screen.TakeRequests()),
-            (std::vector<RequestKind>{RequestKind::MinimiseApplication,
-                                      RequestKind::RestoreApplication}));
+  EXPECT_EQ(screen.TakeRequests(), (ui::Requests{ui::WindowAction::MinimiseApplication,
+                                                 ui::WindowAction::RestoreApplication}));
 }
 
 }  // namespace

@@ -203,12 +203,6 @@ inline Log Concat(std::initializer_list<Log> parts) {
   return all;
 }
 
-inline std::vector<RequestKind> Kinds(const WindowRequests& requests) {
-  std::vector<RequestKind> kinds;
-  for (const auto& r : requests) kinds.push_back(r.kind);
-  return kinds;
-}
-
 // A client started at 2026-12-02 12:00:00 and shown, with a shared folder "S:\codes\" and an
 // establishment "Kavárna U Lípy", the logs cleared.
 class ClientTest : public ::testing::Test {

@@ -42,7 +42,7 @@ TEST_F(CodeCheck, AcceptedGuestCodeUnlocksWithTheCodesRightsAndClaimsTheCodeAtOn
   EXPECT_EQ(v.datod.text, "Kód platí od: 1.12.2026 Čas: 10:00:00");
   EXPECT_EQ(v.datdo.text, "Kód platí do: 3.12.2026 Čas: 18:00:00");
   EXPECT_EQ(v.smidelit.text, "Uživatel smí kód použít opakovaně v rámci platnosti.");
-  EXPECT_EQ(v.smidelit.colour, (Rgb{0, 128, 0}));
+  EXPECT_EQ(v.smidelit.colour, ui::MakeColor(0, 128, 0));
   EXPECT_TRUE(v.switches[kAsFrontAppSwitch]);  // stays on from the lock action
   for (const Right r : kAllRights)
     EXPECT_EQ(v.switches[SwitchIndex(r)], issued.rights[RightIndex(r)]);
@@ -62,7 +62,7 @@ TEST_F(CodeCheck, AOneTimeCodeIsAnnouncedInRed) {
   Enter("1");
   EXPECT_EQ(screen.view().smidelit.text,
             "Kód je jednorázový, po odhlášení nebude možno jej použít!");
-  EXPECT_EQ(screen.view().smidelit.colour, (Rgb{255, 0, 0}));
+  EXPECT_EQ(screen.view().smidelit.colour, ui::MakeColor(255, 0, 0));
 }
 
 TEST_F(CodeCheck, AdministratorGetsSixtySecondsAndTheSettingsPage) {
@@ -129,7 +129,7 @@ TEST_F(CodeCheck, MasterPasswordIsTheBuiltInTextFollowedByTheUid) {
   ClearLogs();
   Enter(prefix + screen.view().uid);
   EXPECT_TRUE(screen.ended());
-  EXPECT_EQ(screen.TakeRequests(), (WindowRequests{{RequestKind::CloseProgram, "", 0}}));
+  EXPECT_EQ(screen.TakeRequests(), (ui::Requests{ui::EndProgramRequest{0}}));
   EXPECT_EQ(sysLock.log.back(), "RestoreAll");  // the allow-all action, then the end
   EXPECT_TRUE(files.writes.empty());
 

@@ -67,9 +67,9 @@ TEST_F(StartUp, AFirstStartLocksAtOnceWithTheBuiltInSettings) {
       changed.push_back(SwitchName(i) + "=1");
   }
   EXPECT_EQ(sysLock.log, Concat({changed, AllSixteen(true), {"IsGinaInstalled"}}));
-  EXPECT_EQ(Kinds(screen.TakeRequests()),
-            (std::vector<RequestKind>{RequestKind::HideApplicationWindow,
-                                      RequestKind::RestoreApplication, RequestKind::ActivateTray}));
+  EXPECT_EQ(screen.TakeRequests(),
+            (ui::Requests{ui::WindowAction::HideApplicationWindow,
+                          ui::WindowAction::RestoreApplication, ui::WindowAction::ActivateTray}));
   EXPECT_TRUE(files.writes.empty());
 
   // The first locked second shows "locked".
@@ -82,14 +82,13 @@ TEST_F(StartUp, AMissingLogonComponentIsInstalledAndAnnouncedBeforeTheTrayStarts
   LockScreen screen(services);
   screen.Start();
   EXPECT_EQ(Log(sysLock.log.end() - 2, sysLock.log.end()), (Log{"IsGinaInstalled", "InstallGina"}));
-  const WindowRequests requests = screen.TakeRequests();
+  const ui::Requests requests = screen.TakeRequests();
   ASSERT_EQ(requests.size(), 4u);
-  EXPECT_EQ(requests[2],
-            (WindowRequest{RequestKind::ShowMessage,
-                           "Byla instalována systémová součást Sentavo. Prosím restartujte PC pro "
-                           "zajištění bezpečnosti PC.",
-                           0}));
-  EXPECT_EQ(requests[3].kind, RequestKind::ActivateTray);
+  EXPECT_EQ(requests[2], ui::Request(ui::PlainMessage(
+                             "Sentavo",
+                             "Byla instalována systémová součást Sentavo. Prosím restartujte PC "
+                             "pro zajištění bezpečnosti PC.")));
+  EXPECT_EQ(requests[3], ui::Request(ui::WindowAction::ActivateTray));
 }
 
 TEST_F(StartUp, TheServerFolderIsCreatedBeforeTheConfigurationIsRead) {

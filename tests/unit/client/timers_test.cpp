@@ -24,11 +24,11 @@ TEST_F(Timers, ALockedSecondPutsTheWholeLockBackInForce) {
   ExpectLocked();
   EXPECT_EQ(policies.log, kPolicies1);
   EXPECT_EQ(sysLock.log, AllSixteen(true));
-  EXPECT_EQ(Kinds(screen.TakeRequests()),
-            (std::vector<RequestKind>{RequestKind::HideApplicationWindow, RequestKind::FocusKod,
-                                      RequestKind::BringApplicationToFront,
-                                      RequestKind::RestoreApplication,
-                                      RequestKind::HideTrayApplication}));
+  EXPECT_EQ(
+      screen.TakeRequests(),
+      (ui::Requests{ui::WindowAction::HideApplicationWindow, ui::WindowAction::FocusEntry,
+                    ui::WindowAction::BringApplicationToFront, ui::WindowAction::RestoreApplication,
+                    ui::WindowAction::HideTrayApplication}));
   EXPECT_TRUE(files.writes.empty());
 }
 
@@ -106,10 +106,10 @@ TEST_F(Timers, AOneSecondCodeExpiresAtTheFirstTickAndIsLeftNotInUse) {
   usedUp.loggedIn = false;
   EXPECT_EQ(files.Record(CodePath("one")), usedUp);
 
-  EXPECT_EQ(Kinds(screen.TakeRequests()),
-            (std::vector<RequestKind>{
-                RequestKind::HideApplicationWindow, RequestKind::WindowStateNormalThenMaximised,
-                RequestKind::RestoreApplication, RequestKind::HideTrayApplication}));
+  EXPECT_EQ(screen.TakeRequests(), (ui::Requests{ui::WindowAction::HideApplicationWindow,
+                                                 ui::WindowAction::WindowStateNormalThenMaximised,
+                                                 ui::WindowAction::RestoreApplication,
+                                                 ui::WindowAction::HideTrayApplication}));
 
   // The next guest is not told the code is in use: it is simply used up.
   screen.OnHotKey();
@@ -179,8 +179,7 @@ TEST_F(Timers, AValidityWindowClosingDuringAPeriodEndsItWithinASecond) {
   EXPECT_TRUE(v.prihlasitBut.enabled);
   EXPECT_FALSE(v.odhlasitUseraBut.enabled);
   EXPECT_EQ(v.odpocetLED, "0:01:34");  // the rest of the tick did not run
-  EXPECT_EQ(Kinds(screen.TakeRequests()),
-            (std::vector<RequestKind>{RequestKind::HideApplicationWindow}));
+  EXPECT_EQ(screen.TakeRequests(), (ui::Requests{ui::WindowAction::HideApplicationWindow}));
   ASSERT_EQ(files.writes.size(), 1u);  // the last second only; the log-off finds no code path
   const TCodeRecord stored = files.Record(CodePath("late"));
   EXPECT_EQ(stored.secondsLeft, 94);

@@ -45,13 +45,13 @@ TEST(Controls, EditWithPasswordCharacterAndChangeEvent) {
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(kod.Id(), 10);
   EXPECT_EQ(GetDlgItem(host.hwnd(), 10), kod.hwnd());
-  // Enter reaches a key handler instead of the dialog navigation.
+  // Enter reaches the edit's Enter handler instead of the dialog navigation.
   bool enter = false;
-  kod.OnKeyDown = [&](WORD vk) { return enter = vk == VK_RETURN; };
+  kod.OnEnterKey = [&] { enter = true; };
   MSG m{kod.hwnd(), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
   EXPECT_TRUE(SendMessageW(kod.hwnd(), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&m)) &
               DLGC_WANTMESSAGE);
-  SendMessageW(kod.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  SendMessageW(kod.hwnd(), WM_CHAR, L'\r', 0);
   EXPECT_TRUE(enter);
 }
 
