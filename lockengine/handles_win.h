@@ -25,5 +25,7 @@ inline IconHandle FromHicon(HICON h) {
 
 // The caption of the program's own message boxes: the program file's name without extension.
 std::wstring ApplicationTitle();
+// The running program's full file name, however long.
+std::wstring ProgramFileName();
 
 }  // namespace sentavo::lockengine

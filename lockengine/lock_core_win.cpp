@@ -26,13 +26,18 @@ int Arg(std::span<const std::intptr_t> args, std::size_t i) {
 
 }  // namespace
 
-std::wstring ApplicationTitle() {
+std::wstring ProgramFileName() {
   std::wstring path(MAX_PATH, L'\0');
   DWORD n = 0;
   while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
          path.size())
     path.resize(path.size() * 2);
   path.resize(n);
+  return path;
+}
+
+std::wstring ApplicationTitle() {
+  const std::wstring path = ProgramFileName();
   std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
   const std::size_t dot = name.find_last_of(L'.');
   return dot == std::wstring::npos ? name : name.substr(0, dot);

@@ -44,13 +44,7 @@ Registry& Win32SystemLockPlatform::SystemRegistry() {
 }
 
 std::string Win32SystemLockPlatform::ProgramPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD n = 0;
-  while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
-         path.size())
-    path.resize(path.size() * 2);
-  path.resize(n);
-  return Narrow(path);
+  return Narrow(ProgramFileName());
 }
 
 std::unique_ptr<KeyMessageWindow> Win32SystemLockPlatform::CreateKeyMessageWindow(
