@@ -81,5 +81,7 @@ bool Answer(const MessageBoxInfo& box, int buttonId = IDOK);
 
 // The whole screen as a PNG file (GDI+); false when it could not be written.
 bool SaveScreenshot(const std::string& pngPath);
+// One top-level window as the program draws it, brought above the others for the moment it takes.
+bool SaveWindowShot(HWND window, const std::string& pngPath);
 
 }  // namespace sentavo::e2e
