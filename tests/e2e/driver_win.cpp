@@ -30,6 +30,13 @@ void WriteAll(const std::filesystem::path& path, std::span<const std::uint8_t> b
             static_cast<std::streamsize>(bytes.size()));
 }
 
+std::vector<std::uint8_t> ReadWhole(const std::filesystem::path& path, std::size_t size,
+                                    std::chrono::milliseconds timeout) {
+  std::vector<std::uint8_t> bytes;
+  WaitUntil([&] { return (bytes = ReadAll(path)).size() >= size; }, timeout);
+  return bytes;
+}
+
 bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (true) {

@@ -221,7 +221,8 @@ class Walk : public ::testing::Test {
     return WaitUntil([&] { return ClientText(client, cids::kInfoLabel) == text; }, 5s);
   }
   TCodeRecord Code(const std::string& name) const {
-    return DecodeCodeRecord(ReadAll(share_ / (name + ".dat"))).value_or(TCodeRecord{});
+    return DecodeCodeRecord(ReadWhole(share_ / (name + ".dat"), kCodeRecordSize))
+        .value_or(TCodeRecord{});
   }
 
   fs::path root_, shots_, share_;
