@@ -159,7 +159,7 @@ echo "two-pcs: the guest's period runs ($(seconds_left) s left)"
 xdotool mousemove --sync $((codes_x + 300)) $((codes_y + 200))
 guest_h=$(xwininfo -id "$guest" | awk '/Height/ { print $NF }')
 operator_right=$(xwininfo -id "$operator" | awk '/Absolute upper-left X/ { x = $NF } /Width/ { print x + $NF }')
-import -window root -crop "${operator_right}x${guest_h}+0+0" "$demo/screenshots/two-pcs.png"
+import -window root -crop "${operator_right}x${guest_h}+0+0" +repage "$demo/screenshots/two-pcs.png"
 
 # Ending the demo leaves nothing behind: no Wine server, no client on the run-once list.
 kill -TERM "$run"
