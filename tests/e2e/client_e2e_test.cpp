@@ -17,6 +17,7 @@
 #include "formats/issuing.h"
 #include "formats/oledate.h"
 #include "formats/wide_win.h"
+#include "lockengine/systemlock.h"
 
 namespace sentavo::e2e {
 namespace {
@@ -69,6 +70,10 @@ class ClientE2E : public ::testing::Test {
 
   void TearDown() override {
     client_.reset();
+    // A killed client stays on the machine's run-once list ("asFrontApp"), and the next boot of
+    // this prefix would start it: taken off here.
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Widen(lockengine::kRunOnceKey).c_str(),
+                       Widen(lockengine::kFrontAppValue).c_str());
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }
@@ -113,7 +118,7 @@ class ClientE2E : public ::testing::Test {
   }
 
   TCodeRecord CodeFile(const std::string& name) const {
-    const auto bytes = ReadAll(shared_ / (name + ".dat"));
+    const auto bytes = ReadWhole(shared_ / (name + ".dat"), kCodeRecordSize);
     const auto record = DecodeCodeRecord(bytes);
     EXPECT_TRUE(record) << name << ": " << bytes.size() << " bytes";
     return record.value_or(TCodeRecord{});

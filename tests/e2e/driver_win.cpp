@@ -30,6 +30,13 @@ void WriteAll(const std::filesystem::path& path, std::span<const std::uint8_t> b
             static_cast<std::streamsize>(bytes.size()));
 }
 
+std::vector<std::uint8_t> ReadWhole(const std::filesystem::path& path, std::size_t size,
+                                    std::chrono::milliseconds timeout) {
+  std::vector<std::uint8_t> bytes;
+  WaitUntil([&] { return (bytes = ReadAll(path)).size() >= size; }, timeout);
+  return bytes;
+}
+
 bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (true) {
@@ -228,38 +235,94 @@ bool Answer(const MessageBoxInfo& box, int buttonId) {
   return WaitUntil([&] { return !IsWindow(box.hwnd) || !IsWindowVisible(box.hwnd); }, 5s);
 }
 
-bool SaveScreenshot(const std::string& pngPath) {
+namespace {
+
+// The screen's pixels inside `r`, top row first, as 32-bit BGRX.
+std::vector<std::uint32_t> Capture(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// The programs draw in their own time: a shot is taken once two captures in a row agree (or the
+// last of a bounded number, where something keeps moving, such as a caret or a countdown).
+bool SaveRect(const RECT& r, const std::string& pngPath) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  std::vector<std::uint32_t> pixels = Capture(r);
+  for (int i = 0; i < 20; ++i) {
+    std::this_thread::sleep_for(50ms);
+    std::vector<std::uint32_t> again = Capture(r);
+    const bool same = again == pixels;
+    pixels = std::move(again);
+    if (same) break;
+  }
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
   bool saved = false;
   {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    {
-      Gdiplus::Bitmap image(bitmap, nullptr);
-      // The PNG encoder's class ID, as GDI+ lists it.
-      UINT count = 0, size = 0;
-      Gdiplus::GetImageEncodersSize(&count, &size);
-      std::vector<unsigned char> buffer(size);
-      auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-      Gdiplus::GetImageEncoders(count, size, encoders);
-      for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(encoders[i].MimeType) == L"image/png") {
-          saved = image.Save(Widen(pngPath).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-        }
+    Gdiplus::Bitmap image(w, h, w * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
+    // The PNG encoder's class ID, as GDI+ lists it.
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<unsigned char> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; ++i) {
+      if (std::wstring(encoders[i].MimeType) == L"image/png") {
+        saved = image.Save(Widen(pngPath).c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
       }
     }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
   }
   Gdiplus::GdiplusShutdown(token);
+  return saved;
+}
+
+}  // namespace
+
+bool SaveScreenshot(const std::string& pngPath) {
+  return SaveRect({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, pngPath);
+}
+
+bool SaveWindowShot(HWND window, const std::string& pngPath) {
+  // Lifted above a stay-on-top window (a lock window covers the whole screen) for the shot only,
+  // and repainted whole before it is taken.
+  constexpr UINT kKeep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  std::vector<HWND> above;  // the visible windows over it, lowest first
+  for (HWND w = GetWindow(window, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+    if (IsWindowVisible(w)) above.push_back(w);
+  }
+  if (!SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kKeep)) return false;
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT r{};
+  GetWindowRect(window, &r);
+  const bool saved = SaveRect(r, pngPath);
+  // Back under the windows that were over it, in their order: "not topmost" alone leaves it over
+  // the windows that are not topmost either, and the display's stacking follows only raises.
+  SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kKeep);
+  for (HWND w : above) {
+    const bool topmost = GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST;
+    SetWindowPos(w, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, kKeep);
+  }
   return saved;
 }
 

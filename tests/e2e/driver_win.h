@@ -22,6 +22,11 @@ using namespace std::chrono_literals;
 std::filesystem::path FromBuild(const char* path);
 std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path);
 void WriteAll(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+// The file once it holds at least `size` bytes, or as it is after `timeout`. A program whose
+// replacement of the file is refused (this test holds it open) truncates and writes it, so a read
+// may catch it short.
+std::vector<std::uint8_t> ReadWhole(const std::filesystem::path& path, std::size_t size,
+                                    std::chrono::milliseconds timeout = 2s);
 
 // Polls `ready` until it holds or `timeout` passes; returns whether it held.
 bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout = 10s);
@@ -81,5 +86,7 @@ bool Answer(const MessageBoxInfo& box, int buttonId = IDOK);
 
 // The whole screen as a PNG file (GDI+); false when it could not be written.
 bool SaveScreenshot(const std::string& pngPath);
+// One top-level window as the program draws it, brought above the others for the moment it takes.
+bool SaveWindowShot(HWND window, const std::string& pngPath);
 
 }  // namespace sentavo::e2e

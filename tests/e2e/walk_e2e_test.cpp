@@ -23,6 +23,7 @@
 #include "formats/config_record.h"
 #include "formats/issuing.h"
 #include "formats/wide_win.h"
+#include "lockengine/systemlock.h"
 
 namespace sentavo::e2e {
 namespace {
@@ -71,7 +72,9 @@ class Walk : public ::testing::Test {
   }
 
   void TearDown() override {
-    for (auto* p : {&pc1_, &pc2_, &admin_}) p->reset();
+    EndClient(pc1_);
+    EndClient(pc2_);
+    EndAdmin();
     if (gDemoFolder.empty()) {
       std::error_code ignored;
       fs::remove_all(root_, ignored);
@@ -80,6 +83,10 @@ class Walk : public ::testing::Test {
 
   void Shot(const std::string& name) {
     EXPECT_TRUE(SaveScreenshot((shots_ / ("walk-" + name + ".png")).string()));
+  }
+  // Only this window, as its program draws it, even where a lock window covers the screen.
+  void Shot(const std::string& name, HWND window) {
+    EXPECT_TRUE(SaveWindowShot(window, (shots_ / ("walk-" + name + ".png")).string()));
   }
 
   // --- the operator's program ---
@@ -144,6 +151,20 @@ class Walk : public ::testing::Test {
     SendMessageW(list, WM_LBUTTONUP, 0, at);
     Click(AdminControl(aids::kOdstranit));
   }
+  // As an operator ends it: closing the code window leads back to the login window, whose
+  // "Konec" ends the program.
+  void EndAdmin() {
+    if (!admin_) return;
+    if (!admin_->WaitForExit(0ms)) {
+      if (const HWND codes = admin_->FindTopWindow(Widen(atext::kCodeWindowCaption)))
+        PostMessageW(codes, WM_CLOSE, 0, 0);
+      if (const HWND login = AdminWindow(std::string(atext::kLoginCaption))) {
+        Click(FindControl(login, aids::kKonecBut));
+        EXPECT_EQ(admin_->WaitForExit(10s), 0u);
+      }
+    }
+    admin_.reset();
+  }
 
   // --- the guest PCs ---
   std::unique_ptr<Program> StartClient(const char* pc) {
@@ -175,11 +196,33 @@ class Walk : public ::testing::Test {
     SetText(ClientControl(client, cids::kKod), Widen(code));
     TypeChar(ClientControl(client, cids::kKod), L'\r');
   }
+  // A guest PC taken out of service: the administrator logs in on the lock screen, and "Zrušit"
+  // lifts every block, takes the client out of the machine's run-once list and ends it. Killed,
+  // or ended any other way, a client stays on that list, and the next wineboot in this prefix
+  // would start it again and wait for it for ever.
+  static void EndClient(std::unique_ptr<Program>& client) {
+    if (!client) return;
+    if (!client->WaitForExit(0ms)) {
+      TypeCode(*client, "vamor");
+      const bool admin =
+          WaitUntil([&] { return IsVisible(ClientControl(*client, cids::kZrusitBut)); }, 5s);
+      EXPECT_TRUE(admin) << "the administrator could not log in on the lock screen";
+      if (admin) Click(ClientControl(*client, cids::kZrusitBut));
+      EXPECT_EQ(client->WaitForExit(10s), 0u);
+    }
+    client.reset();
+  }
+  static bool ClientInRunOnce() {
+    return RegGetValueW(HKEY_LOCAL_MACHINE, Widen(lockengine::kRunOnceKey).c_str(),
+                        Widen(lockengine::kFrontAppValue).c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
+                        nullptr) == ERROR_SUCCESS;
+  }
   static bool InfoIs(Program& client, std::string_view text) {
     return WaitUntil([&] { return ClientText(client, cids::kInfoLabel) == text; }, 5s);
   }
   TCodeRecord Code(const std::string& name) const {
-    return DecodeCodeRecord(ReadAll(share_ / (name + ".dat"))).value_or(TCodeRecord{});
+    return DecodeCodeRecord(ReadWhole(share_ / (name + ".dat"), kCodeRecordSize))
+        .value_or(TCodeRecord{});
   }
 
   fs::path root_, shots_, share_;
@@ -201,6 +244,7 @@ TEST_F(Walk, OneCodeFromIssueToExpiry) {
   // 2. A guest PC shows "locked"; the guest types the code and the PC opens with its rights.
   pc1_ = StartClient("pc1");
   Shot("2-client-locked");
+  EXPECT_TRUE(ClientInRunOnce());  // "asFrontApp": the client comes back after a restart
   const std::size_t before = JournalText("pc1").size();
   TypeCode(*pc1_, "host-deleny");
   ASSERT_TRUE(InfoIs(*pc1_, ctext::kUserLoggedIn));
@@ -223,7 +267,8 @@ TEST_F(Walk, OneCodeFromIssueToExpiry) {
   TypeCode(*pc2_, "host-deleny");
   EXPECT_TRUE(InfoIs(*pc2_, ctext::kAlreadyLoggedIn));
   Shot("4-second-pc-refuses");
-  pc2_.reset();
+  EndClient(pc2_);
+  EXPECT_FALSE(ClientInRunOnce());
 
   // 5. The guest logs off: the time left is written back, the reusable code stays active.
   Click(ClientControl(*pc1_, cids::kOdhlasitUseraBut));
@@ -261,10 +306,15 @@ TEST_F(Walk, OneCodeFromIssueToExpiry) {
   // 7. "Odstranit" removes the code file; the guest PC then refuses the code as nonexistent.
   DeleteInAdmin("host-deleny");
   ASSERT_TRUE(WaitUntil([&] { return !fs::exists(share_ / "host-deleny.dat"); }, 5s));
-  Shot("6-admin-deleted");
+  Shot("6-admin-deleted", AdminWindow(std::string(atext::kCodeWindowCaption)));
   TypeCode(*pc1_, "host-deleny");
   EXPECT_TRUE(InfoIs(*pc1_, ctext::kCodeMissing));
   Shot("7-client-refuses-deleted");
+
+  // 8. Both programs end as their operators end them; no client is left to start at the next boot.
+  EndClient(pc1_);
+  EXPECT_FALSE(ClientInRunOnce());
+  EndAdmin();
 }
 
 }  // namespace
