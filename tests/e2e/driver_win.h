@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pump_win.h"
+
 namespace sentavo::e2e {
 
 using namespace std::chrono_literals;
@@ -23,8 +25,7 @@ std::filesystem::path FromBuild(const char* path);
 std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path);
 void WriteAll(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
-// Polls `ready` until it holds or `timeout` passes; returns whether it held.
-bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout = 10s);
+using test::WaitUntil;
 
 // A program started by the test and ended with it.
 class Program {

@@ -18,6 +18,8 @@
 namespace sentavo::widgets {
 namespace {
 
+using namespace std::chrono_literals;
+
 namespace fs = std::filesystem;
 
 class PathBoxWindow : public ::testing::Test {
@@ -105,7 +107,7 @@ TEST_F(PathBoxWindow, ClassicDialogCreatesAskedDirectoriesAndRefusesMissingOnes)
       GetWindowTextW(error, caption, 64);
       EXPECT_STREQ(caption, L"Error");
       test::Click(error, IDOK);
-      for (int i = 0; i < 100 && test::FindOwnWindow(L"#32770"); ++i) Sleep(50);
+      EXPECT_TRUE(test::WaitUntil([] { return !test::FindOwnWindow(L"#32770"); }, 5s));
       test::Click(dlg, IDCANCEL);
     });
     box.Browse();
