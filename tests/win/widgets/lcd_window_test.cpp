@@ -95,5 +95,34 @@ TEST(LcdWindow, RepaintRequestedByAValueIsDrawnByTheWindow) {
   EXPECT_EQ(lcd.PrevValue(), "00:00:01");
 }
 
+// The display being revealed when its owner deletes it: the timer that does so runs in the
+// reveal's pause, inside WM_PAINT. The repaint must stop there, not come back into the freed
+// display and play the rest of the reveal.
+TLcdDisplay* toDelete = nullptr;
+
+void CALLBACK DeleteTheDisplay(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  delete toDelete;
+  toDelete = nullptr;
+}
+
+TEST(LcdWindow, DisplayDeletedDuringTheRevealEndsTheRepaint) {
+  test::HostForm host(/*show=*/true);
+  toDelete = new TLcdDisplay;
+  ASSERT_TRUE(toDelete->Create(host.hwnd(), 10, {0, 0, 124, 22}));
+  const HWND hwnd = toDelete->hwnd();
+  toDelete->SetDigitNum(8);
+  toDelete->SetAnimation(TLCDAnimation::anDown);
+  toDelete->SetAnimationDelay(8000);  // pauses of more than a second: the timer comes in one
+  toDelete->SetValue("88:88:88");
+  ASSERT_NE(SetTimer(nullptr, 0, 50, DeleteTheDisplay), 0u);
+  const ULONGLONG start = GetTickCount64();
+  UpdateWindow(hwnd);  // WM_PAINT now, with its reveal
+  EXPECT_EQ(toDelete, nullptr);
+  EXPECT_FALSE(IsWindow(hwnd));
+  // Back as soon as the pause in which the display went ends, not after the whole reveal.
+  EXPECT_LT(GetTickCount64() - start, 6000u);
+}
+
 }  // namespace
 }  // namespace sentavo::widgets
