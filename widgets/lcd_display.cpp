@@ -37,7 +37,8 @@ void LcdDisplayModel::SetValue(std::string_view text) {
 
 void LcdDisplayModel::SetAbout(TLCDAbout v) {
   if (v == TLCDAbout::abAbout) {
-    host_.ShowAbout("About TLcdDisplay", "TLcdDisplay 1.0\nSeven-segment LCD display of Sentavo.");
+    host_.ShowAbout({ui::Message::Kind::Information, "About TLcdDisplay",
+                     "TLcdDisplay 1.0\nSeven-segment LCD display of Sentavo."});
   }
 }
 

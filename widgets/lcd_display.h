@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ui/canvas.h"
+#include "ui/messages.h"
 #include "widgets/lcd_geometry.h"
 
 namespace sentavo::widgets {
@@ -44,7 +45,7 @@ class LcdDisplayHost {
   // The stored value changed (the window shows it as its text).
   virtual void ValueStored(const std::string& value) = 0;
   // The information about the component, for a person to read and confirm.
-  virtual void ShowAbout(const std::string& title, const std::string& text) = 0;
+  virtual void ShowAbout(const ui::Message& about) = 0;
 };
 
 class LcdDisplayModel {
@@ -92,7 +93,8 @@ class LcdDisplayModel {
   void SetAnimationDelay(int v) { animationDelay_ = v; }
 
   TLCDAbout About() const { return TLCDAbout::abNone; }
-  // abAbout shows the information message; the property stays abNone.
+  // abAbout shows an information message with the component's name and version; the property
+  // stays abNone.
   void SetAbout(TLCDAbout v);
 
   bool IsPainting() const { return isPainting_; }

@@ -112,8 +112,8 @@ void TLcdDisplay::ValueStored(const std::string& value) {
   if (hwnd()) SetWindowTextW(hwnd(), Widen(value).c_str());
 }
 
-void TLcdDisplay::ShowAbout(const std::string& title, const std::string& text) {
-  ui::ShowMessageBox(hwnd(), ui::PlainMessage(title, text));
+void TLcdDisplay::ShowAbout(const ui::Message& about) {
+  ui::ShowMessageBox(hwnd(), about);
 }
 
 LRESULT TLcdDisplay::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

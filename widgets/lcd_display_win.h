@@ -68,7 +68,7 @@ class TLcdDisplay : public ui::Window, private LcdDisplayHost {
  private:
   void RequestRepaint() override;
   void ValueStored(const std::string& value) override;
-  void ShowAbout(const std::string& title, const std::string& text) override;
+  void ShowAbout(const ui::Message& about) override;
 
   LcdDisplayModel model_{*this};
   // Expires with the display: a repaint that pumps messages during a reveal checks it after each

@@ -73,14 +73,11 @@ class RecordingLcdHost : public LcdDisplayHost {
  public:
   int repaints = 0;
   std::string windowText;
-  std::string aboutTitle, about;
+  std::vector<ui::Message> about;
 
   void RequestRepaint() override { ++repaints; }
   void ValueStored(const std::string& v) override { windowText = v; }
-  void ShowAbout(const std::string& title, const std::string& text) override {
-    aboutTitle = title;
-    about = text;
-  }
+  void ShowAbout(const ui::Message& message) override { about.push_back(message); }
 };
 
 class Display : public RecordingLcdHost, public LcdDisplayModel {
@@ -174,8 +171,12 @@ TEST(LcdDisplay, PropertiesRepaintOnlyWhenChangedAndAnimationIsOnlyStored) {
 TEST(LcdDisplay, AboutShowsTheMessageAndStaysNone) {
   Display d;
   d.SetAbout(TLCDAbout::abAbout);
-  EXPECT_NE(d.aboutTitle.find("TLcdDisplay"), std::string::npos);
-  EXPECT_NE(d.about.find("TLcdDisplay 1.0"), std::string::npos);  // the name and the version
+  ASSERT_EQ(d.about.size(), 1u);
+  EXPECT_EQ(d.about[0].kind, ui::Message::Kind::Information);  // information icon, one OK
+  EXPECT_NE(d.about[0].caption.find("TLcdDisplay"), std::string::npos);
+  EXPECT_NE(d.about[0].text.find("TLcdDisplay 1.0"), std::string::npos);  // name and version
+  d.SetAbout(TLCDAbout::abNone);
+  EXPECT_EQ(d.about.size(), 1u);
   EXPECT_EQ(d.About(), TLCDAbout::abNone);
 }
 

@@ -124,5 +124,54 @@ TEST(LcdWindow, DisplayDeletedDuringTheRevealEndsTheRepaint) {
   EXPECT_LT(GetTickCount64() - start, 6000u);
 }
 
+// What a message box shows besides its text: its visible buttons and whether it has an icon.
+struct BoxParts {
+  int buttons = 0;
+  bool icon = false;
+};
+
+BoxParts PartsOf(HWND box) {
+  BoxParts parts;
+  EnumChildWindows(
+      box,
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* p = reinterpret_cast<BoxParts*>(lp);
+        wchar_t cls[32] = {};
+        GetClassNameW(h, cls, 32);
+        if (!IsWindowVisible(h)) return TRUE;
+        if (_wcsicmp(cls, L"Button") == 0) ++p->buttons;
+        if (_wcsicmp(cls, L"Static") == 0 && SendMessageW(h, STM_GETICON, 0, 0) != 0) {
+          p->icon = true;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&parts));
+  return parts;
+}
+
+TEST(LcdWindow, AboutIsAnInformationMessageWithNameAndVersion) {
+  test::HostForm host;
+  TLcdDisplay lcd;
+  ASSERT_TRUE(lcd.Create(host.hwnd(), 10));
+  std::wstring caption;
+  BoxParts parts;
+  {
+    test::DialogDriver driver([&] {
+      const HWND box = test::WaitForOwnWindow(L"#32770");
+      ASSERT_NE(box, nullptr);
+      wchar_t text[64] = {};
+      GetWindowTextW(box, text, 64);
+      caption = text;
+      parts = PartsOf(box);
+      test::Click(box, IDOK);
+    });
+    lcd.SetAbout(TLCDAbout::abAbout);  // modal until the driver confirms it
+  }
+  EXPECT_EQ(caption, L"About TLcdDisplay");
+  EXPECT_EQ(parts.buttons, 1);  // OK alone
+  EXPECT_TRUE(parts.icon);
+  EXPECT_EQ(lcd.About(), TLCDAbout::abNone);
+}
+
 }  // namespace
 }  // namespace sentavo::widgets
