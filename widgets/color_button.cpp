@@ -23,8 +23,9 @@ char32_t CodePointAt(const std::string& s, std::size_t i) {
 
 }  // namespace
 
-ColorButtonModel::ColorButtonModel(ColorResolver resolve)
-    : resolve_(resolve ? std::move(resolve) : ColorResolver([](ui::TColor c) {
+ColorButtonModel::ColorButtonModel(ColorButtonHost& host, ColorResolver resolve)
+    : host_(host),
+      resolve_(resolve ? std::move(resolve) : ColorResolver([](ui::TColor c) {
         return ui::ClassicSystemColor(ui::SystemColorIndex(c));
       })),
       color_(ui::clBlack) {
@@ -55,7 +56,7 @@ void ColorButtonModel::SetColor(ui::TColor v) {
   color_ = v;
   ComputeEdges();
   if (gradientStyle_ != TGradientStyle::gsNone) RebuildGradient();
-  if (changed) Invalidate();
+  if (changed) host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetContrastHighlight(int v) {
@@ -64,7 +65,7 @@ void ColorButtonModel::SetContrastHighlight(int v) {
   contrastHighlight_ = v;
   ComputeEdges();
   if (gradientStyle_ != TGradientStyle::gsNone) RebuildGradient();
-  if (changed) Invalidate();
+  if (changed) host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetContrastShadow(int v) {
@@ -73,13 +74,13 @@ void ColorButtonModel::SetContrastShadow(int v) {
   contrastShadow_ = v;
   ComputeEdges();
   if (gradientStyle_ != TGradientStyle::gsNone) RebuildGradient();
-  if (changed) Invalidate();
+  if (changed) host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetBevelWidth(int v) {
   if (v == bevelWidth_ || v < 0 || v >= height_ / 2 || v >= width_ / 2) return;
   bevelWidth_ = v;
-  Invalidate();
+  host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetGradientStyle(TGradientStyle v) {
@@ -87,19 +88,19 @@ void ColorButtonModel::SetGradientStyle(TGradientStyle v) {
   gradientStyle_ = v;
   // Built here too, so that a gradient switched on after the colour changed shows that colour.
   if (v != TGradientStyle::gsNone) RebuildGradient();
-  Invalidate();
+  host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetGradientDirection(TGradDirection v) {
   const bool changed = v != gradientDirection_;
   gradientDirection_ = v;
   RebuildGradient();
-  if (changed) Invalidate();
+  if (changed) host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetGlyph(const ui::PixelImage& v) {
   glyph_ = v;
-  Invalidate();
+  host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetNumGlyphs(int v) {
@@ -120,26 +121,26 @@ void ColorButtonModel::SetEnabled(bool v) {
   enabled_ = v;
   if (!v && pressed_) {  // a disabled button hears no release: end the press here
     pressed_ = false;
-    StopRepeatTimer();
+    host_.StopRepeatTimer();
   }
   if (!grouped_) SetDown(false);
-  Invalidate();
+  host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetSize(int width, int height) {
   if (width == width_ && height == height_) return;
   width_ = width;
   height_ = height;
-  Invalidate();
+  host_.RequestRepaint();
 }
 
 void ColorButtonModel::SetDown(bool v) {
   if (v == down_) return;
   down_ = v;
   if (gradientStyle_ != TGradientStyle::gsNone) {
-    Invalidate();
+    host_.RequestRepaint();
   } else {
-    PaintFrameNow(true);
+    host_.PaintFrameNow(true);
   }
   if (OnStateChange) OnStateChange(*this);
 }
@@ -150,7 +151,7 @@ void ColorButtonModel::MouseDown(TMouseButton button, int x, int y) {
   wasDown_ = down_;
   pressed_ = true;
   if (!down_) SetDown(true);
-  if (allowTimer_) StartRepeatTimer(timerDelay_);
+  if (allowTimer_) host_.StartRepeatTimer(timerDelay_);
 }
 
 void ColorButtonModel::MouseUp(TMouseButton button, int x, int y) {
@@ -159,9 +160,9 @@ void ColorButtonModel::MouseUp(TMouseButton button, int x, int y) {
   if (button != TMouseButton::mbLeft || !enabled_ || !pressed_) return;
   pressed_ = false;
   if (down_ && (!grouped_ || (wasDown_ && allowAllUp_))) SetDown(false);
-  StopRepeatTimer();
+  host_.StopRepeatTimer();
   if (grouped_ && down_) {
-    for (ColorButtonModel* other : Siblings()) {
+    for (ColorButtonModel* other : host_.Siblings()) {
       if (other != this && other->grouped_ && other->groupIndex_ == groupIndex_ && other->down_) {
         other->SetDown(false);
       }
@@ -173,17 +174,17 @@ void ColorButtonModel::MouseUp(TMouseButton button, int x, int y) {
 void ColorButtonModel::CancelPress() {
   if (!pressed_) return;
   pressed_ = false;
-  StopRepeatTimer();
+  host_.StopRepeatTimer();
   if (!wasDown_) SetDown(false);
 }
 
 void ColorButtonModel::RepeatTimerTick() {
-  StartRepeatTimer(timerInterval_);
-  if (!down_ || !enabled_ || !HasMouseCapture()) return;
+  host_.StartRepeatTimer(timerInterval_);
+  if (!down_ || !enabled_ || !host_.HasMouseCapture()) return;
   try {
     if (OnClick) OnClick(*this);
   } catch (...) {
-    StopRepeatTimer();
+    host_.StopRepeatTimer();
     throw;
   }
 }

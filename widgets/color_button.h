@@ -19,6 +19,25 @@ enum class TGradientStyle { gsNone, gsHorizontal, gsPyramid, gsVertical };
 enum class TButtonLayout { blGlyphBottom, blGlyphLeft, blGlyphRight, blGlyphTop };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
+class ColorButtonModel;
+
+// What the button asks of the window that owns it.
+class ColorButtonHost {
+ public:
+  virtual ~ColorButtonHost() = default;
+  // The picture is out of date: repaint when the application is idle.
+  virtual void RequestRepaint() = 0;
+  // Draws the frame at once on the visible button, moving the content when asked.
+  virtual void PaintFrameNow(bool moveContent) = 0;
+  // Starts the repeat timer, or changes the interval of a running one.
+  virtual void StartRepeatTimer(std::uint16_t ms) = 0;
+  virtual void StopRepeatTimer() = 0;
+  // Whether the button still holds the mouse from its press.
+  virtual bool HasMouseCapture() const = 0;
+  // The other buttons with the same parent.
+  virtual std::vector<ColorButtonModel*> Siblings() = 0;
+};
+
 class ColorButtonModel {
  public:
   using TNotifyEvent = std::function<void(ColorButtonModel& sender)>;
@@ -26,8 +45,7 @@ class ColorButtonModel {
       std::function<void(ColorButtonModel& sender, TMouseButton button, int x, int y)>;
 
   // `resolve` turns system colour codes into colours (the classic scheme when empty).
-  explicit ColorButtonModel(ColorResolver resolve = {});
-  virtual ~ColorButtonModel() = default;
+  explicit ColorButtonModel(ColorButtonHost& host, ColorResolver resolve = {});
   ColorButtonModel(const ColorButtonModel&) = delete;
   ColorButtonModel& operator=(const ColorButtonModel&) = delete;
 
@@ -113,29 +131,19 @@ class ColorButtonModel {
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
 
- protected:
-  virtual void Invalidate() {}
-  // Draws the frame at once on the visible button, moving the content when asked.
-  virtual void PaintFrameNow(bool /*moveContent*/) {}
-  // Starts the repeat timer, or changes the interval of a running one.
-  virtual void StartRepeatTimer(std::uint16_t /*ms*/) {}
-  virtual void StopRepeatTimer() {}
-  virtual bool HasMouseCapture() const { return pressed_; }
-  // The other buttons with the same parent.
-  virtual std::vector<ColorButtonModel*> Siblings() { return {}; }
-
  private:
   template <class T>
   void SetAndRepaint(T& field, T v) {
     if (field == v) return;
     field = v;
-    Invalidate();
+    host_.RequestRepaint();
   }
   void ComputeEdges();
   void RebuildGradient();
   void PaintGradient(ui::Canvas& canvas);
   ui::TColor GradientEntry(int i) const;
 
+  ColorButtonHost& host_;
   ColorResolver resolve_;
   ui::TColor color_;
   int contrastHighlight_ = 5;

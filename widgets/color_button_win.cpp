@@ -50,7 +50,20 @@ ui::PixelImage LoadBitmapResource(const wchar_t* name) {
 }
 
 TColorButton::TColorButton(ui::Component* owner, std::string name)
-    : ui::Window(owner, std::move(name)), ColorButtonModel(SystemColorOf) {}
+    : ui::Window(owner, std::move(name)), model_(*this, SystemColorOf) {
+  model_.OnClick = [this](ColorButtonModel& m) {
+    if (OnClick) OnClick(m);
+  };
+  model_.OnStateChange = [this](ColorButtonModel& m) {
+    if (OnStateChange) OnStateChange(m);
+  };
+  model_.OnMouseDown = [this](ColorButtonModel& m, TMouseButton b, int x, int y) {
+    if (OnMouseDown) OnMouseDown(m, b, x, y);
+  };
+  model_.OnMouseUp = [this](ColorButtonModel& m, TMouseButton b, int x, int y) {
+    if (OnMouseUp) OnMouseUp(m, b, x, y);
+  };
+}
 
 TColorButton::~TColorButton() {
   ui::Window::Destroy();
@@ -58,17 +71,17 @@ TColorButton::~TColorButton() {
 
 bool TColorButton::Create(HWND parent, int id, const ui::Bounds& bounds,
                           const std::string& caption) {
-  ColorButtonModel::SetCaption(caption);
+  model_.SetCaption(caption);
   ui::WindowSpec desc = ui::WindowSpec::Child(parent, id, bounds);
   desc.className = L"SentavoColorButton";
   desc.title = Widen(caption);
   if (!ui::Window::Create(desc)) return false;
-  SetSize(bounds.width, bounds.height);
+  model_.SetSize(bounds.width, bounds.height);
   return true;
 }
 
 void TColorButton::SetCaption(const std::string& caption) {
-  ColorButtonModel::SetCaption(caption);
+  model_.SetCaption(caption);
   if (hwnd()) {
     settingText_ = true;
     SetWindowTextW(hwnd(), Widen(caption).c_str());
@@ -80,7 +93,7 @@ void TColorButton::SetEnabled(bool enabled) {
   if (hwnd()) {
     EnableWindow(hwnd(), enabled);  // WM_ENABLE tells the model
   } else {
-    ColorButtonModel::SetEnabled(enabled);
+    model_.SetEnabled(enabled);
   }
 }
 
@@ -90,17 +103,17 @@ void TColorButton::PaintTo(HDC target) {
   if (buffer.Valid()) {
     {
       ui::GdiCanvas canvas(buffer.dc());
-      Paint(canvas);
+      model_.Paint(canvas);
     }
     buffer.CopyTo(target);
   } else {
     ui::GdiCanvas canvas(target);
-    Paint(canvas);
+    model_.Paint(canvas);
   }
 }
 
-void TColorButton::Invalidate() {
-  ui::Window::Invalidate();
+void TColorButton::RequestRepaint() {
+  Invalidate();
 }
 
 void TColorButton::PaintFrameNow(bool moveContent) {
@@ -110,7 +123,7 @@ void TColorButton::PaintFrameNow(bool moveContent) {
   }
   ui::ClientDC dc(hwnd());
   ui::GdiCanvas canvas(dc.get());
-  DrawFrame(canvas, moveContent);
+  model_.DrawFrame(canvas, moveContent);
 }
 
 void TColorButton::StartRepeatTimer(std::uint16_t ms) {
@@ -130,18 +143,18 @@ std::vector<ColorButtonModel*> TColorButton::Siblings() {
   const HWND parent = Parent();
   if (!parent) return out;
   for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-    if (auto* b = dynamic_cast<TColorButton*>(ui::Window::FromHandle(h))) out.push_back(b);
+    if (auto* b = dynamic_cast<TColorButton*>(ui::Window::FromHandle(h))) out.push_back(&b->model_);
   }
   return out;
 }
 
 void TColorButton::Press(TMouseButton button, LPARAM lp) {
   if (button == TMouseButton::mbLeft) SetCapture(hwnd());
-  MouseDown(button, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+  model_.MouseDown(button, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
 }
 
 void TColorButton::Release(TMouseButton button, LPARAM lp) {
-  MouseUp(button, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+  model_.MouseUp(button, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
   if (button == TMouseButton::mbLeft && GetCapture() == hwnd()) ReleaseCapture();
 }
 
@@ -154,7 +167,7 @@ LRESULT TColorButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_SIZE: SetSize(LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_SIZE: model_.SetSize(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_LBUTTONDOWN: Press(TMouseButton::mbLeft, lp); return 0;
     case WM_LBUTTONDBLCLK:
       Press(TMouseButton::mbLeft, lp);
@@ -166,16 +179,16 @@ LRESULT TColorButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONDOWN: Press(TMouseButton::mbMiddle, lp); return 0;
     case WM_MBUTTONUP: Release(TMouseButton::mbMiddle, lp); return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lp) != hwnd()) CancelPress();
+      if (reinterpret_cast<HWND>(lp) != hwnd()) model_.CancelPress();
       return 0;
     case WM_TIMER:
-      if (wp == kRepeatTimer) RepeatTimerTick();
+      if (wp == kRepeatTimer) model_.RepeatTimerTick();
       return 0;
-    case WM_ENABLE: ColorButtonModel::SetEnabled(wp != 0); return 0;
+    case WM_ENABLE: model_.SetEnabled(wp != 0); return 0;
     case WM_SETTEXT: {
       const LRESULT r = DefaultHandling(msg, wp, lp);
       if (!settingText_ && lp) {
-        ColorButtonModel::SetCaption(Narrow(reinterpret_cast<const wchar_t*>(lp)));
+        model_.SetCaption(Narrow(reinterpret_cast<const wchar_t*>(lp)));
       }
       return r;
     }

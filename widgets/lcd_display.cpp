@@ -29,19 +29,20 @@ void LcdDisplayModel::SetValue(std::string_view text) {
   if (text == value_) return;  // case-sensitive: "locked" over "LOCKED" is a change
   const std::string old = value_;
   value_ = NormalizeLcdValue(text);
-  ValueStored(value_);
+  host_.ValueStored(value_);
   if (OnChange) OnChange(*this, old, value_);
   animatePending_ = true;
-  RequestRepaint();
+  host_.RequestRepaint();
 }
 
 void LcdDisplayModel::SetAbout(TLCDAbout v) {
   if (v == TLCDAbout::abAbout) {
-    ShowAbout("TLcdDisplay 1.0\nSeven-segment LCD display of Sentavo.");
+    host_.ShowAbout({ui::Message::Kind::Information, "About TLcdDisplay",
+                     "TLcdDisplay 1.0\nSeven-segment LCD display of Sentavo."});
   }
 }
 
-void LcdDisplayModel::DrawDigits(PaintPass& pass, int animation, int budget, bool incremental,
+bool LcdDisplayModel::DrawDigits(PaintPass& pass, int animation, int budget, bool incremental,
                                  const LcdCells& current, const LcdCells& previous) {
   const LcdLayout& k = pass.layout;
   const LcdColors colors{onColor_, offColor_};
@@ -72,15 +73,16 @@ void LcdDisplayModel::DrawDigits(PaintPass& pass, int animation, int budget, boo
     const int target = d - carry;
     int waited = static_cast<int>(pass.host.NowMs() - frameStart);
     while (waited < target) {
-      pass.host.ProcessMessages(static_cast<std::uint32_t>(target - waited));
+      if (!pass.host.ProcessMessages(static_cast<std::uint32_t>(target - waited))) return false;
       waited = static_cast<int>(pass.host.NowMs() - frameStart);
     }
     carry = std::min(d, waited - target);
   }
+  return true;
 }
 
-void LcdDisplayModel::Paint(LcdPaintHost& host, int width, int height) {
-  if (isPainting_) return;
+bool LcdDisplayModel::Paint(LcdPaintHost& host, int width, int height) {
+  if (isPainting_) return true;
   isPainting_ = true;
   const std::uint32_t start = host.NowMs();
   // The value drawn by this repaint; one written while the animation pauses comes after it.
@@ -108,15 +110,19 @@ void LcdDisplayModel::Paint(LcdPaintHost& host, int width, int height) {
     const LcdCells blank = PadCells({}, n);
     const LcdCells previous = PadCells(SplitPoints(prevValue_), n);
     if (drawn.empty()) {
-      DrawDigits(pass, animatePending_ ? animation : 0, animatePending_ ? animationDelay_ : 0,
-                 false, blank, previous);
+      if (!DrawDigits(pass, animatePending_ ? animation : 0, animatePending_ ? animationDelay_ : 0,
+                      false, blank, previous)) {
+        return false;
+      }
     } else {
-      DrawDigits(pass, 0, 0, false, previous, blank);
+      if (!DrawDigits(pass, 0, 0, false, previous, blank)) return false;
       const LcdCells current = PadCells(SplitPoints(drawn), n);
       const int spent = static_cast<int>(host.NowMs() - start);
-      DrawDigits(pass, animatePending_ ? animation : 0,
-                 animatePending_ ? std::max(0, animationDelay_ - spent) : 0, true, current,
-                 previous);
+      if (!DrawDigits(pass, animatePending_ ? animation : 0,
+                      animatePending_ ? std::max(0, animationDelay_ - spent) : 0, true, current,
+                      previous)) {
+        return false;
+      }
     }
   }
   prevValue_ = drawn;
@@ -127,7 +133,8 @@ void LcdDisplayModel::Paint(LcdPaintHost& host, int width, int height) {
   animatePending_ = false;
   isPainting_ = false;
   paintDuration_ = host.NowMs() - start;
-  if (value_ != drawn) RequestRepaint();
+  if (value_ != drawn) host_.RequestRepaint();
+  return true;
 }
 
 }  // namespace sentavo::widgets

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "ui/canvas.h"
+#include "ui/messages.h"
 #include "widgets/lcd_geometry.h"
 
 namespace sentavo::widgets {
@@ -27,10 +28,24 @@ class LcdPaintHost {
   virtual void PresentBuffer() = 0;
   virtual void FreeBuffer() = 0;
   virtual std::uint32_t NowMs() = 0;
-  // Handles the application's pending messages, waiting at most `ms` for one to arrive.
-  virtual void ProcessMessages(std::uint32_t ms) = 0;
+  // Handles the application's pending messages, waiting at most `ms` for one to arrive. False
+  // when one of them destroyed the display: the model went with it, so the repaint returns at
+  // once and touches nothing of it, not even to say that it has finished.
+  [[nodiscard]] virtual bool ProcessMessages(std::uint32_t ms) = 0;
   // 0 to n - 1.
   virtual int RandomBelow(int n) = 0;
+};
+
+// What the display asks of the window that owns it, outside a repaint.
+class LcdDisplayHost {
+ public:
+  virtual ~LcdDisplayHost() = default;
+  // The picture is out of date: repaint when the application is idle.
+  virtual void RequestRepaint() = 0;
+  // The stored value changed (the window shows it as its text).
+  virtual void ValueStored(const std::string& value) = 0;
+  // The information about the component, for a person to read and confirm.
+  virtual void ShowAbout(const ui::Message& about) = 0;
 };
 
 class LcdDisplayModel {
@@ -38,8 +53,7 @@ class LcdDisplayModel {
   using TLCDChangeProc = std::function<void(LcdDisplayModel& sender, const std::string& oldValue,
                                             const std::string& newValue)>;
 
-  LcdDisplayModel() = default;
-  virtual ~LcdDisplayModel() = default;
+  explicit LcdDisplayModel(LcdDisplayHost& host) : host_(host) {}
   LcdDisplayModel(const LcdDisplayModel&) = delete;
   LcdDisplayModel& operator=(const LcdDisplayModel&) = delete;
 
@@ -79,7 +93,8 @@ class LcdDisplayModel {
   void SetAnimationDelay(int v) { animationDelay_ = v; }
 
   TLCDAbout About() const { return TLCDAbout::abNone; }
-  // abAbout shows the information message; the property stays abNone.
+  // abAbout shows an information message with the component's name and version; the property
+  // stays abNone.
   void SetAbout(TLCDAbout v);
 
   bool IsPainting() const { return isPainting_; }
@@ -90,15 +105,11 @@ class LcdDisplayModel {
 
   const LcdParams& Params() const { return params_; }
 
-  void Paint(LcdPaintHost& host, int width, int height);
+  // False when the display was destroyed while the reveal paused: the caller, too, must then
+  // leave the display alone.
+  [[nodiscard]] bool Paint(LcdPaintHost& host, int width, int height);
 
   TLCDChangeProc OnChange;
-
- protected:
-  virtual void RequestRepaint() {}
-  // The stored value changed (the window shows it as its text).
-  virtual void ValueStored(const std::string&) {}
-  virtual void ShowAbout(const std::string&) {}
 
  private:
   struct PaintPass;
@@ -106,11 +117,13 @@ class LcdDisplayModel {
   void SetAndRepaint(T& field, T v) {
     if (field == v) return;
     field = v;
-    RequestRepaint();
+    host_.RequestRepaint();
   }
-  void DrawDigits(PaintPass& pass, int animation, int budget, bool incremental,
-                  const LcdCells& current, const LcdCells& previous);
+  // False when the display was destroyed during a pause (see Paint).
+  [[nodiscard]] bool DrawDigits(PaintPass& pass, int animation, int budget, bool incremental,
+                                const LcdCells& current, const LcdCells& previous);
 
+  LcdDisplayHost& host_;
   std::string value_;
   LcdParams params_;
   ui::TColor onColor_ = ui::MakeColor(0, 255, 0);

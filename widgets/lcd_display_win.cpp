@@ -1,5 +1,6 @@
 #include "widgets/lcd_display_win.h"
 
+#include <memory>
 #include <optional>
 #include <random>
 
@@ -15,8 +16,12 @@ namespace {
 // the message pump that keeps the application alive during a reveal's pauses.
 class WinLcdHost final : public LcdPaintHost {
  public:
-  WinLcdHost(HDC target, int width, int height)
-      : target_(target), width_(width), height_(height), window_(target) {}
+  WinLcdHost(HDC target, int width, int height, std::weak_ptr<const bool> display)
+      : target_(target),
+        width_(width),
+        height_(height),
+        window_(target),
+        display_(std::move(display)) {}
 
   ui::Canvas& WindowCanvas() override { return window_; }
   ui::Canvas* CreateBuffer(int width, int height) override {
@@ -36,7 +41,7 @@ class WinLcdHost final : public LcdPaintHost {
   std::uint32_t NowMs() override { return GetTickCount(); }
   // Handles what arrives within `ms` and then returns, even while more keeps arriving (other
   // displays revealing their values), so that no reveal is held up for good by the others.
-  void ProcessMessages(std::uint32_t ms) override {
+  bool ProcessMessages(std::uint32_t ms) override {
     const DWORD deadline = GetTickCount() + ms;
     const auto remaining = [deadline] {
       const auto left = static_cast<std::int32_t>(deadline - GetTickCount());
@@ -44,7 +49,7 @@ class WinLcdHost final : public LcdPaintHost {
     };
     if (quitSeen_) {
       Sleep(ms);  // the program is ending: wait out the pause without handling anything
-      return;
+      return true;
     }
     do {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, remaining(), QS_ALLINPUT);
@@ -53,13 +58,15 @@ class WinLcdHost final : public LcdPaintHost {
         if (msg.message == WM_QUIT) {
           quitSeen_ = true;
           PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
-          return;
+          return true;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
-        if (remaining() == 0) return;
+        if (display_.expired()) return false;
+        if (remaining() == 0) return true;
       }
     } while (remaining() > 0);
+    return true;
   }
   int RandomBelow(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
@@ -69,6 +76,7 @@ class WinLcdHost final : public LcdPaintHost {
   ui::GdiCanvas window_;
   std::optional<ui::OffscreenBuffer> buffer_;
   std::optional<ui::GdiCanvas> canvas_;
+  std::weak_ptr<const bool> display_;
   std::minstd_rand random_{GetTickCount()};
   bool quitSeen_ = false;
 };
@@ -79,20 +87,21 @@ TLcdDisplay::TLcdDisplay(ui::Component* owner, std::string name)
     : ui::Window(owner, std::move(name)) {}
 
 TLcdDisplay::~TLcdDisplay() {
+  lifetime_.reset();  // a reveal paused further up the stack must not come back into us
   Destroy();
 }
 
 bool TLcdDisplay::Create(HWND parent, int id, const ui::Bounds& bounds) {
   ui::WindowSpec desc = ui::WindowSpec::Child(parent, id, bounds);
   desc.className = L"SentavoLcdDisplay";
-  desc.title = Widen(Value());
+  desc.title = Widen(model_.Value());
   return ui::Window::Create(desc);
 }
 
-void TLcdDisplay::PaintTo(HDC dc) {
+bool TLcdDisplay::PaintTo(HDC dc) {
   const ui::Size size = ClientSize();
-  WinLcdHost host(dc, size.cx, size.cy);
-  Paint(host, size.cx, size.cy);
+  WinLcdHost host(dc, size.cx, size.cy, lifetime_);
+  return model_.Paint(host, size.cx, size.cy);
 }
 
 void TLcdDisplay::RequestRepaint() {
@@ -103,8 +112,8 @@ void TLcdDisplay::ValueStored(const std::string& value) {
   if (hwnd()) SetWindowTextW(hwnd(), Widen(value).c_str());
 }
 
-void TLcdDisplay::ShowAbout(const std::string& text) {
-  ui::ShowMessageBox(hwnd(), ui::PlainMessage("About", text));
+void TLcdDisplay::ShowAbout(const ui::Message& about) {
+  ui::ShowMessageBox(hwnd(), about);
 }
 
 LRESULT TLcdDisplay::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -112,18 +121,18 @@ LRESULT TLcdDisplay::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 1;  // every pixel is painted: never flicker through the parent
     case WM_PAINT: {
       ui::PaintScope ps(hwnd());
-      if (IsPainting()) {
+      if (model_.IsPainting()) {
         missedPaint_ = true;  // a reveal is pausing: paint again once it is done
         return 0;
       }
-      PaintTo(ps.get());
+      if (!PaintTo(ps.get())) return 0;  // destroyed meanwhile: `this` is gone
       if (missedPaint_) {
         missedPaint_ = false;
         Invalidate();
       }
       return 0;
     }
-    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_PRINTCLIENT: (void)PaintTo(reinterpret_cast<HDC>(wp)); return 0;
     case WM_LBUTTONDOWN: pressed_ = true; return 0;
     case WM_LBUTTONUP:
       if (pressed_ && OnClick) OnClick();

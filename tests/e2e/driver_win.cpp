@@ -37,15 +37,6 @@ std::vector<std::uint8_t> ReadWhole(const std::filesystem::path& path, std::size
   return bytes;
 }
 
-bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (true) {
-    if (ready()) return true;
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-}
-
 Program::Program(const std::string& exe, const std::vector<std::string>& args,
                  const std::string& workDir, const std::vector<std::string>& extraEnv) {
   std::wstring commandLine = L"\"" + Widen(exe) + L"\"";

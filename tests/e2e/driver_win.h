@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pump_win.h"
+
 namespace sentavo::e2e {
 
 using namespace std::chrono_literals;
@@ -28,8 +30,7 @@ void WriteAll(const std::filesystem::path& path, std::span<const std::uint8_t> b
 std::vector<std::uint8_t> ReadWhole(const std::filesystem::path& path, std::size_t size,
                                     std::chrono::milliseconds timeout = 2s);
 
-// Polls `ready` until it holds or `timeout` passes; returns whether it held.
-bool WaitUntil(const std::function<bool()>& ready, std::chrono::milliseconds timeout = 10s);
+using test::WaitUntil;
 
 // A program started by the test and ended with it.
 class Program {

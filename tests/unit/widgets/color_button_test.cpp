@@ -15,24 +15,16 @@ using ui::MakeColor;
 using ui::Point;
 constexpr auto L = TMouseButton::mbLeft;
 
-// A button that logs what it asks of its window and what its events report.
-class Button : public ColorButtonModel {
+// The window's side of a button, logging what the button asks of it.
+class RecordingButtonHost : public ColorButtonHost {
  public:
-  explicit Button(std::vector<std::string>* log, std::string name)
-      : log_(log), name_(std::move(name)) {
-    OnClick = [this](ColorButtonModel&) { log_->push_back(name_ + " click"); };
-    OnStateChange = [this](ColorButtonModel& b) {
-      log_->push_back(name_ + (b.Down() ? " down" : " up"));
-    };
-  }
   std::vector<ColorButtonModel*> siblings;
   int invalidated = 0, frameMoves = 0;
   bool timerRunning = false;
   std::vector<int> timerIntervals;
   bool capture = true;
 
- protected:
-  void Invalidate() override { ++invalidated; }
+  void RequestRepaint() override { ++invalidated; }
   void PaintFrameNow(bool move) override { frameMoves += move; }
   void StartRepeatTimer(std::uint16_t ms) override {
     timerRunning = true;
@@ -41,6 +33,19 @@ class Button : public ColorButtonModel {
   void StopRepeatTimer() override { timerRunning = false; }
   bool HasMouseCapture() const override { return capture; }
   std::vector<ColorButtonModel*> Siblings() override { return siblings; }
+};
+
+// The test double is both the host and the button it hosts, so that the cases read as the
+// component's use; its events are logged with its name.
+class Button : public RecordingButtonHost, public ColorButtonModel {
+ public:
+  explicit Button(std::vector<std::string>* log, std::string name)
+      : ColorButtonModel(static_cast<ColorButtonHost&>(*this)), log_(log), name_(std::move(name)) {
+    OnClick = [this](ColorButtonModel&) { log_->push_back(name_ + " click"); };
+    OnStateChange = [this](ColorButtonModel& b) {
+      log_->push_back(name_ + (b.Down() ? " down" : " up"));
+    };
+  }
 
  private:
   std::vector<std::string>* log_;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "ui/recording_canvas.h"
 
@@ -22,38 +23,66 @@ class FakeHost : public LcdPaintHost {
   std::uint32_t drawCost = 0;  // milliseconds each frame's drawing takes
   std::function<void()> duringPump;
   std::vector<std::uint32_t> presentTimes;
+  // Set when a pump destroyed the display; every call after that is counted.
+  bool displayGone = false;
+  int callsAfterGone = 0;
 
-  ui::Canvas& WindowCanvas() override { return window; }
+  ui::Canvas& WindowCanvas() override {
+    Touch();
+    return window;
+  }
   ui::Canvas* CreateBuffer(int, int) override {
+    Touch();
     if (bufferFails) return nullptr;
     ++buffersMade;
     return &buffer;
   }
   void PresentBuffer() override {
+    Touch();
     ++presents;
     presentTimes.push_back(now);
     now += drawCost;
   }
-  void FreeBuffer() override { ++frees; }
-  std::uint32_t NowMs() override { return now; }
-  void ProcessMessages(std::uint32_t ms) override {
+  void FreeBuffer() override {
+    Touch();
+    ++frees;
+  }
+  std::uint32_t NowMs() override {
+    Touch();
+    return now;
+  }
+  bool ProcessMessages(std::uint32_t ms) override {
+    Touch();
     ++pumps;
     now += ms;
     if (duringPump) duringPump();
+    return !displayGone;
   }
-  int RandomBelow(int n) override { return n - 1; }
+  int RandomBelow(int n) override {
+    Touch();
+    return n - 1;
+  }
+
+ private:
+  void Touch() { callsAfterGone += displayGone; }
 };
 
-class Display : public LcdDisplayModel {
+// The window's side of the display, recording what is asked of it; the test double is both the
+// host and the model it hosts, so that the cases read as the component's use.
+class RecordingLcdHost : public LcdDisplayHost {
  public:
   int repaints = 0;
   std::string windowText;
-  std::string about;
+  std::vector<ui::Message> about;
 
- protected:
   void RequestRepaint() override { ++repaints; }
   void ValueStored(const std::string& v) override { windowText = v; }
-  void ShowAbout(const std::string& text) override { about = text; }
+  void ShowAbout(const ui::Message& message) override { about.push_back(message); }
+};
+
+class Display : public RecordingLcdHost, public LcdDisplayModel {
+ public:
+  Display() : LcdDisplayModel(static_cast<LcdDisplayHost&>(*this)) {}
 };
 
 // The lit shapes drawn on `canvas`, for on colour `on`.
@@ -142,7 +171,12 @@ TEST(LcdDisplay, PropertiesRepaintOnlyWhenChangedAndAnimationIsOnlyStored) {
 TEST(LcdDisplay, AboutShowsTheMessageAndStaysNone) {
   Display d;
   d.SetAbout(TLCDAbout::abAbout);
-  EXPECT_NE(d.about.find("TLcdDisplay"), std::string::npos);
+  ASSERT_EQ(d.about.size(), 1u);
+  EXPECT_EQ(d.about[0].kind, ui::Message::Kind::Information);  // information icon, one OK
+  EXPECT_NE(d.about[0].caption.find("TLcdDisplay"), std::string::npos);
+  EXPECT_NE(d.about[0].text.find("TLcdDisplay 1.0"), std::string::npos);  // name and version
+  d.SetAbout(TLCDAbout::abNone);
+  EXPECT_EQ(d.about.size(), 1u);
   EXPECT_EQ(d.About(), TLCDAbout::abNone);
 }
 
@@ -150,7 +184,7 @@ TEST(LcdDisplay, EmptyValueDrawsEverythingUnlit) {
   Display d;
   MakeClock(d);
   FakeHost host;
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_EQ(CountColored(host.buffer, ui::clWhite), 0);
   // 8 points, 8 colons of two dots, 7 bars in 8 cells.
   EXPECT_EQ(CountColored(host.buffer, ui::MakeColor(35, 35, 35)), 8 + 16 + 56);
@@ -166,7 +200,7 @@ TEST(LcdDisplay, NewValueIsDrawnOverThePreviousOneCellByCell) {
   MakeClock(d);
   FakeHost host;
   d.SetValue("12:34:56");
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_EQ(d.PrevValue(), "12:34:56");
   EXPECT_FALSE(d.AnimatePending());
   EXPECT_EQ(host.pumps, 0);  // no animation: no pauses
@@ -175,7 +209,7 @@ TEST(LcdDisplay, NewValueIsDrawnOverThePreviousOneCellByCell) {
 
   host.buffer.ops.clear();
   d.SetValue("12:34:57");
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   // First everything of the old value again, then only the last cell's eight segments.
   const auto polygons = host.buffer.Of(CanvasOp::Kind::Polygon);
   EXPECT_EQ(polygons.size(), 8u * 7u + 7u);
@@ -192,7 +226,7 @@ TEST(LcdDisplay, AnimationRevealsInEightFramesOverTheDelay) {
   d.SetAnimationDelay(700);
   FakeHost host;
   d.SetValue("8");
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_EQ(host.presents, 8 + 1);  // every frame, and the finished picture
   for (std::size_t i = 1; i < 8; ++i) {
     EXPECT_EQ(host.presentTimes[i] - host.presentTimes[i - 1], 100u) << i;
@@ -202,7 +236,7 @@ TEST(LcdDisplay, AnimationRevealsInEightFramesOverTheDelay) {
 
   // The same value again repaints at once.
   host = FakeHost{};
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_EQ(host.presents, 1);
   EXPECT_EQ(d.PaintDuration(), 0u);
 }
@@ -215,7 +249,7 @@ TEST(LcdDisplay, OvershootOfAPauseIsTakenFromTheNext) {
   FakeHost host;
   host.drawCost = 30;  // presenting takes 30 ms of each frame
   d.SetValue("8");
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   // Frames still start every 100 ms: the drawing time is part of the pause.
   for (std::size_t i = 1; i < 8; ++i) {
     EXPECT_EQ(host.presentTimes[i] - host.presentTimes[i - 1], 100u) << i;
@@ -230,7 +264,7 @@ TEST(LcdDisplay, NoAnimationOrNoDelayShowsInOneStep) {
     d.SetAnimationDelay(delay);
     FakeHost host;
     d.SetValue("12:34:56");
-    d.Paint(host, 124, 22);
+    EXPECT_TRUE(d.Paint(host, 124, 22));
     EXPECT_EQ(host.presents, 1);
     EXPECT_EQ(host.pumps, 0);
   }
@@ -245,7 +279,7 @@ TEST(LcdDisplay, FramesFollowTheAnimationOrder) {
   d.SetDoubleBuffer(false);
   FakeHost host;
   d.SetValue("8");
-  d.Paint(host, 30, 22);
+  EXPECT_TRUE(d.Paint(host, 30, 22));
   // The incremental pass: after the point, colon (two ellipses) first, then the middle bar.
   std::vector<CanvasOp::Kind> kinds;
   for (const CanvasOp& op : host.window.ops) kinds.push_back(op.kind);
@@ -265,7 +299,7 @@ TEST(LcdDisplay, RandomAnimationPicksOneOfTheFive) {
   d.SetAnimationDelay(70);
   FakeHost host;  // RandomBelow(5) answers 4: animation 5, anRight
   d.SetValue("8");
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_EQ(host.presents, 9);
 }
 
@@ -275,7 +309,7 @@ TEST(LcdDisplay, WithoutABufferItDrawsOnTheWindow) {
   FakeHost host;
   host.bufferFails = true;
   d.SetValue("1");
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_FALSE(host.window.ops.empty());
   EXPECT_EQ(host.presents, 0);
   EXPECT_EQ(CountColored(host.window, ui::clWhite), 2);
@@ -286,7 +320,7 @@ TEST(LcdDisplay, NothingButTheBackgroundWithoutCells) {
   d.SetDigitNum(0);
   FakeHost host;
   d.SetValue("12");
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_EQ(host.buffer.ops.size(), 1u);
   EXPECT_FALSE(d.IsPainting());
 }
@@ -302,7 +336,7 @@ TEST(LcdDisplay, RepaintDuringAnAnimationPauseReturnsAndALaterValueFollows) {
   host.duringPump = [&] {
     EXPECT_TRUE(d.IsPainting());
     const std::size_t before = host.buffer.ops.size();
-    d.Paint(host, 124, 22);  // returns at once
+    EXPECT_TRUE(d.Paint(host, 124, 22));  // returns at once
     EXPECT_EQ(host.buffer.ops.size(), before);
     if (!once) {
       once = true;
@@ -310,7 +344,7 @@ TEST(LcdDisplay, RepaintDuringAnAnimationPauseReturnsAndALaterValueFollows) {
     }
   };
   const int repaintsBefore = d.repaints;
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_FALSE(d.IsPainting());
   EXPECT_FALSE(d.AnimatePending());
   // The repaint drew "11"; "22" gets a repaint of its own, drawn without animation.
@@ -318,9 +352,32 @@ TEST(LcdDisplay, RepaintDuringAnAnimationPauseReturnsAndALaterValueFollows) {
   EXPECT_EQ(d.repaints, repaintsBefore + 2);
   host.duringPump = nullptr;
   host.presents = 0;
-  d.Paint(host, 124, 22);
+  EXPECT_TRUE(d.Paint(host, 124, 22));
   EXPECT_EQ(d.PrevValue(), "22");
   EXPECT_EQ(host.presents, 1);
+}
+
+// A message handled during a reveal's pause may destroy the display (its form closes): the
+// repaint must return without touching the model, which is gone, or the host.
+TEST(LcdDisplay, DisplayDestroyedDuringARevealPauseIsNotTouchedAgain) {
+  FakeHost host;
+  auto d = std::make_unique<Display>();
+  MakeClock(*d);
+  d->SetAnimation(TLCDAnimation::anDown);
+  d->SetAnimationDelay(700);
+  d->SetValue("88:88:88");
+  host.duringPump = [&] {
+    if (host.pumps == 3) {
+      d.reset();
+      host.displayGone = true;
+    }
+  };
+  Display* painting = d.get();
+  EXPECT_FALSE(painting->Paint(host, 124, 22));
+  EXPECT_EQ(d, nullptr);
+  EXPECT_EQ(host.pumps, 3);
+  EXPECT_EQ(host.callsAfterGone, 0);
+  EXPECT_EQ(host.frees, 0);  // the window's side frees its own buffer when it unwinds
 }
 
 }  // namespace

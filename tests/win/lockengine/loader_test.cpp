@@ -111,11 +111,12 @@ BOOL CALLBACK FindDialog(HWND h, LPARAM lp) {
 // The host's message box (no edit field) or its open-file dialog (one with an edit field).
 HWND WaitForDialog(const Host& host, bool fileDialog) {
   Found f{host.pid(), fileDialog};
-  const DWORD end = GetTickCount() + 20000;
-  while (!f.dialog && static_cast<LONG>(end - GetTickCount()) > 0) {
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&f));
-    if (!f.dialog) Sleep(50);
-  }
+  WaitUntil(
+      [&] {
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&f));
+        return f.dialog != nullptr;
+      },
+      20s);
   return f.dialog;
 }
 
@@ -220,7 +221,7 @@ TEST_F(LoaderTest, NoLibraryAnywhereEndsTheProgramWithExitCode1) {
         last = WaitForDialog(host, false);
         return last && MessageText(last).find(L"cannot load") != std::wstring::npos;
       },
-      20000));
+      20000ms));
   const std::wstring text = MessageText(last);
   EXPECT_TRUE(text.starts_with(L"cannot load lockgina.dll")) << text.c_str();
   EXPECT_GT(text.size(), std::wstring(L"cannot load lockgina.dll").size());  // the system's text

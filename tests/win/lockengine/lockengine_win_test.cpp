@@ -25,6 +25,7 @@ namespace {
 using sentavo::test::Key;
 using sentavo::test::Pump;
 using sentavo::test::PumpUntil;
+using namespace std::chrono_literals;
 using Log = std::vector<std::string>;
 
 HWND MessageOnlyWindow() {
@@ -37,7 +38,7 @@ HWND FocusWindow() {
   static const HWND w = CreateWindowW(L"STATIC", L"focus", WS_POPUP | WS_VISIBLE | WS_BORDER, 300,
                                       300, 200, 100, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(w);
-  Pump(100);
+  Pump(100ms);
   return w;
 }
 
@@ -67,7 +68,7 @@ TEST(GlobalHotKeyWin, TheClientsKeyIsCtrlAltShift0AndFiresOnWmHotkeyAndOnTheKeys
   const WORD keys[] = {VK_CONTROL, VK_MENU, VK_SHIFT, '0'};
   for (WORD vk : keys) Key(vk, false);
   for (int i = 3; i >= 0; --i) Key(keys[i], true);
-  EXPECT_TRUE(PumpUntil([&] { return fired == 2; }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return fired == 2; }, 3000ms));
 
   hotKey.SetEnabled(false);
   EXPECT_TRUE(RegisterHotKey(other, 1, MOD_ALT | MOD_CONTROL | MOD_SHIFT, '0'));
@@ -185,7 +186,7 @@ TEST(TrayIconWin, TheIconIsAddedAgainWhenTheShellAnnouncesANewTaskbar) {
   icon.SetActive(true);
   log.clear();
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(PumpUntil([&] { return !log.empty(); }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return !log.empty(); }, 3000ms));
   EXPECT_EQ(log, Log{"add"});
 }
 
@@ -202,14 +203,14 @@ TEST(TrayIconWin, TheAnimationRunsOnItsTimer) {
   icon.Icons = &frames;
   icon.SetDelay(20);
   icon.SetAnimated(true);
-  Pump(150);
+  Pump(150ms);
   EXPECT_EQ(icon.FrameIndex(), 0);  // inactive: the ticks change nothing
   icon.SetActive(true);
-  EXPECT_TRUE(PumpUntil([&] { return icon.FrameIndex() == 2; }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return icon.FrameIndex() == 2; }, 3000ms));
   EXPECT_NE(icon.Icon(), 0u);
   icon.SetAnimated(false);
   const int frame = icon.FrameIndex();
-  Pump(150);
+  Pump(150ms);
   EXPECT_EQ(icon.FrameIndex(), frame);
 }
 
@@ -417,7 +418,7 @@ TEST_F(SystemLockWin, TheKeyMessageWindowHandles1468And1469AndNothingElse) {
   PostMessageW(window, 1468, 0x99, (9 << 16) | 9);
   PostMessageW(window, 1469, 0x99, (2 << 16) | 2);
   PostMessageW(window, 1470, 0x99, 65);
-  Pump(100);
+  Pump(100ms);
   EXPECT_EQ(events, (Log{"down 153 9 alt", "right at cursor"}));
   EXPECT_EQ(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0), 0);
 }
@@ -460,7 +461,7 @@ struct TestTaskbar {
     button = CreateWindowW(L"Button", L"Start", WS_CHILD | WS_VISIBLE, 0, 0, 48, 40, bar, nullptr,
                            wc.hInstance, nullptr);
     UpdateWindow(button);
-    Pump(100);
+    Pump(100ms);
   }
   static TestTaskbar& Get() {
     static TestTaskbar* t = new TestTaskbar;
@@ -541,7 +542,7 @@ TEST_F(SystemLockWin, APictureOfTheStartButtonLiesInTheTaskbarAnd1217ClicksIt) {
   ASSERT_NE(picture, nullptr);
   EXPECT_TRUE(IsWindowVisible(picture));
   // The copied pixels are the red of the real button.
-  Pump(100);
+  Pump(100ms);
   RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   const HDC dc = GetDC(picture);
   EXPECT_EQ(GetPixel(dc, 24, 20), RGB(255, 0, 0));
@@ -598,7 +599,7 @@ TEST(SystemLockWithTheLibrary, KeysTheLibrarySeesArriveAsOnKeyDown) {
     ASSERT_EQ(GetForegroundWindow(), focus);
     Key('K', false);
     Key('K', true);
-    EXPECT_TRUE(PumpUntil([&] { return !events.empty(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return !events.empty(); }, 3000ms));
   }
   EXPECT_EQ(events, Log{"K here"});
 }

@@ -80,7 +80,7 @@ struct Target {
     static Target* target = new Target;
     SetForegroundWindow(target->hwnd);
     SetFocus(target->hwnd);
-    Pump(100);
+    Pump(100ms);
     seen.clear();
     return *target;
   }
@@ -96,13 +96,13 @@ void AltTab() {
   Key(VK_TAB, false);
   Key(VK_TAB, true);
   Key(VK_MENU, true);
-  Pump(250);
+  Pump(250ms);
 }
 
 void Tab() {
   Key(VK_TAB, false);
   Key(VK_TAB, true);
-  Pump(250);
+  Pump(250ms);
 }
 
 bool Shown(HWND h) {
@@ -130,7 +130,7 @@ struct FakeTaskbar {
   static FakeTaskbar& Fresh() {
     static FakeTaskbar* bar = new FakeTaskbar;
     for (HWND h : {bar->bar, bar->start, bar->links, bar->tray}) ShowWindow(h, SW_SHOWNA);
-    Pump(50);
+    Pump(50ms);
     return *bar;
   }
   HWND Child(const wchar_t* cls, int x) {
@@ -214,7 +214,7 @@ TEST_F(LockGinaTest, ReleasingOneCombinationKeepsTheOthers) {
   Key(VK_ESCAPE, false);
   Key(VK_ESCAPE, true);
   Key(VK_CONTROL, true);
-  Pump(250);
+  Pump(250ms);
   EXPECT_EQ(target.Count(WM_SYSKEYDOWN, VK_TAB), 0);
   EXPECT_EQ(target.Count(WM_KEYDOWN, VK_ESCAPE), 1);
 }
@@ -226,7 +226,7 @@ TEST_F(LockGinaTest, KeysAndButtonsAreReportedWithTheirModifiers) {
   Key('A', false);
   Key('A', true);
   Key(VK_LSHIFT, true);
-  Pump(300);
+  Pump(300ms);
   std::vector<std::pair<UINT, LPARAM>> reports;
   for (const MSG& m : Target::seen) {
     if (m.message == 1468 || m.message == 1469) {
@@ -242,7 +242,7 @@ TEST_F(LockGinaTest, KeysAndButtonsAreReportedWithTheirModifiers) {
   Target::seen.clear();
   Key('B', false);
   Key('B', true);
-  Pump(200);
+  Pump(200ms);
   int presses = 0, releases = 0;
   for (const MSG& m : Target::seen) {
     presses += m.message == 1468;
@@ -257,12 +257,12 @@ TEST_F(LockGinaTest, ShellPartsAreHiddenJournaledAndShownAgain) {
   EXPECT_EQ(gina.wlDisableItem(3, 1), 1);
   EXPECT_EQ(gina.wlDisableItem(5, 1), 1);
   EXPECT_EQ(gina.wlIsItemDisabled(3), 1);
-  Pump(100);
+  Pump(100ms);
   EXPECT_FALSE(Shown(bar.start));
   EXPECT_FALSE(Shown(bar.tray));
   EXPECT_TRUE(Shown(bar.links));
   EXPECT_EQ(gina.wlDisableItem(1, 1), 1);
-  Pump(100);
+  Pump(100ms);
   EXPECT_FALSE(Shown(bar.bar));
   EXPECT_NE(RestoreJournal().find("Shell_TrayWnd"), std::string::npos);
   EXPECT_EQ(gina.wlDisableItem(6, 1), 0);  // no such part
@@ -273,7 +273,7 @@ TEST_F(LockGinaTest, ShellPartsAreHiddenJournaledAndShownAgain) {
     if (h != bar.bar) wines = h;
   const bool winesShown = wines && Shown(wines);
   EXPECT_EQ(gina.wlRestoreAll(), 1);
-  Pump(100);
+  Pump(100ms);
   EXPECT_TRUE(Shown(bar.bar));
   EXPECT_TRUE(Shown(bar.start));
   EXPECT_TRUE(Shown(bar.tray));
@@ -286,9 +286,9 @@ TEST_F(LockGinaTest, ShellPartsAreHiddenJournaledAndShownAgain) {
 TEST_F(LockGinaTest, AShownTaskbarIsHiddenAgainWhenItComesBack) {
   FakeTaskbar& bar = FakeTaskbar::Fresh();
   gina.wlDisableItem(1, 1);
-  Pump(100);
-  ShowWindow(bar.bar, SW_SHOWNA);                                 // as a restarted Explorer would
-  EXPECT_TRUE(PumpUntil([&] { return !Shown(bar.bar); }, 5000));  // the watchdog's next round
+  Pump(100ms);
+  ShowWindow(bar.bar, SW_SHOWNA);                                   // as a restarted Explorer would
+  EXPECT_TRUE(PumpUntil([&] { return !Shown(bar.bar); }, 5000ms));  // the watchdog's next round
 }
 
 TEST_F(LockGinaTest, AccessibilityOriginalsAreSavedBeforeAnythingChanges) {
@@ -311,20 +311,20 @@ TEST_F(LockGinaTest, RestoreAllUndoesWhatACrashedProgramLeft) {
                              nullptr, &si, &pi));
   // The bar is ours: it hides when this thread delivers the other program's request.
   ASSERT_TRUE(
-      PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 20000));
+      PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 20000ms));
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
   EXPECT_EQ(code, 3u);  // it died without restoring anything
-  Pump(100);
+  Pump(100ms);
   EXPECT_FALSE(Shown(bar.bar));
   const std::string left = RestoreJournal();
   EXPECT_NE(left.find("Shell_TrayWnd"), std::string::npos);
   EXPECT_NE(left.find("access 0 "), std::string::npos);
 
   EXPECT_EQ(gina.wlRestoreAll(), 1);
-  EXPECT_TRUE(PumpUntil([&] { return Shown(bar.bar); }, 2000));
+  EXPECT_TRUE(PumpUntil([&] { return Shown(bar.bar); }, 2000ms));
   EXPECT_EQ(RestoreJournal(), "");
 }
 
@@ -361,14 +361,14 @@ TEST_F(LockGinaTest, TheRemainingFunctionsExistAndAnswer) {
   Target& target = Target::Fresh();
   EXPECT_EQ(gina.wlSetKeyState('C', 1), 1);
   EXPECT_EQ(gina.wlSetKeyState('C', 0), 1);
-  Pump(200);
+  Pump(200ms);
   EXPECT_EQ(target.Count(WM_KEYDOWN, 'C'), 1);
   ASSERT_NE(gina.wlExitWindows, nullptr);  // not called: it would end the Wine session
   EXPECT_EQ(gina.wlSetKeySendMessage(target.hwnd, 1468, 0), 1);
   Target::seen.clear();
   Key('D', false);
   Key('D', true);
-  Pump(200);
+  Pump(200ms);
   int presses = 0;
   for (const MSG& m : Target::seen) presses += m.message == 1468 && m.lParam == 'D';
   EXPECT_EQ(presses, 1);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/pump_win.h"
+
 namespace sentavo::test {
 
 inline std::wstring ExeDirectory() {
@@ -82,29 +84,6 @@ inline std::vector<std::string> Lines(const std::string& text) {
     start = end + 1;
   }
   return out;
-}
-
-// Delivers the calling thread's messages for a while.
-inline void Pump(DWORD milliseconds) {
-  const DWORD end = GetTickCount() + milliseconds;
-  MSG msg;
-  do {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
-
-// Pumps until `done` holds or `milliseconds` pass; whether it held.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-  const DWORD end = GetTickCount() + milliseconds;
-  while (!done()) {
-    if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
-    Pump(10);
-  }
-  return true;
 }
 
 inline void Key(WORD vk, bool up) {

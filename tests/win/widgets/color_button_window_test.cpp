@@ -8,6 +8,8 @@
 namespace sentavo::widgets {
 namespace {
 
+using namespace std::chrono_literals;
+
 using test::Hex;
 
 TEST(ColorButtonWindow, RedBevelHasTheComputedEdgesOnTheRightPixels) {
@@ -160,11 +162,11 @@ TEST(ColorButtonWindow, RepeatTimerClicksWhileHeld) {
   int clicks = 0;
   b.OnClick = [&](ColorButtonModel&) { ++clicks; };
   SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-  test::PumpFor(400);
+  test::Pump(400ms);
   SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, 0);
   const int held = clicks;
   EXPECT_GE(held, 3);
-  test::PumpFor(150);
+  test::Pump(150ms);
   EXPECT_EQ(clicks, held);  // the timer stopped with the release
 }
 

@@ -20,6 +20,8 @@
 namespace sentavo::ui {
 namespace {
 
+using namespace std::chrono_literals;
+
 using test::Hex;
 
 void Notify(HWND parent, HWND from, UINT code) {
@@ -202,11 +204,11 @@ TEST(Controls, TimerTicksWhileEnabled) {
   int ticks = 0;
   t.OnTimer = [&] { ++ticks; };
   t.SetInterval(20);
-  test::PumpFor(300);
+  test::Pump(300ms);
   EXPECT_GE(ticks, 3);
   t.SetEnabled(false);
   const int stopped = ticks;
-  test::PumpFor(150);
+  test::Pump(150ms);
   EXPECT_EQ(ticks, stopped);
 }
 

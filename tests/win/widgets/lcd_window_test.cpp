@@ -95,5 +95,83 @@ TEST(LcdWindow, RepaintRequestedByAValueIsDrawnByTheWindow) {
   EXPECT_EQ(lcd.PrevValue(), "00:00:01");
 }
 
+// The display being revealed when its owner deletes it: the timer that does so runs in the
+// reveal's pause, inside WM_PAINT. The repaint must stop there, not come back into the freed
+// display and play the rest of the reveal.
+TLcdDisplay* toDelete = nullptr;
+
+void CALLBACK DeleteTheDisplay(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  delete toDelete;
+  toDelete = nullptr;
+}
+
+TEST(LcdWindow, DisplayDeletedDuringTheRevealEndsTheRepaint) {
+  test::HostForm host(/*show=*/true);
+  toDelete = new TLcdDisplay;
+  ASSERT_TRUE(toDelete->Create(host.hwnd(), 10, {0, 0, 124, 22}));
+  const HWND hwnd = toDelete->hwnd();
+  toDelete->SetDigitNum(8);
+  toDelete->SetAnimation(TLCDAnimation::anDown);
+  toDelete->SetAnimationDelay(8000);  // pauses of more than a second: the timer comes in one
+  toDelete->SetValue("88:88:88");
+  ASSERT_NE(SetTimer(nullptr, 0, 50, DeleteTheDisplay), 0u);
+  const ULONGLONG start = GetTickCount64();
+  UpdateWindow(hwnd);  // WM_PAINT now, with its reveal
+  EXPECT_EQ(toDelete, nullptr);
+  EXPECT_FALSE(IsWindow(hwnd));
+  // Back as soon as the pause in which the display went ends, not after the whole reveal.
+  EXPECT_LT(GetTickCount64() - start, 6000u);
+}
+
+// What a message box shows besides its text: its visible buttons and whether it has an icon.
+struct BoxParts {
+  int buttons = 0;
+  bool icon = false;
+};
+
+BoxParts PartsOf(HWND box) {
+  BoxParts parts;
+  EnumChildWindows(
+      box,
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* p = reinterpret_cast<BoxParts*>(lp);
+        wchar_t cls[32] = {};
+        GetClassNameW(h, cls, 32);
+        if (!IsWindowVisible(h)) return TRUE;
+        if (_wcsicmp(cls, L"Button") == 0) ++p->buttons;
+        if (_wcsicmp(cls, L"Static") == 0 && SendMessageW(h, STM_GETICON, 0, 0) != 0) {
+          p->icon = true;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&parts));
+  return parts;
+}
+
+TEST(LcdWindow, AboutIsAnInformationMessageWithNameAndVersion) {
+  test::HostForm host;
+  TLcdDisplay lcd;
+  ASSERT_TRUE(lcd.Create(host.hwnd(), 10));
+  std::wstring caption;
+  BoxParts parts;
+  {
+    test::DialogDriver driver([&] {
+      const HWND box = test::WaitForOwnWindow(L"#32770");
+      ASSERT_NE(box, nullptr);
+      wchar_t text[64] = {};
+      GetWindowTextW(box, text, 64);
+      caption = text;
+      parts = PartsOf(box);
+      test::Click(box, IDOK);
+    });
+    lcd.SetAbout(TLCDAbout::abAbout);  // modal until the driver confirms it
+  }
+  EXPECT_EQ(caption, L"About TLcdDisplay");
+  EXPECT_EQ(parts.buttons, 1);  // OK alone
+  EXPECT_TRUE(parts.icon);
+  EXPECT_EQ(lcd.About(), TLCDAbout::abNone);
+}
+
 }  // namespace
 }  // namespace sentavo::widgets

@@ -4,6 +4,7 @@
 
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 // clang-format on
 
@@ -16,6 +17,8 @@
 
 namespace sentavo::widgets {
 namespace {
+
+using namespace std::chrono_literals;
 
 namespace fs = std::filesystem;
 
@@ -104,7 +107,7 @@ TEST_F(PathBoxWindow, ClassicDialogCreatesAskedDirectoriesAndRefusesMissingOnes)
       GetWindowTextW(error, caption, 64);
       EXPECT_STREQ(caption, L"Error");
       test::Click(error, IDOK);
-      for (int i = 0; i < 100 && test::FindOwnWindow(L"#32770"); ++i) Sleep(50);
+      EXPECT_TRUE(test::WaitUntil([] { return !test::FindOwnWindow(L"#32770"); }, 5s));
       test::Click(dlg, IDCANCEL);
     });
     box.Browse();
@@ -129,6 +132,22 @@ TEST_F(PathBoxWindow, ClassicDialogCreatesAskedDirectoriesAndRefusesMissingOnes)
   EXPECT_EQ(log_, (std::vector<std::string>{"canceled", "opened " + deep}));
 }
 
+HTREEITEM TreeItem(HWND tree, UINT relation, HTREEITEM from) {
+  return reinterpret_cast<HTREEITEM>(
+      SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+}
+
+std::wstring TreeItemText(HWND tree, HTREEITEM item) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = text;
+  tv.cchTextMax = MAX_PATH;
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+  return text;
+}
+
 TEST_F(PathBoxWindow, ShellFolderBrowserRootedAtTheStartDirectory) {
   ShowWindow(host_.hwnd(), SW_SHOWNOACTIVATE);  // visible windows are disabled meanwhile
   TBUDirectoryBox box;
@@ -144,7 +163,19 @@ TEST_F(PathBoxWindow, ShellFolderBrowserRootedAtTheStartDirectory) {
       const HWND dlg = test::WaitForOwnWindow(L"#32770");
       ASSERT_NE(dlg, nullptr);
       EXPECT_FALSE(IsWindowEnabled(host_.hwnd()));  // the application waits for the browser
-      SendMessageW(dlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(Widen(target).c_str()));
+      // Picked in the tree as a person would. Not by BFFM_SETSELECTION with the path: Wine matches
+      // that path to the tree by comparing item IDs byte for byte, and the IDs of folders carry
+      // their last-write times, so a file made or deleted in the temporary folder by anyone
+      // between the browser's opening and the selection leaves nothing selected, and OK then
+      // answers the Desktop.
+      const HWND tree = FindWindowExW(dlg, nullptr, WC_TREEVIEWW, nullptr);
+      ASSERT_NE(tree, nullptr);
+      const HTREEITEM top = TreeItem(tree, TVGN_ROOT, nullptr);
+      EXPECT_EQ(TreeItemText(tree, top), root_.filename().wstring());  // rooted at the start
+      HTREEITEM sub = TreeItem(tree, TVGN_CHILD, top);
+      while (sub && TreeItemText(tree, sub) != L"sub") sub = TreeItem(tree, TVGN_NEXT, sub);
+      ASSERT_NE(sub, nullptr);
+      SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(sub));
       test::Click(dlg, IDOK);
     });
     box.Browse();

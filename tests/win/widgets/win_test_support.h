@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -14,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/pump_win.h"
 #include "ui/form_win.h"
 #include "ui/gdi_win.h"
 
@@ -48,18 +48,6 @@ class HostForm : public ui::Form {
   }
   ~HostForm() override { Destroy(); }
 };
-
-inline void PumpFor(int ms) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  MSG msg;
-  while (std::chrono::steady_clock::now() < until) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(5);
-  }
-}
 
 // Pixels read back from a bitmap, 0x00BBGGRR each.
 struct Snapshot {
@@ -126,11 +114,9 @@ inline HWND FindOwnWindow(const wchar_t* className, HWND except = nullptr) {
 
 // Waits up to 15 s for a window; nullptr when none came.
 inline HWND WaitForOwnWindow(const wchar_t* className, HWND except = nullptr) {
-  for (int i = 0; i < 300; ++i) {
-    if (HWND h = FindOwnWindow(className, except)) return h;
-    Sleep(50);
-  }
-  return nullptr;
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindOwnWindow(className, except)) != nullptr; }, 15s);
+  return found;
 }
 
 // Runs `script` on a thread of its own while the test's thread sits in a modal dialog.
