@@ -231,7 +231,7 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   const DateTime started = LocalNow();
 
   AdminRun run(work.path);
-  ASSERT_TRUE(run.program().started());
+  ASSERT_TRUE(run.program().started()) << "CreateProcess failed: " << run.program().startError();
   run.ExpectBox(text::kInformationCaption, text::kDefaultPasswordWarning);
   ASSERT_NE(run.Login(), nullptr);
 

@@ -83,7 +83,7 @@ class ClientE2E : public ::testing::Test {
     client_ = std::make_unique<Program>(
         (app_ / "SentavoClient.exe").string(), std::vector<std::string>{}, app_.string(),
         std::vector<std::string>{"LOCKGINA_JOURNAL=" + journal_.string()});
-    ASSERT_TRUE(client_->started());
+    ASSERT_TRUE(client_->started()) << "CreateProcess failed: " << client_->startError();
     // Wine has no logon policies in force, so the client installs its component and says so.
     if (const auto box = WaitForMessageBox(*client_, 5s)) {
       EXPECT_EQ(box->text, texts::kGinaInstalled);

@@ -67,6 +67,8 @@ Program::Program(const std::string& exe, const std::vector<std::string>& args,
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
+  } else {
+    startError_ = GetLastError();
   }
 }
 

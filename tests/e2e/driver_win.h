@@ -43,6 +43,8 @@ class Program {
   Program& operator=(const Program&) = delete;
 
   bool started() const { return process_ != nullptr; }
+  // The system's error number when the program could not be started; 0 otherwise.
+  DWORD startError() const { return startError_; }
   DWORD pid() const { return pid_; }
   // Waits for the process to end; empty when it is still running after `timeout`.
   std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 10s);
@@ -57,6 +59,7 @@ class Program {
  private:
   HANDLE process_ = nullptr;
   DWORD pid_ = 0;
+  DWORD startError_ = 0;
 };
 
 // The child (at any depth) with this control ID, or null.

@@ -103,7 +103,7 @@ class Walk : public ::testing::Test {
   void StartAdmin() {
     admin_ = std::make_unique<Program>(FromBuild(SENTAVO_ADMIN_EXE).string(),
                                        std::vector<std::string>{}, (root_ / "admin").string());
-    ASSERT_TRUE(admin_->started());
+    ASSERT_TRUE(admin_->started()) << "CreateProcess failed: " << admin_->startError();
     ExpectAdminBox(atext::kDefaultPasswordWarning);
     const HWND login = AdminWindow(std::string(atext::kLoginCaption));
     ASSERT_NE(login, nullptr);
