@@ -51,6 +51,7 @@ class SysLockPort final : public SystemLockPort {
   void RestoreAll() override { lock_.RestoreAll(); }
   bool IsGinaInstalled() override { return lock_.IsGinaInstalled(); }
   bool InstallGina() override { return lock_.InstallGina(); }
+  bool TrialMode() override;
 
  private:
   lockengine::TSystemLock& lock_;
@@ -121,7 +122,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   // The top bar.
   ui::Panel topBar_, odpocetPanel_, hodinkyPanel_;
   widgets::TLcdDisplay odpocetLED_, hodinky_;
-  ui::Label tit_;
+  ui::Label tit_, trialMode_;
   ui::PageControl pages_;
   ui::TabSheet* tabSheet1_ = nullptr;
   ui::TabSheet* tabSheet2_ = nullptr;

@@ -1,6 +1,7 @@
 // The exported functions of lockgina.dll. Each one either appends itself to the call journal
-// (LOCKGINA_JOURNAL set: nothing is blocked, nothing is changed, and a function that would change
-// something reports 0) or works on the library's one state. No exception leaves the library.
+// (trial mode, switched on in HKLM only: nothing is blocked, nothing is changed, and a function
+// that would change something reports 0) or works on the library's one state. No exception leaves
+// the library.
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "gina/library_core.h"
 #include "gina/lockgina.h"
 #include "gina/shell_desktop_win.h"
+#include "gina/trial_mode_win.h"
 
 namespace sentavo::gina {
 namespace {
@@ -109,17 +111,9 @@ Library& Lib() {
   return *library;
 }
 
-std::wstring JournalPath() {
-  std::wstring path(32768, L'\0');
-  const DWORD n =
-      GetEnvironmentVariableW(L"LOCKGINA_JOURNAL", path.data(), static_cast<DWORD>(path.size()));
-  path.resize(n < path.size() ? n : 0);
-  return path;
-}
-
 // In trial mode appends the call to the journal and returns true.
 bool Journaled(std::string_view name, std::initializer_list<CallArg> args) {
-  const std::wstring path = JournalPath();
+  const std::wstring path = TrialJournalPath();
   if (path.empty()) return false;
   const std::string line = FormatCall(name, args) + "\r\n";
   const HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,

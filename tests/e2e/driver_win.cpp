@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "formats/wide_win.h"
+#include "gina/trial_mode_win.h"
 
 namespace sentavo::e2e {
 
@@ -261,6 +262,16 @@ bool SaveScreenshot(const std::string& pngPath) {
   }
   Gdiplus::GdiplusShutdown(token);
   return saved;
+}
+
+TrialMode::TrialMode(const std::filesystem::path& journal) {
+  const std::wstring path = journal.wstring();
+  RegSetKeyValueW(HKEY_LOCAL_MACHINE, gina::kTrialKey, gina::kTrialValue, REG_SZ, path.c_str(),
+                  static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+
+void TrialMode::Clear() {
+  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, gina::kTrialKey, gina::kTrialValue);
 }
 
 }  // namespace sentavo::e2e

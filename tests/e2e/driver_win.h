@@ -82,4 +82,16 @@ bool Answer(const MessageBoxInfo& box, int buttonId = IDOK);
 // The whole screen as a PNG file (GDI+); false when it could not be written.
 bool SaveScreenshot(const std::string& pngPath);
 
+// lockgina.dll's trial mode for the programs started meanwhile: the machine's "Journal" value,
+// set while the object lives and removed with it, so that a later test finds the real library.
+class TrialMode {
+ public:
+  explicit TrialMode(const std::filesystem::path& journal);
+  ~TrialMode() { Clear(); }
+  TrialMode(const TrialMode&) = delete;
+  TrialMode& operator=(const TrialMode&) = delete;
+  // Removes the value, whatever an earlier program left in the shared Wine prefix.
+  static void Clear();
+};
+
 }  // namespace sentavo::e2e
