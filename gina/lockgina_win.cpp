@@ -22,7 +22,7 @@ constexpr int kInterfaceVersion = (2 << 16) | 12;
 // is started and stopped without the core's mutex held.
 class Library final : public HookClient {
  public:
-  Library() : core_(desktop_, store_), hooks_(*this) {}
+  Library() : core_(desktop_, store_, ModifiersDown), hooks_(*this) {}
 
   int DisableItem(int item, bool disable) {
     const int result = core_.DisableItem(item, disable);
@@ -84,19 +84,25 @@ class Library final : public HookClient {
     return d.swallow;
   }
 
-  void OnHooksStarted() override {
-    std::vector<std::uint32_t> held;
-    for (const std::uint32_t vk :
-         {VK_LMENU, VK_RMENU, VK_LCONTROL, VK_RCONTROL, VK_LSHIFT, VK_RSHIFT, VK_LWIN, VK_RWIN})
-      if (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) held.push_back(vk);
-    core_.OnHooksStarted(held);
-  }
+  void OnHooksStarted() override { core_.OnHooksStarted(ModifiersDown()); }
 
   void OnWatch() override { core_.OnWatch(); }
+
+  void OnDesktopChange() override { core_.OnDesktopChange(); }
 
   Win32Desktop& desktop() { return desktop_; }
 
  private:
+  // The modifiers down as the system has them. From another desktop than the input desktop the
+  // answer is "none", which is right: no key reaches this desktop's windows from there.
+  static std::vector<std::uint32_t> ModifiersDown() {
+    std::vector<std::uint32_t> held;
+    for (const std::uint32_t vk :
+         {VK_LMENU, VK_RMENU, VK_LCONTROL, VK_RCONTROL, VK_LSHIFT, VK_RSHIFT, VK_LWIN, VK_RWIN})
+      if (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) held.push_back(vk);
+    return held;
+  }
+
   // Starts the hook thread when something needs it; true when the hooks are in place.
   bool UpdateHooks() { return core_.NeedsHooks() ? hooks_.Start() : hooks_.Running(); }
 
