@@ -215,6 +215,42 @@ TEST_F(LockStateTest, ShortcutsAreSwitchedOffWithTheOriginalsSavedOnce) {
   EXPECT_TRUE(state.Journal().access.empty());
 }
 
+// A guest switches Sticky Keys or Mouse Keys on from the Ctrl+Alt+Del screen's menu; while item 7
+// is disabled the features themselves are off, and everything comes back as it was.
+TEST_F(LockStateTest, TheFeaturesThemselvesAreOffWhileBlockedAndComeBackAsTheyWere) {
+  desktop.access[Access::StickyKeys] = 0x7F;    // on, with its shortcut
+  desktop.access[Access::FilterKeys] = 0x7B;    // on, shortcut already off
+  desktop.access[Access::ToggleKeys] = 0x3F;    // on
+  desktop.access[Access::HighContrast] = 0x7F;  // on: only the colours, it stays on
+  desktop.access[Access::MouseKeys] = 0x3F;     // on
+  const std::map<Access, std::uint32_t> before = desktop.access;
+  LockState state(desktop, store);
+  state.DisableItem(kAccessibility, true);
+  EXPECT_EQ(desktop.access[Access::StickyKeys], 0x7Au);
+  EXPECT_EQ(desktop.access[Access::FilterKeys], 0x7Au);
+  EXPECT_EQ(desktop.access[Access::ToggleKeys], 0x3Au);
+  EXPECT_EQ(desktop.access[Access::HighContrast], 0x7Bu);
+  EXPECT_EQ(desktop.access[Access::MouseKeys], 0x3Au);
+  EXPECT_EQ(state.Journal().access, before);
+
+  // Switched on again from the secure desktop: off again within a watchdog round, and the journal
+  // keeps the flags found before the lock, not the guest's.
+  desktop.access[Access::StickyKeys] |= kFeatureOn;
+  desktop.access[Access::MouseKeys] |= kFeatureOn | kHotKeyActive;
+  state.Reassert();
+  EXPECT_EQ(desktop.access[Access::StickyKeys], 0x7Au);
+  EXPECT_EQ(desktop.access[Access::MouseKeys], 0x3Au);
+  EXPECT_EQ(state.Journal().access, before);
+
+  state.RestoreAll();
+  EXPECT_EQ(desktop.access, before);
+  EXPECT_FALSE(store.text.has_value());
+
+  // Item 7 not disabled: a round leaves the features alone.
+  state.Reassert();
+  EXPECT_EQ(desktop.access, before);
+}
+
 TEST_F(LockStateTest, RestoreAllAfterACrashUndoesTheCrashedRunFromItsJournal) {
   {
     LockState crashed(desktop, store);
