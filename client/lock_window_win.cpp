@@ -329,6 +329,13 @@ void LockWindow::Mirror() {
   auto changed = [&](auto member) { return !old || old->*member != v.*member; };
 
   if (changed(&LockScreenView::stayOnTop)) SetStayOnTop(v.stayOnTop);
+  // The other monitors are covered while locked, and the covers go on top again every second with
+  // the clock, as the lock window itself does.
+  if (v.stayOnTop) {
+    covers_.Cover(hwnd());
+  } else {
+    covers_.Remove();
+  }
   if (changed(&LockScreenView::borderSizeable)) {
     LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
     style &= ~static_cast<LONG_PTR>(WS_OVERLAPPEDWINDOW | WS_POPUP);
@@ -452,6 +459,9 @@ LRESULT LockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SIZE:
       if (tabSheet1_) Layout();
+      break;
+    case WM_DISPLAYCHANGE:
+      if (shown_ && shown_->stayOnTop) covers_.Cover(hwnd());
       break;
     case kCloseProgram: DestroyWindow(hwnd()); return 0;
     case WM_DESTROY: PostQuitMessage(exitCode_); break;

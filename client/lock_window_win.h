@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "client/lock_screen.h"
+#include "client/monitor_covers_win.h"
 #include "client/services_win.h"
 #include "formats/clock.h"
 #include "formats/file_access.h"
@@ -108,6 +109,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   ui::EventDispatcher dispatcher_{*this};
   ui::Binder<LockScreen> binder_{dispatcher_};
   std::optional<LockScreenView> shown_;
+  MonitorCovers covers_;  // the other monitors, while locked
 
   // Services of the model.
   SystemClock clock_;
