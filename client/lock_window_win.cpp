@@ -302,10 +302,12 @@ void LockWindow::Layout() {
   GetClientRect(hwnd(), &rc);
   const int width = rc.right, height = rc.bottom;
   topBar_.SetBounds({0, 0, width, kTopBarHeight});
-  // At the bar's right end, clear of the clocks.
+  // At the bar's right end, and after the title line where the screen is too narrow for both.
+  const ui::Bounds title = tit_.GetBounds();
   const ui::Bounds trial = trialMode_.GetBounds();
+  const int afterTitle = title.left + (tit_.Caption().empty() ? 0 : title.width + 16);
   trialMode_.SetBounds(
-      {std::max(336, width - trial.width - 8), trial.top, trial.width, trial.height});
+      {std::max(afterTitle, width - trial.width - 8), trial.top, trial.width, trial.height});
   pages_.SetBounds({0, kTopBarHeight, width, std::max(0, height - kTopBarHeight)});
   const ui::Size page = tabSheet1_->ClientSize();
   for (widgets::PictureBox* p : {&pozadi_, &logoBig_, &pozadi2_}) {
@@ -346,7 +348,10 @@ void LockWindow::Mirror() {
   }
   if (changed(&LockScreenView::odpocetLED)) odpocetLED_.SetValue(v.odpocetLED);
   if (changed(&LockScreenView::hodinky)) hodinky_.SetValue(v.hodinky);
-  if (changed(&LockScreenView::tit)) tit_.SetCaption(v.tit);
+  if (changed(&LockScreenView::tit)) {
+    tit_.SetCaption(v.tit);
+    Layout();  // the trial-mode label keeps clear of the new title line
+  }
   if (changed(&LockScreenView::trialMode)) trialMode_.SetVisible(v.trialMode);
 
   if (changed(&LockScreenView::tabSheet2Visible)) tabSheet2_->SetTabVisible(v.tabSheet2Visible);
