@@ -17,7 +17,8 @@ source "$root/scripts/wine-session"
 wine_session_start
 export LC_ALL=C.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
-trap 'kill "${client:-0}" 2>/dev/null || true; wine_session_stop; rm -rf "$work"' EXIT
+trial_key='HKLM\Software\Brenholt\SystemLock\Gina'
+trap 'kill "${client:-0}" 2>/dev/null || true; wine reg delete "$trial_key" /v Journal /f /reg:64 >/dev/null 2>&1 || true; wine_session_stop; rm -rf "$work"' EXIT
 mkdir -p "$work/app" "$work/shared"
 cp "$root/build/windows/client/SentavoClient.exe" "$root/build/windows/client/lockgina.dll" \
    "$work/app/"
@@ -26,13 +27,15 @@ cp "$root/build/windows/client/SentavoClient.exe" "$root/build/windows/client/lo
 "$root/build/native/tools/sentavo-codes/sentavo-codes" issue --share "$work/shared" --name bench \
   --seconds 3600 --type once --reusable >/dev/null
 journal="$work/journal.txt"
+# The library's trial mode is the machine's value; removed again on the way out.
+wine reg add "$trial_key" /v Journal /d "Z:${journal//\//\\}" /f /reg:64 >/dev/null
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)
 switches() { if [ -f "$journal" ]; then grep -cE '^wlDisable(Key|Item)\(' "$journal" || true; else echo 0; fi; }
 
 start=$(date +%s%N)
-(cd "$work/app" && LOCKGINA_JOURNAL="Z:$journal" exec wine SentavoClient.exe) &
+(cd "$work/app" && exec wine SentavoClient.exe) &
 client=$!
 # The start-up applies the fifteen library switches (and the run-once entry) before anything is
 # shown; under Wine the logon-component notice comes up first, then the window.

@@ -34,6 +34,7 @@ struct Lock final : SystemLockPort {
   void RestoreAll() override {}
   bool IsGinaInstalled() override { return true; }
   bool InstallGina() override { return true; }
+  bool TrialMode() override { return false; }
 };
 struct Pointer final : PointerPort {
   ScreenPoint CursorPos() override { return kPointerHome; }

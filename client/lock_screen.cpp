@@ -142,6 +142,7 @@ void LockScreen::Start() {
     view_.logoFile = logo;
   }
   AdminLogOff();
+  view_.trialMode = s_.sysLock.TrialMode();
   if (!s_.sysLock.IsGinaInstalled()) {
     s_.sysLock.InstallGina();
     Request(ui::PlainMessage(std::string(texts::kApplicationTitle),

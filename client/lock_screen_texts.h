@@ -14,6 +14,8 @@ inline constexpr std::string_view kWindowCaption = "Sentavo - Client - Korvalen"
 inline constexpr std::string_view kVersion = "1.2";
 inline constexpr std::string_view kLcdAtDesign = "00:00:00";
 inline constexpr std::string_view kLocked = "locked";
+inline constexpr std::string_view kTrialMode =
+    "ZKUŠEBNÍ REŽIM – klávesy ani části Windows se neblokují.";
 
 // The login page.
 inline constexpr std::string_view kTabSheet1 = "Přihlášení";

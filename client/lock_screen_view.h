@@ -47,6 +47,8 @@ struct LockScreenView {
   std::string odpocetLED{texts::kLcdAtDesign};
   std::string hodinky{texts::kLcdAtDesign};
   std::string tit;
+  // The library blocks nothing (its trial mode): a warning in red, for anyone in front of the PC.
+  bool trialMode = false;
 
   // The page control; TabSheet2 is the settings page.
   bool tabSheet2Visible = false;

@@ -9,6 +9,7 @@ namespace sentavo::client::ids {
 inline constexpr int kOdpocetLED = 101;
 inline constexpr int kHodinky = 102;
 inline constexpr int kTit = 103;
+inline constexpr int kTrialMode = 104;
 inline constexpr int kPages = 110;
 
 // TabSheet1, the lock screen.

@@ -6,6 +6,7 @@
 #include "formats/registry_win.h"
 #include "formats/rights.h"
 #include "formats/wide_win.h"
+#include "gina/trial_mode_win.h"
 #include "lockengine/bu_mouse_positionner_win.h"
 #include "lockengine/bu_tray_icon_win.h"
 #include "lockengine/global_hot_key_win.h"
@@ -55,6 +56,11 @@ void SysLockPort::SetSwitch(std::size_t index, bool value) {
   } else {
     lock_.SetasFrontApp(value);
   }
+}
+
+// The library decides by this same value, at each of its calls.
+bool SysLockPort::TrialMode() {
+  return !gina::TrialJournalPath().empty();
 }
 
 ScreenPoint MousePort::CursorPos() {
@@ -159,6 +165,9 @@ void LockWindow::CreateTopBar() {
   lcd(odpocetPanel_, odpocetLED_, ids::kOdpocetLED, 8);
   lcd(hodinkyPanel_, hodinky_, ids::kHodinky, 192);
   MakeLabel(tit_, topBar_.hwnd(), ids::kTit, 336, 7, "", 15);
+  // Shown from the start, so that it is never missing; the model hides it when the library blocks.
+  MakeLabel(trialMode_, topBar_.hwnd(), ids::kTrialMode, 336, 9, texts::kTrialMode, 13,
+            ui::MakeColor(255, 0, 0));
 }
 
 void LockWindow::CreateLoginPage() {
@@ -293,6 +302,12 @@ void LockWindow::Layout() {
   GetClientRect(hwnd(), &rc);
   const int width = rc.right, height = rc.bottom;
   topBar_.SetBounds({0, 0, width, kTopBarHeight});
+  // At the bar's right end, and after the title line where the screen is too narrow for both.
+  const ui::Bounds title = tit_.GetBounds();
+  const ui::Bounds trial = trialMode_.GetBounds();
+  const int afterTitle = title.left + (tit_.Caption().empty() ? 0 : title.width + 16);
+  trialMode_.SetBounds(
+      {std::max(afterTitle, width - trial.width - 8), trial.top, trial.width, trial.height});
   pages_.SetBounds({0, kTopBarHeight, width, std::max(0, height - kTopBarHeight)});
   const ui::Size page = tabSheet1_->ClientSize();
   for (widgets::PictureBox* p : {&pozadi_, &logoBig_, &pozadi2_}) {
@@ -316,6 +331,13 @@ void LockWindow::Mirror() {
   auto changed = [&](auto member) { return !old || old->*member != v.*member; };
 
   if (changed(&LockScreenView::stayOnTop)) SetStayOnTop(v.stayOnTop);
+  // The other monitors are covered while locked, and the covers go on top again every second with
+  // the clock, as the lock window itself does.
+  if (v.stayOnTop) {
+    covers_.Cover(hwnd());
+  } else {
+    covers_.Remove();
+  }
   if (changed(&LockScreenView::borderSizeable)) {
     LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
     style &= ~static_cast<LONG_PTR>(WS_OVERLAPPEDWINDOW | WS_POPUP);
@@ -326,7 +348,11 @@ void LockWindow::Mirror() {
   }
   if (changed(&LockScreenView::odpocetLED)) odpocetLED_.SetValue(v.odpocetLED);
   if (changed(&LockScreenView::hodinky)) hodinky_.SetValue(v.hodinky);
-  if (changed(&LockScreenView::tit)) tit_.SetCaption(v.tit);
+  if (changed(&LockScreenView::tit)) {
+    tit_.SetCaption(v.tit);
+    Layout();  // the trial-mode label keeps clear of the new title line
+  }
+  if (changed(&LockScreenView::trialMode)) trialMode_.SetVisible(v.trialMode);
 
   if (changed(&LockScreenView::tabSheet2Visible)) tabSheet2_->SetTabVisible(v.tabSheet2Visible);
   if (changed(&LockScreenView::activePage) || changed(&LockScreenView::tabSheet2Visible)) {
@@ -438,6 +464,9 @@ LRESULT LockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SIZE:
       if (tabSheet1_) Layout();
+      break;
+    case WM_DISPLAYCHANGE:
+      if (shown_ && shown_->stayOnTop) covers_.Cover(hwnd());
       break;
     case kCloseProgram: DestroyWindow(hwnd()); return 0;
     case WM_DESTROY: PostQuitMessage(exitCode_); break;

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "client/lock_screen.h"
+#include "client/monitor_covers_win.h"
 #include "client/services_win.h"
 #include "formats/clock.h"
 #include "formats/file_access.h"
@@ -51,6 +52,7 @@ class SysLockPort final : public SystemLockPort {
   void RestoreAll() override { lock_.RestoreAll(); }
   bool IsGinaInstalled() override { return lock_.IsGinaInstalled(); }
   bool InstallGina() override { return lock_.InstallGina(); }
+  bool TrialMode() override;
 
  private:
   lockengine::TSystemLock& lock_;
@@ -107,6 +109,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   ui::EventDispatcher dispatcher_{*this};
   ui::Binder<LockScreen> binder_{dispatcher_};
   std::optional<LockScreenView> shown_;
+  MonitorCovers covers_;  // the other monitors, while locked
 
   // Services of the model.
   SystemClock clock_;
@@ -121,7 +124,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   // The top bar.
   ui::Panel topBar_, odpocetPanel_, hodinkyPanel_;
   widgets::TLcdDisplay odpocetLED_, hodinky_;
-  ui::Label tit_;
+  ui::Label tit_, trialMode_;
   ui::PageControl pages_;
   ui::TabSheet* tabSheet1_ = nullptr;
   ui::TabSheet* tabSheet2_ = nullptr;

@@ -21,6 +21,8 @@ class SystemLockPort {
   virtual void RestoreAll() = 0;
   virtual bool IsGinaInstalled() = 0;
   virtual bool InstallGina() = 0;
+  // Whether the library runs in trial mode and blocks nothing: the guest must be able to see it.
+  virtual bool TrialMode() = 0;
 };
 
 struct ScreenPoint {

@@ -1,5 +1,7 @@
 #include "gina/hooks_win.h"
 
+#include <wtsapi32.h>
+
 #include <atomic>
 
 #include "gina/hook_guard.h"
@@ -65,6 +67,11 @@ LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
   const UINT taskbarCreated = gTaskbarCreated.load();
   if (client && taskbarCreated != 0 && msg == taskbarCreated) {
     RunGuarded([client] { client->OnWatch(); });
+    return 0;
+  }
+  // A lock, an unlock, a switch of user or console: the keys let go meanwhile went elsewhere.
+  if (client && msg == WM_WTSSESSION_CHANGE) {
+    RunGuarded([client] { client->OnDesktopChange(); });
     return 0;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
@@ -142,7 +149,10 @@ void HookThread::Run() {
   // A hidden top-level window: message-only windows do not hear broadcasts.
   const HWND watch =
       CreateWindowExW(0, kWatchClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, module, nullptr);
-  if (watch) ChangeWindowMessageFilterEx(watch, gTaskbarCreated, MSGFLT_ALLOW, nullptr);
+  if (watch) {
+    ChangeWindowMessageFilterEx(watch, gTaskbarCreated, MSGFLT_ALLOW, nullptr);
+    WTSRegisterSessionNotification(watch, NOTIFY_FOR_THIS_SESSION);
+  }
 
   Hooks hooks;
   hooked_ = hooks.Renew(module);
@@ -160,7 +170,10 @@ void HookThread::Run() {
     DispatchMessageW(&msg);
   }
   hooks.Remove();
-  if (watch) DestroyWindow(watch);
+  if (watch) {
+    WTSUnRegisterSessionNotification(watch);
+    DestroyWindow(watch);
+  }
   UnregisterClassW(kWatchClass, module);
   gClient = nullptr;
 }

@@ -22,6 +22,8 @@ class HookClient {
   virtual void OnHooksStarted() = 0;
   // Every watchdog tick and every start of a new taskbar.
   virtual void OnWatch() = 0;
+  // The session was locked, unlocked or switched, or its desktop changed.
+  virtual void OnDesktopChange() = 0;
 };
 
 class HookThread {

@@ -1,9 +1,13 @@
 #include "gina/library_core.h"
 
+#include <utility>
+
 namespace sentavo::gina {
 
-LibraryCore::LibraryCore(ShellDesktop& desktop, JournalStore& store)
-    : state_(desktop, store), rules_(std::make_shared<const HookRules>()) {}
+LibraryCore::LibraryCore(ShellDesktop& desktop, JournalStore& store, HeldModifiers heldModifiers)
+    : state_(desktop, store),
+      rules_(std::make_shared<const HookRules>()),
+      heldModifiers_(std::move(heldModifiers)) {}
 
 void LibraryCore::Publish() {
   rules_.store(std::make_shared<const HookRules>(HookRules{state_.Keys(), reports_}));
@@ -62,8 +66,13 @@ bool LibraryCore::NeedsHooks() {
   return !state_.Keys().Empty() || reports_.window != 0 || state_.HasDisabledItems();
 }
 
+void LibraryCore::RereadModifiers() {
+  if (heldModifiers_) filter_.SetHeld(heldModifiers_());
+}
+
 InputDecision LibraryCore::OnInput(std::uint32_t vk, bool up) {
   const std::shared_ptr<const HookRules> rules = rules_.load();
+  if (!up && ModifierBit(vk) == 0) RereadModifiers();
   const bool swallow = filter_.OnEvent(rules->keys, vk, up);
   return {swallow, filter_.Mask(), rules->reports};
 }
@@ -73,10 +82,15 @@ void LibraryCore::OnHooksStarted(const std::vector<std::uint32_t>& heldKeys) {
 }
 
 bool LibraryCore::OnWatch() {
+  RereadModifiers();
   const std::unique_lock lock(mutex_, std::try_to_lock);
   if (!lock.owns_lock()) return false;
   state_.Reassert();
   return true;
+}
+
+void LibraryCore::OnDesktopChange() {
+  RereadModifiers();
 }
 
 }  // namespace sentavo::gina

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -38,9 +39,13 @@ struct InputDecision {
   ReportTarget reports;
 };
 
+// The modifier keys the system holds down now (GetAsyncKeyState), asked on the hook thread only.
+using HeldModifiers = std::function<std::vector<std::uint32_t>()>;
+
 class LibraryCore {
  public:
-  LibraryCore(ShellDesktop& desktop, JournalStore& store);
+  // Without `heldModifiers` the filter trusts what it has seen alone.
+  LibraryCore(ShellDesktop& desktop, JournalStore& store, HeldModifiers heldModifiers = {});
 
   // The callers' side: each takes the mutex and publishes the rules afterwards.
   int DisableItem(int item, bool disable);
@@ -55,21 +60,29 @@ class LibraryCore {
   // Whether anything needs the hooks: a blocked key, a hidden shell part or a report target.
   bool NeedsHooks();
 
-  // The hook thread's side. None of these waits for the mutex.
+  // The hook thread's side. None of these waits for the mutex. The releases of keys let go on
+  // another desktop (Ctrl+Alt+Del, a UAC prompt, the sign-in screen) never reach the hooks, so the
+  // modifiers the filter believes held are taken from the system again before every press that is
+  // not a modifier's, at every watchdog round and at every change of session or desktop; else a
+  // stale Ctrl or Alt would swallow Enter, Tab and Esc, and a stale Windows key every key.
   InputDecision OnInput(std::uint32_t vk, bool up);
   // The modifiers held when the hooks start, as the system reports them.
   void OnHooksStarted(const std::vector<std::uint32_t>& heldKeys);
   // The watchdog's round: hides again what came back, unless a caller holds the state just now
-  // (the next round will); false when it skipped.
+  // (the next round will); false when it skipped. The modifiers are taken anew either way.
   bool OnWatch();
+  // The session or the input desktop changed.
+  void OnDesktopChange();
 
  private:
-  void Publish();  // with the mutex held
+  void Publish();          // with the mutex held
+  void RereadModifiers();  // on the hook thread
 
   std::mutex mutex_;
   LockState state_;
   ReportTarget reports_;
   std::atomic<std::shared_ptr<const HookRules>> rules_;
+  const HeldModifiers heldModifiers_;
   KeyFilter filter_;  // the hook thread's alone: which modifiers are held, which releases are due
 };
 

@@ -108,7 +108,7 @@ void LockState::SwitchOffShortcuts() {
     if (!flags) continue;
     RestoreJournal journal = Journal();
     if (journal.access.emplace(kind, *flags).second) Save(journal);
-    if (*flags & kHotKeyActive) desktop_.WriteAccess(kind, *flags & ~kHotKeyActive);
+    if (*flags & ClearedBits(kind)) desktop_.WriteAccess(kind, *flags & ~ClearedBits(kind));
   }
 }
 
@@ -139,8 +139,13 @@ std::int32_t LockState::DisabledKey(int index) const {
 }
 
 void LockState::Reassert() {
-  for (const int item : items_)
-    if (item != kAccessibility) HideItem(item);
+  for (const int item : items_) {
+    if (item == kAccessibility) {
+      SwitchOffShortcuts();
+    } else {
+      HideItem(item);
+    }
+  }
 }
 
 void LockState::RestoreAll() {

@@ -28,11 +28,21 @@ enum ShellItem : int {
 };
 
 // The accessibility features whose keyboard shortcuts are switched off. Each keeps its shortcut
-// in bit 0x4 of its flags (SKF_, FKF_, TKF_, HCF_, MKF_HOTKEYACTIVE).
+// in bit 0x4 of its flags (SKF_, FKF_, TKF_, HCF_, MKF_HOTKEYACTIVE), and whether it is on in bit
+// 0x1 (SKF_STICKYKEYSON, FKF_FILTERKEYSON, TKF_TOGGLEKEYSON, HCF_HIGHCONTRASTON, MKF_MOUSEKEYSON).
 enum class Access { StickyKeys, FilterKeys, ToggleKeys, HighContrast, MouseKeys };
 inline constexpr Access kAllAccess[] = {Access::StickyKeys, Access::FilterKeys, Access::ToggleKeys,
                                         Access::HighContrast, Access::MouseKeys};
 inline constexpr std::uint32_t kHotKeyActive = 0x4;
+inline constexpr std::uint32_t kFeatureOn = 0x1;
+
+// The flag bits item 7 clears. The Ctrl+Alt+Del screen's accessibility menu switches the features
+// on without their shortcuts, and Sticky Keys or Mouse Keys turn keys and clicks into combinations
+// and pointer moves that the hooks never see as such; so these four are switched off themselves.
+// High contrast only changes the colours and is left on for a guest who needs it.
+constexpr std::uint32_t ClearedBits(Access kind) {
+  return kind == Access::HighContrast ? kHotKeyActive : kHotKeyActive | kFeatureOn;
+}
 
 // Ctrl+Alt+Del: no program can block it; the machine policies can only empty its screen.
 inline constexpr KeyCombo kCtrlAltDel{46, kAlt | kCtrl};
@@ -99,7 +109,8 @@ class LockState {
   std::int32_t DisabledKey(int index) const;
   const KeyRules& Keys() const { return keys_; }
 
-  // Hides again what a disabled item covers and has come back (an Explorer restart).
+  // Hides again what a disabled item covers and has come back (an Explorer restart), and switches
+  // off again an accessibility feature switched on meanwhile (from the Ctrl+Alt+Del screen).
   void Reassert();
   // Lifts every block and undoes everything in the journal, this run's and a crashed run's.
   void RestoreAll();

@@ -1,8 +1,9 @@
 // lockgina.dll: the key-blocking library's C interface. Every function uses the Windows calling
 // convention and is exported under its plain name. Item numbers: 1 taskbar, 2 desktop, 3 start
 // button, 4 task links, 5 notification area, 7 accessibility shortcuts. Modifier masks: 1 Alt,
-// 2 Ctrl, 4 Shift, 8 Windows key. Set LOCKGINA_JOURNAL to a file name and every call is appended
-// to that file and nothing is blocked.
+// 2 Ctrl, 4 Shift, 8 Windows key. With the string value "Journal" under
+// HKLM\Software\Brenholt\SystemLock\Gina set to a file name, every call is appended to that file
+// and nothing is blocked (trial mode).
 #pragma once
 
 #include <windows.h>

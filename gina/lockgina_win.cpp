@@ -1,6 +1,7 @@
 // The exported functions of lockgina.dll. Each one either appends itself to the call journal
-// (LOCKGINA_JOURNAL set: nothing is blocked, nothing is changed, and a function that would change
-// something reports 0) or works on the library's one state. No exception leaves the library.
+// (trial mode, switched on in HKLM only: nothing is blocked, nothing is changed, and a function
+// that would change something reports 0) or works on the library's one state. No exception leaves
+// the library.
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "gina/library_core.h"
 #include "gina/lockgina.h"
 #include "gina/shell_desktop_win.h"
+#include "gina/trial_mode_win.h"
 
 namespace sentavo::gina {
 namespace {
@@ -20,7 +22,7 @@ constexpr int kInterfaceVersion = (2 << 16) | 12;
 // is started and stopped without the core's mutex held.
 class Library final : public HookClient {
  public:
-  Library() : core_(desktop_, store_), hooks_(*this) {}
+  Library() : core_(desktop_, store_, ModifiersDown), hooks_(*this) {}
 
   int DisableItem(int item, bool disable) {
     const int result = core_.DisableItem(item, disable);
@@ -82,19 +84,25 @@ class Library final : public HookClient {
     return d.swallow;
   }
 
-  void OnHooksStarted() override {
-    std::vector<std::uint32_t> held;
-    for (const std::uint32_t vk :
-         {VK_LMENU, VK_RMENU, VK_LCONTROL, VK_RCONTROL, VK_LSHIFT, VK_RSHIFT, VK_LWIN, VK_RWIN})
-      if (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) held.push_back(vk);
-    core_.OnHooksStarted(held);
-  }
+  void OnHooksStarted() override { core_.OnHooksStarted(ModifiersDown()); }
 
   void OnWatch() override { core_.OnWatch(); }
+
+  void OnDesktopChange() override { core_.OnDesktopChange(); }
 
   Win32Desktop& desktop() { return desktop_; }
 
  private:
+  // The modifiers down as the system has them. From another desktop than the input desktop the
+  // answer is "none", which is right: no key reaches this desktop's windows from there.
+  static std::vector<std::uint32_t> ModifiersDown() {
+    std::vector<std::uint32_t> held;
+    for (const std::uint32_t vk :
+         {VK_LMENU, VK_RMENU, VK_LCONTROL, VK_RCONTROL, VK_LSHIFT, VK_RSHIFT, VK_LWIN, VK_RWIN})
+      if (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) held.push_back(vk);
+    return held;
+  }
+
   // Starts the hook thread when something needs it; true when the hooks are in place.
   bool UpdateHooks() { return core_.NeedsHooks() ? hooks_.Start() : hooks_.Running(); }
 
@@ -109,17 +117,9 @@ Library& Lib() {
   return *library;
 }
 
-std::wstring JournalPath() {
-  std::wstring path(32768, L'\0');
-  const DWORD n =
-      GetEnvironmentVariableW(L"LOCKGINA_JOURNAL", path.data(), static_cast<DWORD>(path.size()));
-  path.resize(n < path.size() ? n : 0);
-  return path;
-}
-
 // In trial mode appends the call to the journal and returns true.
 bool Journaled(std::string_view name, std::initializer_list<CallArg> args) {
-  const std::wstring path = JournalPath();
+  const std::wstring path = TrialJournalPath();
   if (path.empty()) return false;
   const std::string line = FormatCall(name, args) + "\r\n";
   const HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -58,6 +58,7 @@ class ClientE2E : public ::testing::Test {
     fs::copy_file(exe, app_ / "SentavoClient.exe");
     fs::copy_file(exe.parent_path() / "lockgina.dll", app_ / "lockgina.dll");
     journal_ = root_ / "journal.txt";
+    trial_.emplace(journal_);
 
     TConfigRecord config;
     config.asFrontApp = true;
@@ -74,15 +75,15 @@ class ClientE2E : public ::testing::Test {
     // this prefix would start it: taken off here.
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Widen(lockengine::kRunOnceKey).c_str(),
                        Widen(lockengine::kFrontAppValue).c_str());
+    trial_.reset();
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }
 
   // Starts the client and waits for the locked screen ("locked" on the countdown display).
-  void StartLocked() {
-    client_ = std::make_unique<Program>(
-        (app_ / "SentavoClient.exe").string(), std::vector<std::string>{}, app_.string(),
-        std::vector<std::string>{"LOCKGINA_JOURNAL=" + journal_.string()});
+  void StartLocked(const std::vector<std::string>& extraEnv = {}) {
+    client_ = std::make_unique<Program>((app_ / "SentavoClient.exe").string(),
+                                        std::vector<std::string>{}, app_.string(), extraEnv);
     ASSERT_TRUE(client_->started()) << "CreateProcess failed: " << client_->startError();
     // Wine has no logon policies in force, so the client installs its component and says so.
     if (const auto box = WaitForMessageBox(*client_, 5s)) {
@@ -136,6 +137,7 @@ class ClientE2E : public ::testing::Test {
   }
 
   fs::path root_, app_, shared_, journal_;
+  std::optional<TrialMode> trial_;
   std::unique_ptr<Program> client_;
   HWND window_ = nullptr;
 };
@@ -172,6 +174,40 @@ TEST_F(ClientE2E, LocksAtStartWithEverySwitchAndEveryPolicy) {
   TypeCode("..\\app\\Sentavo");
   EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeMissing; }, 3s));
   EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+}
+
+// A guest who sets LOCKGINA_JOURNAL for the account (setx) gets the real library all the same; only
+// the machine's value puts it in trial mode, and then the lock window says so.
+TEST_F(ClientE2E, TrialModeComesFromTheMachineAloneAndTheLockWindowSaysSo) {
+  trial_.reset();
+  const fs::path appData = root_ / "appdata";
+  fs::create_directories(appData);
+  StartLocked({"LOCKGINA_JOURNAL=" + journal_.string(), "LOCALAPPDATA=" + appData.string()});
+  const fs::path restore = appData / "lockgina" / "restore.journal";
+  // The real library saves the accessibility settings it switches off before it changes them.
+  EXPECT_TRUE(WaitUntil([&] { return fs::exists(restore); }, 5s));
+  EXPECT_FALSE(fs::exists(journal_));
+  EXPECT_FALSE(IsVisible(Control(ids::kTrialMode)));
+  Screenshot("real-library");
+  TypeCode(client::MasterPassword(Text(ids::kUid)));
+  ASSERT_EQ(client_->WaitForExit(10s), 0u);
+  EXPECT_FALSE(fs::exists(restore));  // everything undone on the way out
+  // The real library put the machine policies in force (Wine runs everything as an
+  // administrator); the tests after this one expect them not to be.
+  for (const wchar_t* name : {L"DisableTaskMgr", L"DisableLockWorkstation",
+                              L"DisableChangePassword", L"HideFastUserSwitching"}) {
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
+                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", name);
+  }
+  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Microsoft\\Windows\\EdgeUI",
+                     L"AllowEdgeSwipe");
+
+  trial_.emplace(journal_);
+  StartLocked();
+  EXPECT_TRUE(IsVisible(Control(ids::kTrialMode)));
+  EXPECT_EQ(Text(ids::kTrialMode), texts::kTrialMode);
+  EXPECT_GE(CountSubstrings(Journal(), "wlDisableItem(7, 1)"), 1);
+  Screenshot("trial-mode");
 }
 
 TEST_F(ClientE2E, GuestCodeCountsDownSecondBySecondAndLogsOff) {

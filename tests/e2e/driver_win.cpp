@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "formats/wide_win.h"
+#include "gina/trial_mode_win.h"
 
 namespace sentavo::e2e {
 
@@ -317,6 +318,16 @@ bool SaveWindowShot(HWND window, const std::string& pngPath) {
     SetWindowPos(w, topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0, kKeep);
   }
   return saved;
+}
+
+TrialMode::TrialMode(const std::filesystem::path& journal) {
+  const std::wstring path = journal.wstring();
+  RegSetKeyValueW(HKEY_LOCAL_MACHINE, gina::kTrialKey, gina::kTrialValue, REG_SZ, path.c_str(),
+                  static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+
+void TrialMode::Clear() {
+  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, gina::kTrialKey, gina::kTrialValue);
 }
 
 }  // namespace sentavo::e2e

@@ -93,4 +93,16 @@ bool SaveScreenshot(const std::string& pngPath);
 // One top-level window as the program draws it, brought above the others for the moment it takes.
 bool SaveWindowShot(HWND window, const std::string& pngPath);
 
+// lockgina.dll's trial mode for the programs started meanwhile: the machine's "Journal" value,
+// set while the object lives and removed with it, so that a later test finds the real library.
+class TrialMode {
+ public:
+  explicit TrialMode(const std::filesystem::path& journal);
+  ~TrialMode() { Clear(); }
+  TrialMode(const TrialMode&) = delete;
+  TrialMode& operator=(const TrialMode&) = delete;
+  // Removes the value, whatever an earlier program left in the shared Wine prefix.
+  static void Clear();
+};
+
 }  // namespace sentavo::e2e

@@ -142,6 +142,7 @@ class FakeSysLock final : public SystemLockPort {
  public:
   Log log;  // "noRBut=1", "RestoreAll", ...
   bool ginaInstalled = true;
+  bool trialMode = false;
 
   void SetSwitch(std::size_t index, bool value) override {
     log.push_back(SwitchName(index) + (value ? "=1" : "=0"));
@@ -155,6 +156,7 @@ class FakeSysLock final : public SystemLockPort {
     log.push_back("InstallGina");
     return true;
   }
+  bool TrialMode() override { return trialMode; }
 };
 
 class FakePointer final : public PointerPort {

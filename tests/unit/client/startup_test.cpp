@@ -91,6 +91,23 @@ TEST_F(StartUp, AMissingLogonComponentIsInstalledAndAnnouncedBeforeTheTrayStarts
   EXPECT_EQ(requests[3], ui::Request(ui::WindowAction::ActivateTray));
 }
 
+TEST_F(StartUp, TheLibrarysTrialModeIsShownAndARealLibraryShowsNoWarning) {
+  {
+    LockScreen screen(services);
+    screen.Start();
+    EXPECT_FALSE(screen.view().trialMode);
+  }
+  sysLock.trialMode = true;
+  LockScreen screen(services);
+  screen.Start();
+  EXPECT_TRUE(screen.view().trialMode);
+  // The warning stays for the whole run, through the guest's period and back to the lock.
+  screen.OnPovolitVse();
+  screen.OnTimer1();
+  screen.OnZamknout();
+  EXPECT_TRUE(screen.view().trialMode);
+}
+
 TEST_F(StartUp, TheServerFolderIsCreatedBeforeTheConfigurationIsRead) {
   // "C:\" is missing: it is created, one level. The configured folder is not.
   TConfigRecord config = SavedConfig();

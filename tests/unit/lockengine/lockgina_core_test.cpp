@@ -20,7 +20,7 @@ namespace sentavo::gina {
 namespace {
 
 constexpr std::uint32_t kLMenu = 0xA4, kRMenu = 0xA5, kLCtrl = 0xA2, kLShift = 0xA0, kLWin = 0x5B;
-constexpr std::uint32_t kTab = 9, kEsc = 27, kF4 = 115, kRButton = 2;
+constexpr std::uint32_t kTab = 9, kEnter = 13, kEsc = 27, kF4 = 115, kRButton = 2;
 
 struct Stroke {
   std::uint32_t vk;
@@ -215,6 +215,42 @@ TEST_F(LockStateTest, ShortcutsAreSwitchedOffWithTheOriginalsSavedOnce) {
   EXPECT_TRUE(state.Journal().access.empty());
 }
 
+// A guest switches Sticky Keys or Mouse Keys on from the Ctrl+Alt+Del screen's menu; while item 7
+// is disabled the features themselves are off, and everything comes back as it was.
+TEST_F(LockStateTest, TheFeaturesThemselvesAreOffWhileBlockedAndComeBackAsTheyWere) {
+  desktop.access[Access::StickyKeys] = 0x7F;    // on, with its shortcut
+  desktop.access[Access::FilterKeys] = 0x7B;    // on, shortcut already off
+  desktop.access[Access::ToggleKeys] = 0x3F;    // on
+  desktop.access[Access::HighContrast] = 0x7F;  // on: only the colours, it stays on
+  desktop.access[Access::MouseKeys] = 0x3F;     // on
+  const std::map<Access, std::uint32_t> before = desktop.access;
+  LockState state(desktop, store);
+  state.DisableItem(kAccessibility, true);
+  EXPECT_EQ(desktop.access[Access::StickyKeys], 0x7Au);
+  EXPECT_EQ(desktop.access[Access::FilterKeys], 0x7Au);
+  EXPECT_EQ(desktop.access[Access::ToggleKeys], 0x3Au);
+  EXPECT_EQ(desktop.access[Access::HighContrast], 0x7Bu);
+  EXPECT_EQ(desktop.access[Access::MouseKeys], 0x3Au);
+  EXPECT_EQ(state.Journal().access, before);
+
+  // Switched on again from the secure desktop: off again within a watchdog round, and the journal
+  // keeps the flags found before the lock, not the guest's.
+  desktop.access[Access::StickyKeys] |= kFeatureOn;
+  desktop.access[Access::MouseKeys] |= kFeatureOn | kHotKeyActive;
+  state.Reassert();
+  EXPECT_EQ(desktop.access[Access::StickyKeys], 0x7Au);
+  EXPECT_EQ(desktop.access[Access::MouseKeys], 0x3Au);
+  EXPECT_EQ(state.Journal().access, before);
+
+  state.RestoreAll();
+  EXPECT_EQ(desktop.access, before);
+  EXPECT_FALSE(store.text.has_value());
+
+  // Item 7 not disabled: a round leaves the features alone.
+  state.Reassert();
+  EXPECT_EQ(desktop.access, before);
+}
+
 TEST_F(LockStateTest, RestoreAllAfterACrashUndoesTheCrashedRunFromItsJournal) {
   {
     LockState crashed(desktop, store);
@@ -307,6 +343,82 @@ TEST(LibraryCore, TheHooksDecideFromTheLastPublishedRulesAtOnce) {
   EXPECT_FALSE(after.swallow);
   EXPECT_EQ(after.reports, ReportTarget{});
   EXPECT_FALSE(core.NeedsHooks());
+}
+
+// The keyboard as GetAsyncKeyState reports it: what the user holds down on this desktop.
+struct FakeKeyboard {
+  std::vector<std::uint32_t> down;
+  HeldModifiers Reader() {
+    return [this] { return down; };
+  }
+};
+
+// Ctrl+Alt+Del: the presses reach the hooks, the releases happen on the secure desktop.
+void PressCtrlAltAndLeave(LibraryCore& core, FakeKeyboard& keyboard) {
+  keyboard.down = {kLCtrl, kLMenu};
+  core.OnInput(kLCtrl, false);
+  core.OnInput(kLMenu, false);
+  keyboard.down.clear();
+}
+
+TEST(LibraryCore, ReleasesLostOnAnotherDesktopLeaveNoModifierHeld) {
+  FakeDesktop desktop;
+  FakeStore store;
+  FakeKeyboard keyboard;
+  LibraryCore core(desktop, store, keyboard.Reader());
+  core.DisableKey({kTab, kAlt}, true);
+  core.DisableKey({kEsc, kCtrl}, true);
+  core.DisableKey({kEnter, kAlt}, true);
+  core.DisableKey({0, kWin}, true);
+
+  PressCtrlAltAndLeave(core, keyboard);
+  for (const std::uint32_t vk : {kEnter, kTab, kEsc}) {
+    const InputDecision d = core.OnInput(vk, false);
+    EXPECT_FALSE(d.swallow) << vk;
+    EXPECT_EQ(d.mask, 0u) << vk;
+    EXPECT_FALSE(core.OnInput(vk, true).swallow) << vk;
+  }
+
+  // A Windows key whose release went elsewhere would take every key with it.
+  keyboard.down = {kLWin};
+  EXPECT_TRUE(core.OnInput(kLWin, false).swallow);
+  keyboard.down.clear();
+  EXPECT_FALSE(core.OnInput('A', false).swallow);
+  EXPECT_FALSE(core.OnInput('A', true).swallow);
+
+  // A chord held for real is still blocked, also one whose modifier was pressed elsewhere.
+  keyboard.down = {kLMenu};
+  core.OnInput(kLMenu, false);
+  EXPECT_TRUE(core.OnInput(kTab, false).swallow);
+  EXPECT_TRUE(core.OnInput(kTab, true).swallow);
+  keyboard.down = {kLCtrl};  // Alt let go elsewhere, Ctrl pressed elsewhere
+  const InputDecision esc = core.OnInput(kEsc, false);
+  EXPECT_TRUE(esc.swallow);
+  EXPECT_EQ(esc.mask, kCtrl);
+}
+
+TEST(LibraryCore, TheWatchdogAndADesktopChangeTakeTheModifiersAnew) {
+  FakeDesktop desktop;
+  FakeStore store;
+  FakeKeyboard keyboard;
+  LibraryCore core(desktop, store, keyboard.Reader());
+  core.DisableKey({kTab, kAlt}, true);
+
+  // The mask a modifier's own press is reported with shows what the filter holds.
+  PressCtrlAltAndLeave(core, keyboard);
+  keyboard.down = {kLShift};
+  EXPECT_EQ(core.OnInput(kLShift, false).mask, kCtrl | kAlt | kShift);
+  core.OnInput(kLShift, true);
+  keyboard.down.clear();
+  EXPECT_TRUE(core.OnWatch());
+  keyboard.down = {kLShift};
+  EXPECT_EQ(core.OnInput(kLShift, false).mask, kShift);
+  core.OnInput(kLShift, true);
+
+  PressCtrlAltAndLeave(core, keyboard);
+  core.OnDesktopChange();
+  keyboard.down = {kLShift};
+  EXPECT_EQ(core.OnInput(kLShift, false).mask, kShift);
 }
 
 TEST(LibraryCore, AJournalWriteThatTakesItsTimeNeverHoldsUpAKey) {

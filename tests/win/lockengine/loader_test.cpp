@@ -48,14 +48,19 @@ class Host {
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = out;
     si.hStdError = out;
-    SetEnvironmentVariableW(L"LOCKGINA_JOURNAL", journal.empty() ? nullptr : journal.c_str());
+    // The library reads its trial mode at every call: it stays on while the host runs.
+    if (journal.empty()) {
+      ClearTrialJournal();
+    } else {
+      SetTrialJournal(journal);
+    }
     std::wstring command = L"\"" + exe + L"\" " + mode;
     CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                    dir.path().c_str(), &si, &pi_);
-    SetEnvironmentVariableW(L"LOCKGINA_JOURNAL", nullptr);
     CloseHandle(out);
   }
   ~Host() {
+    ClearTrialJournal();
     if (pi_.hProcess) {
       TerminateProcess(pi_.hProcess, 99);
       CloseHandle(pi_.hProcess);

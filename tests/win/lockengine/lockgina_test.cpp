@@ -147,7 +147,7 @@ class LockGinaTest : public ::testing::Test {
     ASSERT_NE(gina.module, nullptr);
     LiftMachinePolicies();
     SetEnvironmentVariableW(L"LOCALAPPDATA", appData.path().c_str());
-    SetEnvironmentVariableW(L"LOCKGINA_JOURNAL", nullptr);
+    ClearTrialJournal();
   }
   void TearDown() override {
     gina.wlRestoreAll();
@@ -163,7 +163,7 @@ class LockGinaTest : public ::testing::Test {
 
 TEST_F(LockGinaTest, TrialModeJournalsEveryCallAndBlocksNothing) {
   const std::wstring journal = appData.path() + L"calls.txt";
-  SetEnvironmentVariableW(L"LOCKGINA_JOURNAL", journal.c_str());
+  SetTrialJournal(journal);
   Target& target = Target::Fresh();
   EXPECT_EQ(gina.wlVersion(131084), 131084);
   EXPECT_EQ(gina.wlDisableKey(0, 9, 1, 1), 0);  // nothing is blocked, and it says so
@@ -175,13 +175,27 @@ TEST_F(LockGinaTest, TrialModeJournalsEveryCallAndBlocksNothing) {
   EXPECT_EQ(target.Count(WM_SYSKEYDOWN, VK_TAB), 1);
   EXPECT_EQ(gina.wlRestoreAll(), 1);
   gina.wlExit();
-  SetEnvironmentVariableW(L"LOCKGINA_JOURNAL", nullptr);
+  ClearTrialJournal();
   EXPECT_EQ(Lines(ReadFileText(journal)),
             (std::vector<std::string>{"wlVersion(131084)", "wlDisableKey(0, 9, 1, 1)",
                                       "wlDisableItem(7, 1)",
                                       "wlSetKeyPostMessage(0x10a2c, 1468, 0)", "wlInstallGina(0)",
                                       "wlIsGinaInstalled()", "wlRestoreAll()", "wlExit()"}));
   EXPECT_EQ(RestoreJournal(), "");  // nothing was touched, so nothing is saved
+}
+
+// A guest can set environment variables for the account; they must not unlock anything.
+TEST_F(LockGinaTest, TheGuestsEnvironmentVariableDoesNotSwitchOnTrialMode) {
+  const std::wstring journal = appData.path() + L"calls.txt";
+  SetEnvironmentVariableW(L"LOCKGINA_JOURNAL", journal.c_str());
+  Target& target = Target::Fresh();
+  EXPECT_EQ(gina.wlDisableKey(0, 9, 1, 1), 1);
+  EXPECT_EQ(gina.wlIsKeyDisabled(0, 9, 1), 1);
+  AltTab();
+  EXPECT_EQ(target.Count(WM_SYSKEYDOWN, VK_TAB), 0);
+  EXPECT_EQ(gina.wlRestoreAll(), 1);
+  SetEnvironmentVariableW(L"LOCKGINA_JOURNAL", nullptr);
+  EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(LockGinaTest, AltTabIsSwallowedWhileBlockedAndPassesAfterRestoreAllWhileTabAlwaysPasses) {

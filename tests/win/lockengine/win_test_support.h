@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gina/trial_mode_win.h"
 #include "tests/support/pump_win.h"
 
 namespace sentavo::test {
@@ -104,6 +105,16 @@ inline void LiftMachinePolicies() {
   }
   RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Microsoft\\Windows\\EdgeUI",
                      L"AllowEdgeSwipe");
+}
+
+// lockgina.dll's trial mode is the machine's "Journal" value. A test that switches it on switches
+// it off again; a test that expects the real library clears whatever an earlier program left there.
+inline void SetTrialJournal(const std::wstring& path) {
+  RegSetKeyValueW(HKEY_LOCAL_MACHINE, gina::kTrialKey, gina::kTrialValue, REG_SZ, path.c_str(),
+                  static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+inline void ClearTrialJournal() {
+  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, gina::kTrialKey, gina::kTrialValue);
 }
 
 // The machine's edge-swipe policy value; empty when it is not set.
