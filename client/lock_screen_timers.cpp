@@ -73,11 +73,14 @@ bool LockScreen::CountdownStep(const DateTime& now) {
   view_.zamcenoVisible = false;
   if (adminLoggedIn_) return false;
 
+  // The second that leaves the validity window is also the period's last: the code is written as
+  // no longer in use, so that it is not turned away elsewhere as if this PC still held it.
+  const bool inside = CodeInsideValidityWindow(record_, now);
   record_.secondsLeft = countdown_;
   record_.lastUse = ToOleDate(now);
-  record_.loggedIn = true;
+  record_.loggedIn = inside;
   WriteRecordBack();
-  if (CodeInsideValidityWindow(record_, now)) return false;
+  if (inside) return false;
 
   LockAction();
   view_.infoLabel.text = texts::kCodeExpired;

@@ -97,7 +97,9 @@ class ClientE2E : public ::testing::Test {
     TypeChar(Control(ids::kKod), L'\r');
   }
 
-  void IssueCode(const std::string& name, int seconds, bool reusable) {
+  // A code valid from yesterday until `validForSeconds` from now (a day when not given).
+  TCodeRecord IssueCode(const std::string& name, int seconds, bool reusable,
+                        int validForSeconds = 86'400) {
     const SystemClock clock;
     const CzechFormats formats;
     const DateTime now = clock.LocalNow();
@@ -107,9 +109,10 @@ class ClientE2E : public ::testing::Test {
     request.seconds = seconds;
     request.establishment = "Kavárna";
     request.validFrom = *FromOleDate(ToOleDate(now) - 1);
-    request.validTo = *FromOleDate(ToOleDate(now) + 1);
+    request.validTo = *FromOleDate(ToOleDate(now) + validForSeconds / 86'400.0);
     TCodeRecord record = BuildIssuedRecord(request, now, formats);
     WriteAll(shared_ / (name + ".dat"), EncodeCodeRecord(record));
+    return record;
   }
 
   TCodeRecord CodeFile(const std::string& name) const {
@@ -229,6 +232,20 @@ TEST_F(ClientE2E, TwoSecondCodeExpiresAndLeavesTheCodeUsedUp) {
       },
       3s));
   EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+}
+
+TEST_F(ClientE2E, AValidityWindowClosingDuringAPeriodLeavesTheCodeFree) {
+  StartLocked();
+  IssueCode("okno", 600, /*reusable=*/true, /*validForSeconds=*/3);
+  TypeCode("okno");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeExpired; }, 8s));
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 3s));
+  const TCodeRecord record = CodeFile("okno");
+  EXPECT_FALSE(record.loggedIn);
+  EXPECT_TRUE(record.active);
+  EXPECT_GT(record.secondsLeft, 590);  // the time not used stays on the code
+  EXPECT_LT(record.secondsLeft, 600);
 }
 
 TEST_F(ClientE2E, AdministratorSettingsSaveDefaultAndMasterExit) {
