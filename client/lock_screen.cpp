@@ -2,6 +2,9 @@
 // timers in lock_screen_timers.cpp.
 #include "client/lock_screen.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 #include "client/installation_id.h"
@@ -84,7 +87,7 @@ void LockScreen::AllowAllAction() {
 void LockScreen::LogOffAction() {
   // Only a running guest period has a time to store: with the countdown at -1 the copy may be an
   // old one, and a negative remaining time must never reach a code file.
-  if (!adminLoggedIn_ && countdown_ >= 0 && CodeFileExists()) {
+  if (!adminLoggedIn_ && countdown_ >= 0 && FollowCodeFile()) {
     record_.secondsLeft = countdown_;
     record_.loggedIn = false;
     if (!record_.reusable) record_.active = false;
@@ -125,6 +128,34 @@ void LockScreen::WriteRecordBack() {
   } catch (const TextEncodingError&) {
     // The copy was decoded from the file, so its texts always encode; nothing to write otherwise.
   }
+}
+
+// The whole record is read, once a second: on a share one read of 5728 bytes costs about what a
+// read of the 8 bytes of `created` does, and a changed record is then at hand.
+bool LockScreen::FollowCodeFile() {
+  if (codePath_.empty() || codePath_ == kAdminCodePath) return false;
+  const ReadResult read = ReadRecordFile(s_.files, codePath_, kCodeRecordSize);
+  if (read.error == io::kFileNotFound || read.error == io::kPathNotFound) return false;
+  // A file held open or cut short is written over as before, if it is still there.
+  if (read.error != io::kOk) return CodeFileExists();
+  const auto saved = DecodeCodeRecord(read.bytes);
+  // Compared bit for bit: a damaged `created` that is not a number is still the same one.
+  if (saved && std::bit_cast<std::uint64_t>(saved->created) !=
+                   std::bit_cast<std::uint64_t>(record_.created)) {
+    TakeOperatorsRecord(*saved);
+  }
+  return true;
+}
+
+// The operator's new rights, time, validity and type, as at a login; the code stays this PC's.
+void LockScreen::TakeOperatorsRecord(const TCodeRecord& saved) {
+  record_ = saved;
+  record_.loggedIn = true;
+  for (const Right r : kAllRights) SetCheckBox(SwitchIndex(r), record_.rights[RightIndex(r)]);
+  RunRightsHandlers();
+  StartCountdown(std::max(record_.secondsLeft, 0));
+  ShowCodeDetails();
+  view_.infoLabel.text = texts::kCodeChangedByOperator;
 }
 
 // --- Start-up -------------------------------------------------------------------------------

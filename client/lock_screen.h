@@ -132,6 +132,11 @@ class LockScreen {
   // file still exists; write errors pass in silence.
   bool CodeFileExists() const;
   void WriteRecordBack();
+  // Before a write-back of a guest's period: reads the code file and, when the operator has saved
+  // the code again meanwhile (another `created`), takes the file's record as a fresh login of the
+  // same code. False when the file is gone, so that the write-back does not create it again.
+  bool FollowCodeFile();
+  void TakeOperatorsRecord(const TCodeRecord& saved);
   // Built in place: a request is never moved as a whole variant.
   template <class R>
   void Request(R request) {

@@ -63,6 +63,7 @@ inline constexpr std::string_view kNotToday =
 inline constexpr std::string_view kOutsideWindow =
     "Zadaný odemykací kód je mimo svou povolenou dobu platnosti.";
 inline constexpr std::string_view kCodeExpired = "Kód vypršel! Zadejte prosím platný kód.";
+inline constexpr std::string_view kCodeChangedByOperator = "Kód byl změněn správcem.";
 inline constexpr std::string_view kTimeUp =
     "Vypršela doba pro použití tohoto PC. Pro pokračování zadejte platný odemykací kód.";
 // "Uložit default" with a text that Sentavo.cfg cannot hold, followed by the character's name.

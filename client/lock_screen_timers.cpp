@@ -68,6 +68,7 @@ std::int32_t LockScreen::ElapsedSeconds() {
 bool LockScreen::CountdownStep(const DateTime& now) {
   const std::int32_t elapsed = ElapsedSeconds();
   countdown_ = elapsed >= countdown_ ? 0 : countdown_ - elapsed;
+  const bool fileThere = !adminLoggedIn_ && FollowCodeFile();
   view_.odpocetLED = CountdownText(countdown_);
   view_.skrytBut.visible = true;
   view_.zamcenoVisible = false;
@@ -79,7 +80,7 @@ bool LockScreen::CountdownStep(const DateTime& now) {
   record_.secondsLeft = countdown_;
   record_.lastUse = ToOleDate(now);
   record_.loggedIn = inside;
-  WriteRecordBack();
+  if (fileThere) WriteRecordBack();
   if (inside) return false;
 
   LockAction();

@@ -248,6 +248,33 @@ TEST_F(ClientE2E, AValidityWindowClosingDuringAPeriodLeavesTheCodeFree) {
   EXPECT_LT(record.secondsLeft, 600);
 }
 
+TEST_F(ClientE2E, AnOperatorsTopUpIsTakenAndADeletedCodeStaysDeleted) {
+  IssueCode("dobit", 600, /*reusable=*/true);
+  StartLocked();
+  TypeCode("dobit");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return CodeFile("dobit").secondsLeft < 600; }, 3s));
+
+  // The operator saves the code again with fifty minutes while this PC uses it.
+  IssueCode("dobit", 3000, /*reusable=*/true);
+  ASSERT_TRUE(
+      WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeChangedByOperator; }, 3s));
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED).starts_with("0:49:"); }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return CodeFile("dobit").secondsLeft < 3000; }, 3s));
+  const TCodeRecord record = CodeFile("dobit");
+  EXPECT_GT(record.secondsLeft, 2990);
+  EXPECT_TRUE(record.loggedIn);  // still claimed by this PC
+
+  // "Odstranit" deletes the file: it never comes back, and the guest's period runs on.
+  fs::remove(shared_ / "dobit.dat");
+  const std::string before = Text(ids::kOdpocetLED);
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) != before; }, 3s));
+  Sleep(2500);
+  EXPECT_FALSE(fs::exists(shared_ / "dobit.dat"));
+  EXPECT_TRUE(Text(ids::kOdpocetLED).starts_with("0:49:"));
+  EXPECT_EQ(Text(ids::kInfoLabel), texts::kCodeChangedByOperator);
+}
+
 TEST_F(ClientE2E, AdministratorSettingsSaveDefaultAndMasterExit) {
   StartLocked();
   TypeCode("vamor");
