@@ -1,6 +1,7 @@
 // The code check behind "Zkontrolovat" and Enter: the master administrator, the administrator, or
 // a guest's unlock code tested against its code file.
 #include <algorithm>
+#include <cmath>
 
 #include "client/lock_screen.h"
 #include "client/master_password.h"
@@ -83,7 +84,7 @@ void LockScreen::GuestLogin(const std::string& code) {
   ShowCodeDetails();
 
   const DateTime now = s_.clock.LocalNow();
-  if (record_.loggedIn) return Refuse(texts::kAlreadyLoggedIn);
+  if (record_.loggedIn && ClaimedElsewhere(now)) return Refuse(texts::kAlreadyLoggedIn);
   if (record_.establishment != view_.provoz) return Refuse(texts::kWrongEstablishment);
   if (record_.codeType == kCodeTypeDaily) {
     if (!DailyRule(now)) return Refuse(texts::kNotToday);
@@ -96,6 +97,7 @@ void LockScreen::GuestLogin(const std::string& code) {
   record_.loggedIn = true;
   record_.lastUse = ToOleDate(now);
   WriteRecordBack();
+  NotePeriodRunning();
   view_.stayOnTop = false;
 }
 
@@ -112,6 +114,15 @@ bool LockScreen::DailyRule(const DateTime& now) {
     return true;
   }
   return record_.active && record_.secondsLeft > 0;
+}
+
+// A claim whose lastUse is more than five minutes behind this PC's clock is no live client's; one
+// that lies ahead of it may be another PC's with a clock set later, so it still counts.
+bool LockScreen::ClaimedElsewhere(const DateTime& now) const {
+  const auto lastUse = FromOleDate(record_.lastUse);
+  if (!lastUse) return false;  // no live client writes a moment that is not one
+  const double behind = std::round((ToOleDate(now) - ToOleDate(*lastUse)) * 86'400);
+  return behind <= kStaleClaimSeconds;
 }
 
 void LockScreen::ShowCodeDetails() {

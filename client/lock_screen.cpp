@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "client/installation_id.h"
+#include "formats/code_name.h"
 #include "formats/config_record.h"
 #include "formats/cp1250.h"
 #include "formats/temp_litter.h"
@@ -63,6 +64,7 @@ void LockScreen::HideSettingsPage() {
 // --- Actions --------------------------------------------------------------------------------
 
 void LockScreen::LockAction() {
+  NotePeriodEnded();  // every end of a period locks
   countdown_ = -1;
   view_.kod.enabled = true;
   HideSettingsPage();
@@ -182,6 +184,7 @@ void LockScreen::Start() {
   view_.skrytBut.visible = false;
   view_.adminheslo = kDefaultPassword;
   ReadConfiguration();
+  ReleaseStrandedCode();
   // What a killed or cut-off write of Sentavo.cfg or Sentavo.uid left beside the program.
   SweepReplacementLitter(s_.files, exeDir_, IsClientFolderTarget);
 }
@@ -204,6 +207,48 @@ void LockScreen::ReadConfiguration() {
   }
   view_.servercesta = settings.servercesta;
   RunRightsHandlers();
+}
+
+void LockScreen::NotePeriodRunning() {
+  const std::string path = InExeDir(kRunFileName);
+  s_.files.Replace(
+      path, std::span(reinterpret_cast<const std::uint8_t*>(codePath_.data()), codePath_.size()));
+  runFileWritten_ = true;
+}
+
+void LockScreen::NotePeriodEnded() {
+  if (!runFileWritten_) return;
+  s_.files.Remove(InExeDir(kRunFileName));
+  runFileWritten_ = false;
+}
+
+// The code of a period that ended without its end (a crash, a kill, a power cut) is still claimed:
+// it is handed back with `loggedIn` 0 and everything else as last written, so the guest keeps the
+// time left. The guest can write Sentavo.run, so its content is trusted with nothing but naming a
+// code file directly in the shared folder configured now: the only write it can ever cause is that
+// one field of a whole, valid code record that is already there.
+void LockScreen::ReleaseStrandedCode() {
+  const std::string runPath = InExeDir(kRunFileName);
+  if (!s_.files.IsFile(runPath)) return;
+  const ReadResult run = s_.files.Read(runPath, kMaxRunFileSize + 1);
+  if (run.error == io::kOk && run.bytes.size() <= kMaxRunFileSize) {
+    const std::string codePath(run.bytes.begin(), run.bytes.end());
+    if (NamesCodeFileIn(view_.servercesta, codePath)) {
+      const ReadResult read = s_.files.Read(codePath, kCodeRecordSize + 1);
+      auto record = read.error == io::kOk && read.bytes.size() == kCodeRecordSize
+                        ? DecodeCodeRecord(read.bytes)
+                        : std::nullopt;
+      if (record && record->loggedIn) {
+        record->loggedIn = false;
+        try {
+          s_.files.Replace(codePath, EncodeCodeRecord(*record));
+        } catch (const TextEncodingError&) {
+          // Decoded from the file, so its texts always encode.
+        }
+      }
+    }
+  }
+  s_.files.Remove(runPath);
 }
 
 void LockScreen::OnFirstShow() {

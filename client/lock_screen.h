@@ -38,6 +38,13 @@ inline constexpr std::string_view kPolicyValues[] = {
 inline constexpr std::string_view kAdminCodePath = "*ADMIN*";
 inline constexpr std::string_view kConfigFileName = "Sentavo.cfg";
 inline constexpr std::string_view kLogoFileName = "SentavoBig.png";
+// Beside Sentavo.cfg while a guest's period runs: the code file's path, so that a start after a
+// crash, a kill or a power cut can hand the code back.
+inline constexpr std::string_view kRunFileName = "Sentavo.run";
+inline constexpr std::size_t kMaxRunFileSize = 4096;
+// A live client rewrites a claimed code's lastUse every second; a claim left untouched longer than
+// this was left by a client that is gone.
+inline constexpr int kStaleClaimSeconds = 5 * 60;
 
 // The pointer is kept inside the code-entry box of the full-screen window while locked: fixed
 // screen pixels, both ends included.
@@ -114,6 +121,7 @@ class LockScreen {
   void AdminLogin();
   void GuestLogin(const std::string& code);
   void Refuse(std::string_view message, bool clearCodePath = true);
+  bool ClaimedElsewhere(const DateTime& now) const;
   bool DailyRule(const DateTime& now);
   void ShowCodeDetails();
 
@@ -126,6 +134,10 @@ class LockScreen {
 
   // Settings.
   void ReadConfiguration();
+  void ReleaseStrandedCode();
+  // Sentavo.run names the code of the running period, from its claim to its end.
+  void NotePeriodRunning();
+  void NotePeriodEnded();
   std::string InExeDir(std::string_view name) const;
 
   // The record copy goes back only to the file of the code it was read from, and only while that
@@ -156,6 +168,7 @@ class LockScreen {
   bool adminLoggedIn_ = false;
   std::string codePath_;
   TCodeRecord record_;
+  bool runFileWritten_ = false;
   std::string exeDir_;
 };
 

@@ -94,6 +94,14 @@ bool LockScreen::CountdownStep(const DateTime& now) {
 }
 
 void LockScreen::Expiry() {
+  // The record goes first: the lock that follows ends the period and forgets Sentavo.run, and a
+  // crash in between must still find the code named there.
+  if (!adminLoggedIn_) {
+    record_.active = false;
+    record_.secondsLeft = 0;
+    record_.loggedIn = false;  // used up, and no longer in use: the next guest is not turned away
+    WriteRecordBack();
+  }
   view_.zamcenoVisible = true;
   Request(ui::WindowAction::WindowStateNormalThenMaximised);
   LockAction();
@@ -101,12 +109,6 @@ void LockScreen::Expiry() {
   countdown_ = -1;
   view_.skrytBut.visible = false;
   view_.infoLabel.text = texts::kTimeUp;
-  if (!adminLoggedIn_) {
-    record_.active = false;
-    record_.secondsLeft = 0;
-    record_.loggedIn = false;  // used up, and no longer in use: the next guest is not turned away
-    WriteRecordBack();
-  }
   adminLoggedIn_ = false;
 }
 

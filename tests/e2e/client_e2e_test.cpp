@@ -275,6 +275,46 @@ TEST_F(ClientE2E, AnOperatorsTopUpIsTakenAndADeletedCodeStaysDeleted) {
   EXPECT_EQ(Text(ids::kInfoLabel), texts::kCodeChangedByOperator);
 }
 
+TEST_F(ClientE2E, AKilledClientHandsItsCodeBackAtItsNextStart) {
+  IssueCode("pad", 600, /*reusable=*/true);
+  StartLocked();
+  TypeCode("pad");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  const fs::path run = app_ / "Sentavo.run";
+  ASSERT_TRUE(fs::exists(run));
+  const auto named = ReadAll(run);
+  EXPECT_EQ(std::string(named.begin(), named.end()), shared_.string() + "\\\\pad.dat");
+  ASSERT_TRUE(WaitUntil([&] { return CodeFile("pad").secondsLeft < 598; }, 5s));
+
+  client_->Kill();
+  const TCodeRecord stranded = CodeFile("pad");
+  ASSERT_TRUE(stranded.loggedIn);
+  // Two more codes that show the stale rule: claimed a minute ago, and six minutes ago.
+  const double now = ToOleDate(SystemClock().LocalNow());
+  for (const auto& [name, minutesAgo] : {std::pair{"cerstvy", 1}, std::pair{"opusteny", 6}}) {
+    TCodeRecord claimed = IssueCode(name, 600, /*reusable=*/true);
+    claimed.loggedIn = true;
+    claimed.lastUse = now - minutesAgo / (24.0 * 60);
+    WriteAll(shared_ / (std::string(name) + ".dat"), EncodeCodeRecord(claimed));
+  }
+
+  StartLocked();
+  EXPECT_FALSE(fs::exists(run));
+  TCodeRecord released = stranded;
+  released.loggedIn = false;  // and the time left as last written
+  EXPECT_EQ(CodeFile("pad"), released);
+
+  TypeCode("cerstvy");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kAlreadyLoggedIn; }, 3s));
+  TypeCode("opusteny");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  Click(Control(ids::kOdhlasitUseraBut));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 3s));
+  EXPECT_FALSE(fs::exists(run));
+  TypeCode("pad");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+}
+
 TEST_F(ClientE2E, AdministratorSettingsSaveDefaultAndMasterExit) {
   StartLocked();
   TypeCode("vamor");
