@@ -24,6 +24,7 @@ std::string TimePart(const DateTimeFormats& formats, double ole) {
 }  // namespace
 
 void LockScreen::CodeCheck() {
+  if (paused_) return;  // "Zkontrolovat" may still be enabled; the entry is not
   const std::string entered = view_.kod.text;
   if (entered == MasterPassword(view_.uid)) {
     AllowAllAction();
@@ -56,7 +57,7 @@ void LockScreen::AdminLogin() {
 
 void LockScreen::GuestLogin(const std::string& code) {
   const std::string path = CodeFilePath(view_.servercesta, code, FolderJoin::AlwaysSeparator);
-  if (!IsLookupCodeName(code) || !s_.files.IsFile(path)) {
+  if (!IsLookupCodeName(code) || !s_.files.IsFile(path) || !NamedAsTyped(path, code)) {
     Refuse(texts::kCodeMissing, /*clearCodePath=*/false);
     return;
   }
@@ -116,6 +117,18 @@ bool LockScreen::DailyRule(const DateTime& now) {
   return record_.active && record_.secondsLeft > 0;
 }
 
+// The file found must carry the typed name itself, in any letter case. A volume with short names
+// opens "1234567890.dat" for "123456~1" too, and that would shrink the space a guest must guess
+// to almost nothing.
+bool LockScreen::NamedAsTyped(const std::string& path, const std::string& code) const {
+  const auto real = s_.files.RealName(path);
+  const std::string typed = code + ".dat";
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  return real && real->size() == typed.size() &&
+         std::equal(real->begin(), real->end(), typed.begin(),
+                    [&](char a, char b) { return lower(a) == lower(b); });
+}
+
 // A claim whose lastUse is more than five minutes behind this PC's clock is no live client's; one
 // that lies ahead of it may be another PC's with a clock set later, so it still counts.
 bool LockScreen::ClaimedElsewhere(const DateTime& now) const {
@@ -146,6 +159,29 @@ void LockScreen::Refuse(std::string_view message, bool clearCodePath) {
   view_.skrytBut.visible = false;
   if (clearCodePath) codePath_.clear();
   adminLoggedIn_ = false;
+  CountRefusal();
+}
+
+// Every entry that is neither password nor a usable code is a refusal, so a guessed administrator
+// or master password counts as well. The monotonic clock measures the window and the pause: a
+// changed system time neither forgets a refusal nor ends the pause early.
+void LockScreen::CountRefusal() {
+  const std::uint64_t now = s_.clock.MonotonicMilliseconds();
+  while (!refusals_.empty() && now - refusals_.front() >= kRefusalWindowMs) refusals_.pop_front();
+  refusals_.push_back(now);
+  if (refusals_.size() > kRefusalsAllowed) refusals_.pop_front();
+  if (refusals_.size() < kRefusalsAllowed) return;
+  paused_ = true;
+  pauseEndMs_ = now + kRefusalPauseMs;
+  view_.kod.enabled = false;
+  view_.infoLabel.text = texts::kTooManyAttempts;
+}
+
+// The pause ends at the first Timer1 tick after it is due; the entry opens only while locked.
+void LockScreen::EndPauseWhenDue() {
+  if (!paused_ || s_.clock.MonotonicMilliseconds() < pauseEndMs_) return;
+  paused_ = false;
+  if (countdown_ == -1) view_.kod.enabled = true;
 }
 
 }  // namespace sentavo::client

@@ -66,7 +66,7 @@ void LockScreen::HideSettingsPage() {
 void LockScreen::LockAction() {
   NotePeriodEnded();  // every end of a period locks
   countdown_ = -1;
-  view_.kod.enabled = true;
+  view_.kod.enabled = !paused_;
   HideSettingsPage();
   view_.stayOnTop = true;
   view_.borderSizeable = false;
@@ -97,7 +97,7 @@ void LockScreen::LogOffAction() {
   }
   LockAction();
   view_.kod.text.clear();
-  view_.kod.enabled = true;
+  view_.kod.enabled = !paused_;
   view_.prihlasitBut.enabled = true;
   view_.odhlasitUseraBut.enabled = false;
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 
 #include "client/lock_screen_view.h"
@@ -45,6 +46,10 @@ inline constexpr std::size_t kMaxRunFileSize = 4096;
 // A live client rewrites a claimed code's lastUse every second; a claim left untouched longer than
 // this was left by a client that is gone.
 inline constexpr int kStaleClaimSeconds = 5 * 60;
+// Guessing is slowed down: this many refusals within the window close the entry for the pause.
+inline constexpr std::size_t kRefusalsAllowed = 5;
+inline constexpr std::uint64_t kRefusalWindowMs = 60'000;
+inline constexpr std::uint64_t kRefusalPauseMs = 30'000;
 
 // The pointer is kept inside the code-entry box of the full-screen window while locked: fixed
 // screen pixels, both ends included.
@@ -122,6 +127,9 @@ class LockScreen {
   void GuestLogin(const std::string& code);
   void Refuse(std::string_view message, bool clearCodePath = true);
   bool ClaimedElsewhere(const DateTime& now) const;
+  bool NamedAsTyped(const std::string& path, const std::string& code) const;
+  void CountRefusal();
+  void EndPauseWhenDue();
   bool DailyRule(const DateTime& now);
   void ShowCodeDetails();
 
@@ -169,6 +177,11 @@ class LockScreen {
   std::string codePath_;
   TCodeRecord record_;
   bool runFileWritten_ = false;
+  // The monotonic moments of the latest refusals, oldest first, at most kRefusalsAllowed; and
+  // whether the entry is closed after too many of them, until pauseEndMs_.
+  std::deque<std::uint64_t> refusals_;
+  bool paused_ = false;
+  std::uint64_t pauseEndMs_ = 0;
   std::string exeDir_;
 };
 

@@ -62,6 +62,8 @@ inline constexpr std::string_view kNotToday =
     "zítra.";
 inline constexpr std::string_view kOutsideWindow =
     "Zadaný odemykací kód je mimo svou povolenou dobu platnosti.";
+inline constexpr std::string_view kTooManyAttempts =
+    "Příliš mnoho neplatných pokusů. Zkuste to prosím znovu za 30 sekund.";
 inline constexpr std::string_view kCodeExpired = "Kód vypršel! Zadejte prosím platný kód.";
 inline constexpr std::string_view kCodeChangedByOperator = "Kód byl změněn správcem.";
 inline constexpr std::string_view kTimeUp =

@@ -10,6 +10,7 @@ namespace sentavo::client {
 void LockScreen::OnTimer1() {
   if (ended_) return;
   const DateTime now = s_.clock.LocalNow();
+  EndPauseWhenDue();
   WritePolicies();
   for (LabelView* label : {&view_.datod, &view_.datdo, &view_.smidelit}) {
     label->transparent = label->text.empty();
@@ -113,7 +114,8 @@ void LockScreen::Expiry() {
 }
 
 void LockScreen::OnTimer2() {
-  if (ended_ || !view_.kod.enabled) return;
+  // The entry is closed during a pause after refusals, and the computer still locked.
+  if (ended_ || !(view_.kod.enabled || paused_)) return;
   const ScreenPoint p = s_.pointer.CursorPos();
   if (p.x < kPointerMinX || p.x > kPointerMaxX || p.y < kPointerMinY || p.y > kPointerMaxY) {
     s_.pointer.ExecuteEx(kPointerHome, 1, 1);

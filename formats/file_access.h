@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -51,6 +52,10 @@ class FileAccess {
   virtual ReadResult Read(const std::string& path, std::size_t maxBytes) const = 0;
   virtual int Replace(const std::string& path, std::span<const std::uint8_t> data) = 0;
   virtual int Remove(const std::string& path) = 0;
+  // The name the file system keeps for the file at `path` (the last component only), whatever
+  // alias `path` reached it by: a short 8.3 name or another letter case give the long name as
+  // stored. Empty when there is no such file.
+  virtual std::optional<std::string> RealName(const std::string& path) const = 0;
   // The regular files directly in `folder` (given with its trailing separator; no sub-folders);
   // empty when it cannot be read.
   virtual std::vector<FolderFile> ListFiles(const std::string& folder) const = 0;
@@ -91,6 +96,7 @@ class LocalFiles final : public FileAccess, private ReplaceSteps {
     return ReplaceWholeFile(*this, path, data);
   }
   int Remove(const std::string& path) override;
+  std::optional<std::string> RealName(const std::string& path) const override;
   std::vector<FolderFile> ListFiles(const std::string& folder) const override;
 
  private:

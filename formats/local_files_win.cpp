@@ -130,6 +130,16 @@ std::vector<FolderFile> LocalFiles::ListFiles(const std::string& folder) const {
   return out;
 }
 
+std::optional<std::string> LocalFiles::RealName(const std::string& path) const {
+  // FindFirstFileW takes these as patterns, and a pattern would report some other file's name.
+  if (path.find_first_of("*?<>\"") != std::string::npos) return std::nullopt;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(Widen(path).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(search);
+  return Narrow(found.cFileName);  // the long name, also when `path` used the short one
+}
+
 int LocalFiles::Remove(const std::string& path) {
   return DeleteFileW(Widen(path).c_str()) ? io::kOk : FromLastError();
 }

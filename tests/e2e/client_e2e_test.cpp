@@ -315,6 +315,42 @@ TEST_F(ClientE2E, AKilledClientHandsItsCodeBackAtItsNextStart) {
   EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
 }
 
+TEST_F(ClientE2E, AShortNameIsNoCodeAndGuessingIsPaused) {
+  IssueCode("1234567890", 600, /*reusable=*/true);
+  // The file system's own short alias of the code file, which opens the same file.
+  wchar_t shortPath[MAX_PATH];
+  ASSERT_NE(GetShortPathNameW((shared_ / "1234567890.dat").wstring().c_str(), shortPath, MAX_PATH),
+            0u);
+  const std::string alias = fs::path(shortPath).stem().string();
+  ASSERT_NE(alias, "1234567890");
+  ASSERT_TRUE(fs::is_regular_file(shared_ / (alias + ".dat"))) << alias;
+  StartLocked();
+
+  TypeCode(alias);
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeMissing; }, 3s)) << alias;
+  EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+  EXPECT_FALSE(CodeFile("1234567890").loggedIn);
+
+  // Four more refusals within the minute, a wrong administrator password among them.
+  for (const char* guess : {"1234567891", "vamorr", "12345678", "1234567892"}) {
+    ASSERT_TRUE(WaitUntil([&] { return IsEnabled(Control(ids::kKod)); }, 3s));
+    TypeCode(guess);
+    ASSERT_TRUE(WaitUntil([&] { return Text(ids::kKod).empty(); }, 3s));
+  }
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kTooManyAttempts; }, 3s));
+  EXPECT_FALSE(IsEnabled(Control(ids::kKod)));
+  Screenshot("paused");
+  SetText(Control(ids::kKod), L"vamor");
+  Click(Control(ids::kPrihlasitBut));
+  Sleep(1500);
+  EXPECT_FALSE(IsVisible(Control(ids::kAdminheslo)));
+  EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(Control(ids::kKod)); }, 32s));
+  TypeCode("1234567890");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+}
+
 TEST_F(ClientE2E, AdministratorSettingsSaveDefaultAndMasterExit) {
   StartLocked();
   TypeCode("vamor");

@@ -221,7 +221,7 @@ TEST_F(CodeCheck, EachFailedTestRefusesWithItsMessageAndWritesNothing) {
     const Bytes stored = files.files[CodePath("55")];
     screen.OnHotKey();  // back to the start: check button enabled
     ClearLogs();
-    Enter("55");
+    EnterUnhurried("55");
 
     const LockScreenView& v = screen.view();
     EXPECT_EQ(v.infoLabel.text, refusal.message);
@@ -268,7 +268,7 @@ TEST_F(CodeCheck, UnsafeEntriesNameNoCodeAndTouchNoFile) {
   for (const std::string& entry : entries) {
     SCOPED_TRACE(entry);
     files.lookups = 0;
-    Enter(entry);
+    EnterUnhurried(entry);
     EXPECT_EQ(files.lookups, 0);
     EXPECT_EQ(screen.view().infoLabel.text,
               "Zadaný odemykací kód neexistuje! Zadejte prosím platný kód.");
@@ -277,7 +277,7 @@ TEST_F(CodeCheck, UnsafeEntriesNameNoCodeAndTouchNoFile) {
   // Points, spaces and letters that only look like devices are ordinary codes.
   for (const char* entry : {"a.b", "CONSOLE", "COM10", "my code"}) {
     files.lookups = 0;
-    Enter(entry);
+    EnterUnhurried(entry);
     EXPECT_GT(files.lookups, 0) << entry;
   }
 }
@@ -290,7 +290,7 @@ TEST_F(CodeCheck, ACodeFileThatCannotBeReadWholeIsRefusedAndNeverWritten) {
   for (const std::string& code : std::vector<std::string>{"short", "busy"}) {
     SCOPED_TRACE(code);
     const Bytes stored = files.files[CodePath(code)];
-    Enter(code);
+    EnterUnhurried(code);
     EXPECT_EQ(screen.view().infoLabel.text,
               "Odemykací kód se nepodařilo načíst. Zkuste to prosím znovu.");
     ExpectLocked();
