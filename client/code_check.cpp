@@ -6,6 +6,7 @@
 #include "client/lock_screen.h"
 #include "client/master_password.h"
 #include "formats/code_name.h"
+#include "formats/cp1250.h"
 #include "formats/validity.h"
 
 namespace sentavo::client {
@@ -19,6 +20,45 @@ std::string DatePart(const DateTimeFormats& formats, double ole) {
 std::string TimePart(const DateTimeFormats& formats, double ole) {
   const auto dt = FromOleDate(ole);
   return dt ? formats.LongTime(*dt) : std::string();
+}
+
+// The small letter of a Windows-1250 letter (Czech, Slovak, Polish, Hungarian, ...); other bytes
+// stay as they are.
+unsigned char LowerCp1250(unsigned char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+  switch (c) {
+    case 0x8A:  // Š
+    case 0x8C:  // Ś
+    case 0x8D:  // Ť
+    case 0x8E:  // Ž
+    case 0x8F:  // Ź
+      return c + 0x10;
+    case 0xA3: return 0xB3;  // Ł
+    case 0xA5: return 0xB9;  // Ą
+    case 0xAA: return 0xBA;  // Ş
+    case 0xAF: return 0xBF;  // Ż
+    case 0xBC: return 0xBE;  // Ľ
+    default: return c;
+  }
+}
+
+// Names compared as the file system compares them, regardless of letter case: through Windows-1250,
+// which holds every name the administration program issues; other names by ASCII letters only.
+bool SameNameInAnyCase(std::string_view a, std::string_view b) {
+  std::string x(a), y(b);
+  bool cp1250 = true;
+  try {
+    x = Utf8ToCp1250(a);
+    y = Utf8ToCp1250(b);
+  } catch (const TextEncodingError&) {
+    x = a, y = b, cp1250 = false;
+  }
+  const auto lower = [cp1250](char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return cp1250 ? LowerCp1250(c) : (c >= 'A' && c <= 'Z' ? c + 0x20 : c);
+  };
+  return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(),
+                                            [&](char p, char q) { return lower(p) == lower(q); });
 }
 
 }  // namespace
@@ -122,11 +162,7 @@ bool LockScreen::DailyRule(const DateTime& now) {
 // to almost nothing.
 bool LockScreen::NamedAsTyped(const std::string& path, const std::string& code) const {
   const auto real = s_.files.RealName(path);
-  const std::string typed = code + ".dat";
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-  return real && real->size() == typed.size() &&
-         std::equal(real->begin(), real->end(), typed.begin(),
-                    [&](char a, char b) { return lower(a) == lower(b); });
+  return real && SameNameInAnyCase(*real, code + ".dat");
 }
 
 // A claim whose lastUse is more than five minutes behind this PC's clock is no live client's; one

@@ -40,13 +40,22 @@ TEST_F(Guessing, AFileReachedByAnotherNameThanTheTypedOneIsNoCode) {
   EXPECT_TRUE(files.writes.empty());
   EXPECT_EQ(files.Record(CodePath("1234567890")).loggedIn, false);
 
-  // Another letter case is the same name.
-  files.files[CodePath("Kavarna7")] = files.files[CodePath("1234567890")];
-  files.realNames[CodePath("Kavarna7")] = "kaVARna7.DAT";
-  Enter("Kavarna7");
-  EXPECT_EQ(screen.view().infoLabel.text, texts::kUserLoggedIn);
-  EXPECT_EQ(screen.countdown(), 3600);
-  screen.OnOdhlasitUseraClick();
+  // Another letter case is the same name, Czech letters included; another letter is not.
+  const std::pair<std::string, std::string> names[] = {
+      {"Kavarna7", "kaVARna7.DAT"}, {"ČAJOVNA Ř", "čajovna ř.dat"}, {"žluťoučký", "ŽLUŤOUČKÝ.dat"}};
+  for (const auto& [typed, stored] : names) {
+    SCOPED_TRACE(typed);
+    files.files[CodePath(typed)] = files.files[CodePath("1234567890")];
+    files.realNames[CodePath(typed)] = stored;
+    EnterUnhurried(typed);
+    EXPECT_EQ(screen.view().infoLabel.text, texts::kUserLoggedIn);
+    EXPECT_EQ(screen.countdown(), 3600);
+    screen.OnOdhlasitUseraClick();
+  }
+  files.files[CodePath("cajovna")] = files.files[CodePath("1234567890")];
+  files.realNames[CodePath("cajovna")] = "čajovna.dat";
+  EnterUnhurried("cajovna");
+  EXPECT_EQ(screen.view().infoLabel.text, texts::kCodeMissing);
   Enter("1234567890");
   EXPECT_EQ(screen.view().infoLabel.text, texts::kUserLoggedIn);
 }
