@@ -124,9 +124,9 @@ bool LockScreen::CodeFileExists() const {
 }
 
 void LockScreen::WriteRecordBack() {
-  if (!CodeFileExists()) return;
+  if (codePath_.empty() || codePath_ == kAdminCodePath) return;
   try {
-    s_.files.Replace(codePath_, EncodeCodeRecord(record_));
+    s_.files.ReplaceExisting(codePath_, EncodeCodeRecord(record_));
   } catch (const TextEncodingError&) {
     // The copy was decoded from the file, so its texts always encode; nothing to write otherwise.
   }
@@ -241,7 +241,7 @@ void LockScreen::ReleaseStrandedCode() {
       if (record && record->loggedIn) {
         record->loggedIn = false;
         try {
-          s_.files.Replace(codePath, EncodeCodeRecord(*record));
+          s_.files.ReplaceExisting(codePath, EncodeCodeRecord(*record));
         } catch (const TextEncodingError&) {
           // Decoded from the file, so its texts always encode.
         }

@@ -119,6 +119,12 @@ std::vector<FolderFile> LocalFiles::ListFiles(const std::string& folder) const {
   return out;
 }
 
+// rename() takes the place of a missing target as readily as of a present one; natively (tests and
+// tools) looking first is enough.
+int LocalFiles::ReplaceExisting(const std::string& path, std::span<const std::uint8_t> data) {
+  return IsFile(path) ? Replace(path, data) : io::kFileNotFound;
+}
+
 // POSIX file systems keep one name per link and match it exactly: the name is the one given.
 std::optional<std::string> LocalFiles::RealName(const std::string& path) const {
   if (!IsFile(path)) return std::nullopt;

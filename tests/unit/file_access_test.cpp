@@ -132,6 +132,19 @@ TEST(LocalFiles, ReplaceCreatesAndReplacesAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(files.IsFolder(path));
 }
 
+TEST(LocalFiles, ReplaceExistingNeverCreatesTheFile) {
+  TempDir dir;
+  LocalFiles files;
+  const std::string path = dir.File("kod.dat");
+  EXPECT_EQ(files.ReplaceExisting(path, kNew), io::kFileNotFound);
+  EXPECT_FALSE(files.IsFile(path));
+  EXPECT_TRUE(dir.Names().empty());
+  WriteBytes(path, kOld);
+  EXPECT_EQ(files.ReplaceExisting(path, kNew), io::kOk);
+  EXPECT_EQ(ReadBytes(path), kNew);
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"kod.dat"});
+}
+
 TEST(LocalFiles, ReadingARecordNeedsEveryByte) {
   TempDir dir;
   LocalFiles files;
