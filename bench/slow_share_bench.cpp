@@ -40,6 +40,9 @@ class SlowShare final : public FileAccess {
     return files_.Replace(path, data);
   }
   int Remove(const std::string& path) override { return files_.Remove(path); }
+  std::optional<std::string> RealName(const std::string& path) const override {
+    return files_.RealName(path);
+  }
   std::vector<FolderFile> ListFiles(const std::string& folder) const override {
     return files_.ListFiles(folder);
   }

@@ -2,9 +2,13 @@
 // timers in lock_screen_timers.cpp.
 #include "client/lock_screen.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 #include "client/installation_id.h"
+#include "formats/code_name.h"
 #include "formats/config_record.h"
 #include "formats/cp1250.h"
 #include "formats/temp_litter.h"
@@ -60,8 +64,9 @@ void LockScreen::HideSettingsPage() {
 // --- Actions --------------------------------------------------------------------------------
 
 void LockScreen::LockAction() {
+  NotePeriodEnded();  // every end of a period locks
   countdown_ = -1;
-  view_.kod.enabled = true;
+  view_.kod.enabled = !paused_;
   HideSettingsPage();
   view_.stayOnTop = true;
   view_.borderSizeable = false;
@@ -84,7 +89,7 @@ void LockScreen::AllowAllAction() {
 void LockScreen::LogOffAction() {
   // Only a running guest period has a time to store: with the countdown at -1 the copy may be an
   // old one, and a negative remaining time must never reach a code file.
-  if (!adminLoggedIn_ && countdown_ >= 0 && CodeFileExists()) {
+  if (!adminLoggedIn_ && countdown_ >= 0 && FollowCodeFile()) {
     record_.secondsLeft = countdown_;
     record_.loggedIn = false;
     if (!record_.reusable) record_.active = false;
@@ -92,7 +97,7 @@ void LockScreen::LogOffAction() {
   }
   LockAction();
   view_.kod.text.clear();
-  view_.kod.enabled = true;
+  view_.kod.enabled = !paused_;
   view_.prihlasitBut.enabled = true;
   view_.odhlasitUseraBut.enabled = false;
 }
@@ -119,12 +124,40 @@ bool LockScreen::CodeFileExists() const {
 }
 
 void LockScreen::WriteRecordBack() {
-  if (!CodeFileExists()) return;
+  if (codePath_.empty() || codePath_ == kAdminCodePath) return;
   try {
-    s_.files.Replace(codePath_, EncodeCodeRecord(record_));
+    s_.files.ReplaceExisting(codePath_, EncodeCodeRecord(record_));
   } catch (const TextEncodingError&) {
     // The copy was decoded from the file, so its texts always encode; nothing to write otherwise.
   }
+}
+
+// The whole record is read, once a second: on a share one read of 5728 bytes costs about what a
+// read of the 8 bytes of `created` does, and a changed record is then at hand.
+bool LockScreen::FollowCodeFile() {
+  if (codePath_.empty() || codePath_ == kAdminCodePath) return false;
+  const ReadResult read = ReadRecordFile(s_.files, codePath_, kCodeRecordSize);
+  if (read.error == io::kFileNotFound || read.error == io::kPathNotFound) return false;
+  // A file held open or cut short is written over as before, if it is still there.
+  if (read.error != io::kOk) return CodeFileExists();
+  const auto saved = DecodeCodeRecord(read.bytes);
+  // Compared bit for bit: a damaged `created` that is not a number is still the same one.
+  if (saved && std::bit_cast<std::uint64_t>(saved->created) !=
+                   std::bit_cast<std::uint64_t>(record_.created)) {
+    TakeOperatorsRecord(*saved);
+  }
+  return true;
+}
+
+// The operator's new rights, time, validity and type, as at a login; the code stays this PC's.
+void LockScreen::TakeOperatorsRecord(const TCodeRecord& saved) {
+  record_ = saved;
+  record_.loggedIn = true;
+  for (const Right r : kAllRights) SetCheckBox(SwitchIndex(r), record_.rights[RightIndex(r)]);
+  RunRightsHandlers();
+  StartCountdown(std::max(record_.secondsLeft, 0));
+  ShowCodeDetails();
+  view_.infoLabel.text = texts::kCodeChangedByOperator;
 }
 
 // --- Start-up -------------------------------------------------------------------------------
@@ -152,6 +185,7 @@ void LockScreen::Start() {
   view_.skrytBut.visible = false;
   view_.adminheslo = kDefaultPassword;
   ReadConfiguration();
+  ReleaseStrandedCode();
   // What a killed or cut-off write of Sentavo.cfg or Sentavo.uid left beside the program.
   SweepReplacementLitter(s_.files, exeDir_, IsClientFolderTarget);
 }
@@ -174,6 +208,48 @@ void LockScreen::ReadConfiguration() {
   }
   view_.servercesta = settings.servercesta;
   RunRightsHandlers();
+}
+
+void LockScreen::NotePeriodRunning() {
+  const std::string path = InExeDir(kRunFileName);
+  s_.files.Replace(
+      path, std::span(reinterpret_cast<const std::uint8_t*>(codePath_.data()), codePath_.size()));
+  runFileWritten_ = true;
+}
+
+void LockScreen::NotePeriodEnded() {
+  if (!runFileWritten_) return;
+  s_.files.Remove(InExeDir(kRunFileName));
+  runFileWritten_ = false;
+}
+
+// The code of a period that ended without its end (a crash, a kill, a power cut) is still claimed:
+// it is handed back with `loggedIn` 0 and everything else as last written, so the guest keeps the
+// time left. The guest can write Sentavo.run, so its content is trusted with nothing but naming a
+// code file directly in the shared folder configured now: the only write it can ever cause is that
+// one field of a whole, valid code record that is already there.
+void LockScreen::ReleaseStrandedCode() {
+  const std::string runPath = InExeDir(kRunFileName);
+  if (!s_.files.IsFile(runPath)) return;
+  const ReadResult run = s_.files.Read(runPath, kMaxRunFileSize + 1);
+  if (run.error == io::kOk && run.bytes.size() <= kMaxRunFileSize) {
+    const std::string codePath(run.bytes.begin(), run.bytes.end());
+    if (NamesCodeFileIn(view_.servercesta, codePath)) {
+      const ReadResult read = s_.files.Read(codePath, kCodeRecordSize + 1);
+      auto record = read.error == io::kOk && read.bytes.size() == kCodeRecordSize
+                        ? DecodeCodeRecord(read.bytes)
+                        : std::nullopt;
+      if (record && record->loggedIn) {
+        record->loggedIn = false;
+        try {
+          s_.files.ReplaceExisting(codePath, EncodeCodeRecord(*record));
+        } catch (const TextEncodingError&) {
+          // Decoded from the file, so its texts always encode.
+        }
+      }
+    }
+  }
+  s_.files.Remove(runPath);
 }
 
 void LockScreen::OnFirstShow() {

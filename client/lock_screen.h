@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 
 #include "client/lock_screen_view.h"
@@ -38,6 +39,17 @@ inline constexpr std::string_view kPolicyValues[] = {
 inline constexpr std::string_view kAdminCodePath = "*ADMIN*";
 inline constexpr std::string_view kConfigFileName = "Sentavo.cfg";
 inline constexpr std::string_view kLogoFileName = "SentavoBig.png";
+// Beside Sentavo.cfg while a guest's period runs: the code file's path, so that a start after a
+// crash, a kill or a power cut can hand the code back.
+inline constexpr std::string_view kRunFileName = "Sentavo.run";
+inline constexpr std::size_t kMaxRunFileSize = 4096;
+// A live client rewrites a claimed code's lastUse every second; a claim left untouched longer than
+// this was left by a client that is gone.
+inline constexpr int kStaleClaimSeconds = 5 * 60;
+// Guessing is slowed down: this many refusals within the window close the entry for the pause.
+inline constexpr std::size_t kRefusalsAllowed = 5;
+inline constexpr std::uint64_t kRefusalWindowMs = 60'000;
+inline constexpr std::uint64_t kRefusalPauseMs = 30'000;
 
 // The pointer is kept inside the code-entry box of the full-screen window while locked: fixed
 // screen pixels, both ends included.
@@ -114,6 +126,10 @@ class LockScreen {
   void AdminLogin();
   void GuestLogin(const std::string& code);
   void Refuse(std::string_view message, bool clearCodePath = true);
+  bool ClaimedElsewhere(const DateTime& now) const;
+  bool NamedAsTyped(const std::string& path, const std::string& code) const;
+  void CountRefusal();
+  void EndPauseWhenDue();
   bool DailyRule(const DateTime& now);
   void ShowCodeDetails();
 
@@ -126,12 +142,21 @@ class LockScreen {
 
   // Settings.
   void ReadConfiguration();
+  void ReleaseStrandedCode();
+  // Sentavo.run names the code of the running period, from its claim to its end.
+  void NotePeriodRunning();
+  void NotePeriodEnded();
   std::string InExeDir(std::string_view name) const;
 
   // The record copy goes back only to the file of the code it was read from, and only while that
   // file still exists; write errors pass in silence.
   bool CodeFileExists() const;
   void WriteRecordBack();
+  // Before a write-back of a guest's period: reads the code file and, when the operator has saved
+  // the code again meanwhile (another `created`), takes the file's record as a fresh login of the
+  // same code. False when the file is gone, so that the write-back does not create it again.
+  bool FollowCodeFile();
+  void TakeOperatorsRecord(const TCodeRecord& saved);
   // Built in place: a request is never moved as a whole variant.
   template <class R>
   void Request(R request) {
@@ -151,6 +176,12 @@ class LockScreen {
   bool adminLoggedIn_ = false;
   std::string codePath_;
   TCodeRecord record_;
+  bool runFileWritten_ = false;
+  // The monotonic moments of the latest refusals, oldest first, at most kRefusalsAllowed; and
+  // whether the entry is closed after too many of them, until pauseEndMs_.
+  std::deque<std::uint64_t> refusals_;
+  bool paused_ = false;
+  std::uint64_t pauseEndMs_ = 0;
   std::string exeDir_;
 };
 

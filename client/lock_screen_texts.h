@@ -64,7 +64,10 @@ inline constexpr std::string_view kNotToday =
     "zítra.";
 inline constexpr std::string_view kOutsideWindow =
     "Zadaný odemykací kód je mimo svou povolenou dobu platnosti.";
+inline constexpr std::string_view kTooManyAttempts =
+    "Příliš mnoho neplatných pokusů. Zkuste to prosím znovu za 30 sekund.";
 inline constexpr std::string_view kCodeExpired = "Kód vypršel! Zadejte prosím platný kód.";
+inline constexpr std::string_view kCodeChangedByOperator = "Kód byl změněn správcem.";
 inline constexpr std::string_view kTimeUp =
     "Vypršela doba pro použití tohoto PC. Pro pokračování zadejte platný odemykací kód.";
 // "Uložit default" with a text that Sentavo.cfg cannot hold, followed by the character's name.

@@ -10,6 +10,7 @@ namespace sentavo::client {
 void LockScreen::OnTimer1() {
   if (ended_) return;
   const DateTime now = s_.clock.LocalNow();
+  EndPauseWhenDue();
   WritePolicies();
   for (LabelView* label : {&view_.datod, &view_.datdo, &view_.smidelit}) {
     label->transparent = label->text.empty();
@@ -68,16 +69,20 @@ std::int32_t LockScreen::ElapsedSeconds() {
 bool LockScreen::CountdownStep(const DateTime& now) {
   const std::int32_t elapsed = ElapsedSeconds();
   countdown_ = elapsed >= countdown_ ? 0 : countdown_ - elapsed;
+  const bool fileThere = !adminLoggedIn_ && FollowCodeFile();
   view_.odpocetLED = CountdownText(countdown_);
   view_.skrytBut.visible = true;
   view_.zamcenoVisible = false;
   if (adminLoggedIn_) return false;
 
+  // The second that leaves the validity window is also the period's last: the code is written as
+  // no longer in use, so that it is not turned away elsewhere as if this PC still held it.
+  const bool inside = CodeInsideValidityWindow(record_, now);
   record_.secondsLeft = countdown_;
   record_.lastUse = ToOleDate(now);
-  record_.loggedIn = true;
-  WriteRecordBack();
-  if (CodeInsideValidityWindow(record_, now)) return false;
+  record_.loggedIn = inside;
+  if (fileThere) WriteRecordBack();
+  if (inside) return false;
 
   LockAction();
   view_.infoLabel.text = texts::kCodeExpired;
@@ -90,6 +95,14 @@ bool LockScreen::CountdownStep(const DateTime& now) {
 }
 
 void LockScreen::Expiry() {
+  // The record goes first: the lock that follows ends the period and forgets Sentavo.run, and a
+  // crash in between must still find the code named there.
+  if (!adminLoggedIn_) {
+    record_.active = false;
+    record_.secondsLeft = 0;
+    record_.loggedIn = false;  // used up, and no longer in use: the next guest is not turned away
+    WriteRecordBack();
+  }
   view_.zamcenoVisible = true;
   Request(ui::WindowAction::WindowStateNormalThenMaximised);
   LockAction();
@@ -97,17 +110,12 @@ void LockScreen::Expiry() {
   countdown_ = -1;
   view_.skrytBut.visible = false;
   view_.infoLabel.text = texts::kTimeUp;
-  if (!adminLoggedIn_) {
-    record_.active = false;
-    record_.secondsLeft = 0;
-    record_.loggedIn = false;  // used up, and no longer in use: the next guest is not turned away
-    WriteRecordBack();
-  }
   adminLoggedIn_ = false;
 }
 
 void LockScreen::OnTimer2() {
-  if (ended_ || !view_.kod.enabled) return;
+  // The entry is closed during a pause after refusals, and the computer still locked.
+  if (ended_ || !(view_.kod.enabled || paused_)) return;
   const ScreenPoint p = s_.pointer.CursorPos();
   if (p.x < kPointerMinX || p.x > kPointerMaxX || p.y < kPointerMinY || p.y > kPointerMaxY) {
     s_.pointer.ExecuteEx(kPointerHome, 1, 1);

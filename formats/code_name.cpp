@@ -53,4 +53,14 @@ std::string CodeFilePath(std::string_view folder, std::string_view name, FolderJ
   return path;
 }
 
+bool NamesCodeFileIn(std::string_view folder, std::string_view path) {
+  constexpr std::string_view kExtension = ".dat";
+  const std::size_t prefix = folder.size() + 1;
+  if (path.size() <= prefix + kExtension.size() || !path.starts_with(folder) ||
+      path[folder.size()] != '\\' || !path.ends_with(kExtension))
+    return false;
+  const std::string_view name = path.substr(prefix, path.size() - prefix - kExtension.size());
+  return IsLookupCodeName(name) && CodeFilePath(folder, name, FolderJoin::AlwaysSeparator) == path;
+}
+
 }  // namespace sentavo

@@ -34,4 +34,8 @@ enum class FolderJoin {
 std::string CodeFilePath(std::string_view folder, std::string_view name, FolderJoin join,
                          std::string_view separators = "\\");
 
+// Whether `path` is exactly what CodeFilePath(folder, name, AlwaysSeparator) gives for a name that
+// IsLookupCodeName accepts: a code file directly in `folder`, nowhere else.
+bool NamesCodeFileIn(std::string_view folder, std::string_view path);
+
 }  // namespace sentavo

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -50,7 +51,17 @@ class FileAccess {
   // At most `maxBytes` from the start of a regular file; fewer only when the file is shorter.
   virtual ReadResult Read(const std::string& path, std::size_t maxBytes) const = 0;
   virtual int Replace(const std::string& path, std::span<const std::uint8_t> data) = 0;
+  // Replace, but only a file that is there: one deleted meanwhile is not created again (then
+  // kFileNotFound). This default looks first, which leaves a moment between the look and the
+  // write; LocalFiles on Windows has none.
+  virtual int ReplaceExisting(const std::string& path, std::span<const std::uint8_t> data) {
+    return IsFile(path) ? Replace(path, data) : io::kFileNotFound;
+  }
   virtual int Remove(const std::string& path) = 0;
+  // The name the file system keeps for the file at `path` (the last component only), whatever
+  // alias `path` reached it by: a short 8.3 name or another letter case give the long name as
+  // stored. Empty when there is no such file.
+  virtual std::optional<std::string> RealName(const std::string& path) const = 0;
   // The regular files directly in `folder` (given with its trailing separator; no sub-folders);
   // empty when it cannot be read.
   virtual std::vector<FolderFile> ListFiles(const std::string& folder) const = 0;
@@ -90,7 +101,9 @@ class LocalFiles final : public FileAccess, private ReplaceSteps {
   int Replace(const std::string& path, std::span<const std::uint8_t> data) override {
     return ReplaceWholeFile(*this, path, data);
   }
+  int ReplaceExisting(const std::string& path, std::span<const std::uint8_t> data) override;
   int Remove(const std::string& path) override;
+  std::optional<std::string> RealName(const std::string& path) const override;
   std::vector<FolderFile> ListFiles(const std::string& folder) const override;
 
  private:

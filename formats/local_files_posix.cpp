@@ -119,6 +119,19 @@ std::vector<FolderFile> LocalFiles::ListFiles(const std::string& folder) const {
   return out;
 }
 
+// rename() takes the place of a missing target as readily as of a present one; natively (tests and
+// tools) looking first is enough.
+int LocalFiles::ReplaceExisting(const std::string& path, std::span<const std::uint8_t> data) {
+  return IsFile(path) ? Replace(path, data) : io::kFileNotFound;
+}
+
+// POSIX file systems keep one name per link and match it exactly: the name is the one given.
+std::optional<std::string> LocalFiles::RealName(const std::string& path) const {
+  if (!IsFile(path)) return std::nullopt;
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 int LocalFiles::Remove(const std::string& path) {
   return ::unlink(path.c_str()) == 0 ? io::kOk : FromErrno(errno, path);
 }

@@ -130,6 +130,49 @@ std::vector<FolderFile> LocalFiles::ListFiles(const std::string& folder) const {
   return out;
 }
 
+// MoveFileExW would create a target deleted since we looked; ReplaceFileW refuses a missing one, so
+// a code file removed by the operator during a write-back stays removed.
+int LocalFiles::ReplaceExisting(const std::string& path, std::span<const std::uint8_t> data) {
+  if (!IsFile(path)) return io::kFileNotFound;
+  std::string temp;
+  int error = io::kFileExists;
+  for (int attempt = 0; attempt < 5 && error == io::kFileExists; ++attempt) {
+    temp = path + ".~" + UniqueSuffix() + ".tmp";
+    error = WriteNewFile(temp, data);
+  }
+  // A folder that lets us change files but not create them: truncate and write, if still there.
+  if (error == io::kAccessDenied) return CreateAndWrite(path, data, TRUNCATE_EXISTING, false);
+  if (error != io::kOk) {
+    if (error != io::kFileExists) RemoveQuietly(temp);
+    return error;
+  }
+  if (ReplaceFileW(Widen(path).c_str(), Widen(temp).c_str(), nullptr,
+                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    return io::kOk;
+  }
+  const DWORD e = GetLastError();
+  if (e == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+    // The old file is gone and ours still has its temporary name: put it in the old one's place.
+    if (MoveFileExW(Widen(temp).c_str(), Widen(path).c_str(), MOVEFILE_WRITE_THROUGH)) {
+      return io::kOk;
+    }
+  }
+  RemoveQuietly(temp);
+  if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) return io::kFileNotFound;
+  // The target held open on a share: truncate and write, still only if it is there.
+  return CreateAndWrite(path, data, TRUNCATE_EXISTING, false);
+}
+
+std::optional<std::string> LocalFiles::RealName(const std::string& path) const {
+  // FindFirstFileW takes these as patterns, and a pattern would report some other file's name.
+  if (path.find_first_of("*?<>\"") != std::string::npos) return std::nullopt;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(Widen(path).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(search);
+  return Narrow(found.cFileName);  // the long name, also when `path` used the short one
+}
+
 int LocalFiles::Remove(const std::string& path) {
   return DeleteFileW(Widen(path).c_str()) ? io::kOk : FromLastError();
 }

@@ -41,7 +41,8 @@ bool IsCodeFileTarget(std::string_view target) {
 }
 
 bool IsClientFolderTarget(std::string_view target) {
-  return EqualsIgnoringCase(target, "Sentavo.cfg") || EqualsIgnoringCase(target, "Sentavo.uid");
+  return EqualsIgnoringCase(target, "Sentavo.cfg") || EqualsIgnoringCase(target, "Sentavo.uid") ||
+         EqualsIgnoringCase(target, "Sentavo.run");
 }
 
 int SweepReplacementLitter(FileAccess& files, const std::string& folder,

@@ -24,7 +24,7 @@ std::string_view ReplacedTarget(std::string_view name);
 
 // Code files in the shared folder: "NAME.dat".
 bool IsCodeFileTarget(std::string_view target);
-// What the client replaces beside itself: "Sentavo.cfg" and "Sentavo.uid".
+// What the client replaces beside itself: "Sentavo.cfg", "Sentavo.uid" and "Sentavo.run".
 bool IsClientFolderTarget(std::string_view target);
 
 // Deletes the litter of the targets that `isTarget` accepts in `folder` (given with its trailing

@@ -103,7 +103,9 @@ class ClientE2E : public ::testing::Test {
     TypeChar(Control(ids::kKod), L'\r');
   }
 
-  void IssueCode(const std::string& name, int seconds, bool reusable) {
+  // A code valid from yesterday until `validForSeconds` from now (a day when not given).
+  TCodeRecord IssueCode(const std::string& name, int seconds, bool reusable,
+                        int validForSeconds = 86'400) {
     const SystemClock clock;
     const CzechFormats formats;
     const DateTime now = clock.LocalNow();
@@ -113,9 +115,10 @@ class ClientE2E : public ::testing::Test {
     request.seconds = seconds;
     request.establishment = "Kavárna";
     request.validFrom = *FromOleDate(ToOleDate(now) - 1);
-    request.validTo = *FromOleDate(ToOleDate(now) + 1);
+    request.validTo = *FromOleDate(ToOleDate(now) + validForSeconds / 86'400.0);
     TCodeRecord record = BuildIssuedRecord(request, now, formats);
     WriteAll(shared_ / (name + ".dat"), EncodeCodeRecord(record));
+    return record;
   }
 
   TCodeRecord CodeFile(const std::string& name) const {
@@ -270,6 +273,123 @@ TEST_F(ClientE2E, TwoSecondCodeExpiresAndLeavesTheCodeUsedUp) {
       },
       3s));
   EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+}
+
+TEST_F(ClientE2E, AValidityWindowClosingDuringAPeriodLeavesTheCodeFree) {
+  StartLocked();
+  IssueCode("okno", 600, /*reusable=*/true, /*validForSeconds=*/3);
+  TypeCode("okno");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeExpired; }, 8s));
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 3s));
+  const TCodeRecord record = CodeFile("okno");
+  EXPECT_FALSE(record.loggedIn);
+  EXPECT_TRUE(record.active);
+  EXPECT_GT(record.secondsLeft, 590);  // the time not used stays on the code
+  EXPECT_LT(record.secondsLeft, 600);
+}
+
+TEST_F(ClientE2E, AnOperatorsTopUpIsTakenAndADeletedCodeStaysDeleted) {
+  IssueCode("dobit", 600, /*reusable=*/true);
+  StartLocked();
+  TypeCode("dobit");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return CodeFile("dobit").secondsLeft < 600; }, 3s));
+
+  // The operator saves the code again with fifty minutes while this PC uses it.
+  IssueCode("dobit", 3000, /*reusable=*/true);
+  ASSERT_TRUE(
+      WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeChangedByOperator; }, 3s));
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED).starts_with("0:49:"); }, 3s));
+  ASSERT_TRUE(WaitUntil([&] { return CodeFile("dobit").secondsLeft < 3000; }, 3s));
+  const TCodeRecord record = CodeFile("dobit");
+  EXPECT_GT(record.secondsLeft, 2990);
+  EXPECT_TRUE(record.loggedIn);  // still claimed by this PC
+
+  // "Odstranit" deletes the file: it never comes back, and the guest's period runs on.
+  fs::remove(shared_ / "dobit.dat");
+  const std::string before = Text(ids::kOdpocetLED);
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) != before; }, 3s));
+  Sleep(2500);
+  EXPECT_FALSE(fs::exists(shared_ / "dobit.dat"));
+  EXPECT_TRUE(Text(ids::kOdpocetLED).starts_with("0:49:"));
+  EXPECT_EQ(Text(ids::kInfoLabel), texts::kCodeChangedByOperator);
+}
+
+TEST_F(ClientE2E, AKilledClientHandsItsCodeBackAtItsNextStart) {
+  IssueCode("pad", 600, /*reusable=*/true);
+  StartLocked();
+  TypeCode("pad");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  const fs::path run = app_ / "Sentavo.run";
+  ASSERT_TRUE(fs::exists(run));
+  const auto named = ReadAll(run);
+  EXPECT_EQ(std::string(named.begin(), named.end()), shared_.string() + "\\\\pad.dat");
+  ASSERT_TRUE(WaitUntil([&] { return CodeFile("pad").secondsLeft < 598; }, 5s));
+
+  client_->Kill();
+  const TCodeRecord stranded = CodeFile("pad");
+  ASSERT_TRUE(stranded.loggedIn);
+  // Two more codes that show the stale rule: claimed a minute ago, and six minutes ago.
+  const double now = ToOleDate(SystemClock().LocalNow());
+  for (const auto& [name, minutesAgo] : {std::pair{"cerstvy", 1}, std::pair{"opusteny", 6}}) {
+    TCodeRecord claimed = IssueCode(name, 600, /*reusable=*/true);
+    claimed.loggedIn = true;
+    claimed.lastUse = now - minutesAgo / (24.0 * 60);
+    WriteAll(shared_ / (std::string(name) + ".dat"), EncodeCodeRecord(claimed));
+  }
+
+  StartLocked();
+  EXPECT_FALSE(fs::exists(run));
+  TCodeRecord released = stranded;
+  released.loggedIn = false;  // and the time left as last written
+  EXPECT_EQ(CodeFile("pad"), released);
+
+  TypeCode("cerstvy");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kAlreadyLoggedIn; }, 3s));
+  TypeCode("opusteny");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+  Click(Control(ids::kOdhlasitUseraBut));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 3s));
+  EXPECT_FALSE(fs::exists(run));
+  TypeCode("pad");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
+}
+
+TEST_F(ClientE2E, AShortNameIsNoCodeAndGuessingIsPaused) {
+  IssueCode("1234567890", 600, /*reusable=*/true);
+  // The file system's own short alias of the code file, which opens the same file.
+  wchar_t shortPath[MAX_PATH];
+  ASSERT_NE(GetShortPathNameW((shared_ / "1234567890.dat").wstring().c_str(), shortPath, MAX_PATH),
+            0u);
+  const std::string alias = fs::path(shortPath).stem().string();
+  ASSERT_NE(alias, "1234567890");
+  ASSERT_TRUE(fs::is_regular_file(shared_ / (alias + ".dat"))) << alias;
+  StartLocked();
+
+  TypeCode(alias);
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeMissing; }, 3s)) << alias;
+  EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+  EXPECT_FALSE(CodeFile("1234567890").loggedIn);
+
+  // Four more refusals within the minute, a wrong administrator password among them.
+  for (const char* guess : {"1234567891", "vamorr", "12345678", "1234567892"}) {
+    ASSERT_TRUE(WaitUntil([&] { return IsEnabled(Control(ids::kKod)); }, 3s));
+    TypeCode(guess);
+    ASSERT_TRUE(WaitUntil([&] { return Text(ids::kKod).empty(); }, 3s));
+  }
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kTooManyAttempts; }, 3s));
+  EXPECT_FALSE(IsEnabled(Control(ids::kKod)));
+  Screenshot("paused");
+  SetText(Control(ids::kKod), L"vamor");
+  Click(Control(ids::kPrihlasitBut));
+  Sleep(1500);
+  EXPECT_FALSE(IsVisible(Control(ids::kAdminheslo)));
+  EXPECT_EQ(Text(ids::kOdpocetLED), "LOCKED");
+
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(Control(ids::kKod)); }, 32s));
+  TypeCode("1234567890");
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 3s));
 }
 
 TEST_F(ClientE2E, AdministratorSettingsSaveDefaultAndMasterExit) {

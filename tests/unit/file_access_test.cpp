@@ -6,7 +6,11 @@
 
 #include "test_support.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "formats/wide_win.h"
+#else
 #include <sys/stat.h>
 #endif
 
@@ -128,6 +132,19 @@ TEST(LocalFiles, ReplaceCreatesAndReplacesAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(files.IsFolder(path));
 }
 
+TEST(LocalFiles, ReplaceExistingNeverCreatesTheFile) {
+  TempDir dir;
+  LocalFiles files;
+  const std::string path = dir.File("kod.dat");
+  EXPECT_EQ(files.ReplaceExisting(path, kNew), io::kFileNotFound);
+  EXPECT_FALSE(files.IsFile(path));
+  EXPECT_TRUE(dir.Names().empty());
+  WriteBytes(path, kOld);
+  EXPECT_EQ(files.ReplaceExisting(path, kNew), io::kOk);
+  EXPECT_EQ(ReadBytes(path), kNew);
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"kod.dat"});
+}
+
 TEST(LocalFiles, ReadingARecordNeedsEveryByte) {
   TempDir dir;
   LocalFiles files;
@@ -178,6 +195,25 @@ TEST(LocalFiles, AReadOnlyTargetInAWritableFolderIsStillReplacedWhole) {
   EXPECT_EQ(ReadBytes(path), kNew);
 }
 #endif
+
+TEST(LocalFiles, RealNameIsTheNameTheFileIsStoredUnder) {
+  TempDir dir;
+  LocalFiles files;
+  const std::string path = dir.File("1234567890.dat");
+  WriteBytes(path, kOld);
+  EXPECT_EQ(files.RealName(path), "1234567890.dat");
+  EXPECT_EQ(files.RealName(dir.File("missing.dat")), std::nullopt);
+  EXPECT_EQ(files.RealName(dir.File("*.dat")), std::nullopt);  // a pattern names no file
+  EXPECT_EQ(files.RealName(dir.File("12345678?0.dat")), std::nullopt);
+#ifdef _WIN32
+  // Reached by another letter case or by the short alias, it still tells the stored name.
+  EXPECT_EQ(files.RealName(dir.File("1234567890.DAT")), "1234567890.dat");
+  wchar_t shortPath[MAX_PATH];
+  ASSERT_NE(GetShortPathNameW(Widen(path).c_str(), shortPath, MAX_PATH), 0u);
+  ASSERT_NE(Narrow(shortPath), path);
+  EXPECT_EQ(files.RealName(Narrow(shortPath)), "1234567890.dat");
+#endif
+}
 
 TEST(LocalFiles, RemoveDeletesTheFile) {
   TempDir dir;

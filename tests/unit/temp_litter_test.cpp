@@ -34,6 +34,7 @@ TEST(TempLitter, OnlyOurTemporaryNamesGiveATarget) {
   EXPECT_FALSE(IsCodeFileTarget("notes.txt"));
   EXPECT_TRUE(IsClientFolderTarget("Sentavo.cfg"));
   EXPECT_TRUE(IsClientFolderTarget("sentavo.UID"));
+  EXPECT_TRUE(IsClientFolderTarget("Sentavo.run"));
   EXPECT_FALSE(IsClientFolderTarget("XSentavo.cfg"));
   EXPECT_FALSE(IsClientFolderTarget("4711.dat"));
 }

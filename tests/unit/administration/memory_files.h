@@ -66,6 +66,12 @@ class MemoryFiles final : public FileAccess {
     return files_.erase(Norm(path)) ? io::kOk : io::kFileNotFound;
   }
 
+  std::optional<std::string> RealName(const std::string& path) const override {
+    const std::string norm = Norm(path);
+    if (!files_.contains(norm)) return std::nullopt;
+    return norm.substr(norm.find_last_of('\\') + 1);
+  }
+
   std::vector<FolderFile> ListFiles(const std::string& folder) const override {
     std::vector<FolderFile> out;
     const std::string f = Folder(folder);

@@ -29,6 +29,7 @@ class ManualClock final : public Clock {
   std::uint32_t UtcMillisecondsOfDay() const override { return 0; }
   std::uint64_t MonotonicMilliseconds() const override { return monotonicMs_; }
   void Set(DateTime now) { now_ = now; }
+  void Stall(int ms) { monotonicMs_ += static_cast<std::uint64_t>(ms); }
   void Advance(int seconds) { AdvanceMilliseconds(seconds * 1000); }
   void AdvanceMilliseconds(int ms) {
     now_ = *FromOleDate(ToOleDate(now_) + ms / 86'400'000.0);
@@ -71,6 +72,15 @@ class MemoryFiles final : public FileAccess {
     return io::kOk;
   }
   int Remove(const std::string& path) override { return files.erase(path) ? io::kOk : 2; }
+  // The stored name of a file reached by another name (a short name, another letter case); the
+  // path's last component when not given.
+  std::map<std::string, std::string> realNames;
+  std::optional<std::string> RealName(const std::string& path) const override {
+    ++lookups;
+    if (!files.contains(path)) return std::nullopt;
+    if (const auto it = realNames.find(path); it != realNames.end()) return it->second;
+    return path.substr(path.find_last_of('\\') + 1);
+  }
   std::map<std::string, std::int64_t> ages;  // what ListFiles reports; 0 when not given
   std::vector<FolderFile> ListFiles(const std::string& folder) const override {
     ++lookups;
@@ -271,6 +281,11 @@ class ClientTest : public ::testing::Test {
   void Enter(const std::string& text) {
     screen.OnKodChanged(text);
     screen.OnKodEnter();
+  }
+  // An entry a minute after the last: however many came before, none is left to pause the entry.
+  void EnterUnhurried(const std::string& text) {
+    clock.Stall(static_cast<int>(kRefusalWindowMs));
+    Enter(text);
   }
 
   void Ticks(int n) {

@@ -52,9 +52,10 @@ TEST_F(CodeCheck, AcceptedGuestCodeUnlocksWithTheCodesRightsAndClaimsTheCodeAtOn
   TCodeRecord claimed = issued;
   claimed.loggedIn = true;
   claimed.lastUse = ToOleDate(kNoon);
-  ASSERT_EQ(files.writes.size(), 1u);
+  ASSERT_EQ(files.writes.size(), 2u);
   EXPECT_EQ(files.writes[0].first, CodePath("4711"));
-  EXPECT_EQ(files.Record(CodePath("4711")), claimed);  // every other byte as it was read
+  EXPECT_EQ(files.writes[1].first, "C:\\Sentavo\\Sentavo.run");  // names the running code
+  EXPECT_EQ(files.Record(CodePath("4711")), claimed);            // every other byte as it was read
 }
 
 TEST_F(CodeCheck, AOneTimeCodeIsAnnouncedInRed) {
@@ -176,9 +177,15 @@ struct Refusal {
 
 TEST_F(CodeCheck, EachFailedTestRefusesWithItsMessageAndWritesNothing) {
   const Refusal refusals[] = {
-      {"in use", [](TCodeRecord& r) { r.loggedIn = true; },
+      {"in use",
+       [](TCodeRecord& r) {
+         r.loggedIn = true, r.lastUse = ToOleDate({2026, 12, 2, 11, 59, 59});
+       },
        "Uživatel je již v síti přihlášen. Použijte jiný kód, nebo se odhlašte na jiném PC."},
-      {"used up elsewhere", [](TCodeRecord& r) { r.loggedIn = true, r.active = false; },
+      {"used up elsewhere",
+       [](TCodeRecord& r) {
+         r.loggedIn = true, r.active = false, r.lastUse = ToOleDate({2026, 12, 2, 11, 59, 59});
+       },
        "Uživatel je již v síti přihlášen. Použijte jiný kód, nebo se odhlašte na jiném PC."},
       {"other letter case", [](TCodeRecord& r) { r.establishment = "kavárna U Lípy"; },
        "Zadaný odemykací kód není platný pro tuto provozovnu! Zadejte prosím platný kód."},
@@ -214,7 +221,7 @@ TEST_F(CodeCheck, EachFailedTestRefusesWithItsMessageAndWritesNothing) {
     const Bytes stored = files.files[CodePath("55")];
     screen.OnHotKey();  // back to the start: check button enabled
     ClearLogs();
-    Enter("55");
+    EnterUnhurried("55");
 
     const LockScreenView& v = screen.view();
     EXPECT_EQ(v.infoLabel.text, refusal.message);
@@ -261,7 +268,7 @@ TEST_F(CodeCheck, UnsafeEntriesNameNoCodeAndTouchNoFile) {
   for (const std::string& entry : entries) {
     SCOPED_TRACE(entry);
     files.lookups = 0;
-    Enter(entry);
+    EnterUnhurried(entry);
     EXPECT_EQ(files.lookups, 0);
     EXPECT_EQ(screen.view().infoLabel.text,
               "Zadaný odemykací kód neexistuje! Zadejte prosím platný kód.");
@@ -270,7 +277,7 @@ TEST_F(CodeCheck, UnsafeEntriesNameNoCodeAndTouchNoFile) {
   // Points, spaces and letters that only look like devices are ordinary codes.
   for (const char* entry : {"a.b", "CONSOLE", "COM10", "my code"}) {
     files.lookups = 0;
-    Enter(entry);
+    EnterUnhurried(entry);
     EXPECT_GT(files.lookups, 0) << entry;
   }
 }
@@ -283,7 +290,7 @@ TEST_F(CodeCheck, ACodeFileThatCannotBeReadWholeIsRefusedAndNeverWritten) {
   for (const std::string& code : std::vector<std::string>{"short", "busy"}) {
     SCOPED_TRACE(code);
     const Bytes stored = files.files[CodePath(code)];
-    Enter(code);
+    EnterUnhurried(code);
     EXPECT_EQ(screen.view().infoLabel.text,
               "Odemykací kód se nepodařilo načíst. Zkuste to prosím znovu.");
     ExpectLocked();
@@ -310,7 +317,7 @@ TEST_F(CodeCheck, ADailyCodeIsRenewedOnItsFirstUseOfADay) {
   renewed.secondsLeft = 600;
   renewed.active = true;
   renewed.lastUse = ToOleDate(kNoon);
-  ASSERT_EQ(files.writes.size(), 2u);  // the renewal, then the claim
+  ASSERT_EQ(files.writes.size(), 3u);  // the renewal, then the claim and Sentavo.run
   EXPECT_EQ(DecodeCodeRecord(files.writes[0].second), renewed);
   renewed.loggedIn = true;
   EXPECT_EQ(files.Record(CodePath("d")), renewed);
@@ -321,7 +328,7 @@ TEST_F(CodeCheck, ADailyCodeIsRenewedOnItsFirstUseOfADay) {
   files.writes.clear();
   Enter("d");
   EXPECT_EQ(screen.countdown(), 500);
-  EXPECT_EQ(files.writes.size(), 1u);  // the claim only
+  EXPECT_EQ(files.writes.size(), 2u);  // the claim and Sentavo.run only
 }
 
 TEST_F(CodeCheck, ADailyRenewalStaysWrittenWhenTheWindowRefusesTheCode) {

@@ -1,5 +1,7 @@
 // The two timers: the locked second, the countdown with its write-back, expiry, the validity
 // window closing during a period, the policy values and the pointer.
+#include <algorithm>
+
 #include "client_fakes.h"
 
 namespace sentavo::client::test {
@@ -183,7 +185,7 @@ TEST_F(Timers, AValidityWindowClosingDuringAPeriodEndsItWithinASecond) {
   ASSERT_EQ(files.writes.size(), 1u);  // the last second only; the log-off finds no code path
   const TCodeRecord stored = files.Record(CodePath("late"));
   EXPECT_EQ(stored.secondsLeft, 94);
-  EXPECT_TRUE(stored.loggedIn);
+  EXPECT_FALSE(stored.loggedIn);  // free again: the next guest is not told it is in use
   EXPECT_TRUE(stored.active);
 }
 
@@ -270,6 +272,63 @@ TEST_F(Timers, ThePeriodIsMeasuredFromItsOwnLogin) {
   clock.AdvanceMilliseconds(200);
   screen.OnTimer1();
   EXPECT_EQ(screen.countdown(), 99);
+}
+
+// The operator saved the code again (a new moment of creation): more time, other rights, a later
+// end, now one-time.
+TCodeRecord Resaved(TCodeRecord record) {
+  record.created += 1.0 / 86'400;
+  record.secondsLeft = 3000;
+  record.reusable = false;
+  record.rights[RightIndex(Right::alttab)] = false;
+  record.validToDate = ToOleDate({2026, 12, 5});
+  return record;
+}
+
+TEST_F(Timers, ACodeSavedAgainByTheOperatorIsTakenAsAFreshLoginOfIt) {
+  const TCodeRecord issued = IssuedCode(600);
+  PutCode("t", issued);
+  Enter("t");
+  Ticks(10);
+  ASSERT_EQ(screen.countdown(), 590);
+  const TCodeRecord resaved = Resaved(issued);
+  PutCode("t", resaved);
+  sysLock.log.clear();
+  Ticks(1);
+
+  const LockScreenView& v = screen.view();
+  EXPECT_EQ(v.infoLabel.text, "Kód byl změněn správcem.");
+  EXPECT_EQ(screen.countdown(), 3000);
+  EXPECT_EQ(v.odpocetLED, "0:50:00");
+  EXPECT_FALSE(v.stayOnTop);
+  EXPECT_FALSE(v.kod.enabled);
+  EXPECT_EQ(v.datdo.text, "Kód platí do: 5.12.2026 Čas: 18:00:00");
+  EXPECT_EQ(v.smidelit.text, "Kód je jednorázový, po odhlášení nebude možno jej použít!");
+  for (const Right r : kAllRights)
+    EXPECT_EQ(v.switches[SwitchIndex(r)], resaved.rights[RightIndex(r)])
+        << SwitchName(SwitchIndex(r));
+  EXPECT_NE(std::find(sysLock.log.begin(), sysLock.log.end(), "alttab=0"), sysLock.log.end());
+  TCodeRecord expected = resaved;
+  expected.loggedIn = true;  // still this PC's
+  expected.lastUse = ToOleDate({2026, 12, 2, 12, 0, 11});
+  EXPECT_EQ(files.Record(CodePath("t")), expected);
+
+  // Taken once: the following seconds count the new time down and touch the switches no more.
+  sysLock.log.clear();
+  Ticks(2);
+  EXPECT_EQ(screen.countdown(), 2998);
+  EXPECT_EQ(files.Record(CodePath("t")).secondsLeft, 2998);
+  EXPECT_TRUE(sysLock.log.empty());
+
+  // A log-off within the second after another save keeps the operator's time too.
+  const TCodeRecord again = Resaved(files.Record(CodePath("t")));
+  PutCode("t", again);
+  screen.OnOdhlasitUseraClick();
+  const TCodeRecord stored = files.Record(CodePath("t"));
+  EXPECT_EQ(stored.secondsLeft, 3000);
+  EXPECT_EQ(stored.created, again.created);
+  EXPECT_FALSE(stored.loggedIn);
+  ExpectLocked();
 }
 
 TEST_F(Timers, ThePointerIsKeptInsideTheEntryBoxWhileLocked) {
