@@ -18,6 +18,7 @@
 #include "formats/oledate.h"
 #include "formats/wide_win.h"
 #include "lockengine/systemlock.h"
+#include "tests/support/machine_policies_win.h"
 
 namespace sentavo::e2e {
 namespace {
@@ -195,15 +196,9 @@ TEST_F(ClientE2E, TrialModeComesFromTheMachineAloneAndTheLockWindowSaysSo) {
   TypeCode(client::MasterPassword(Text(ids::kUid)));
   ASSERT_EQ(client_->WaitForExit(10s), 0u);
   EXPECT_FALSE(fs::exists(restore));  // everything undone on the way out
-  // The real library put the machine policies in force (Wine runs everything as an
-  // administrator); the tests after this one expect them not to be.
-  for (const wchar_t* name : {L"DisableTaskMgr", L"DisableLockWorkstation",
-                              L"DisableChangePassword", L"HideFastUserSwitching"}) {
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
-                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", name);
-  }
-  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Microsoft\\Windows\\EdgeUI",
-                     L"AllowEdgeSwipe");
+  // The real library put the machine policies in force; the tests after this one expect them not
+  // to be.
+  test::LiftMachinePolicies();
 
   trial_.emplace(journal_);
   StartLocked();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gina/trial_mode_win.h"
+#include "tests/support/machine_policies_win.h"
 #include "tests/support/pump_win.h"
 
 namespace sentavo::test {
@@ -93,18 +94,6 @@ inline void Key(WORD vk, bool up) {
   in.ki.wVk = vk;
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   SendInput(1, &in, sizeof in);
-}
-
-// Tests that expect the library's machine policies not to be in force start from that state,
-// whatever an earlier program left in the shared Wine prefix.
-inline void LiftMachinePolicies() {
-  for (const wchar_t* name : {L"DisableTaskMgr", L"DisableLockWorkstation",
-                              L"DisableChangePassword", L"HideFastUserSwitching"}) {
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
-                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", name);
-  }
-  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Microsoft\\Windows\\EdgeUI",
-                     L"AllowEdgeSwipe");
 }
 
 // lockgina.dll's trial mode is the machine's "Journal" value. A test that switches it on switches
