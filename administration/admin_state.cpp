@@ -31,15 +31,39 @@ void WriteRecord(FileAccess& files, const std::string& path, std::span<const std
   }
 }
 
-std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path) {
-  const ReadResult read = files.Read(path, kMaxCodesListBytes);
-  if (read.error != io::kOk) throw FileError("Cannot open file " + path);
+CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path) {
+  CodesListFile out;
+  if (!files.IsFile(path)) return out;
+  ReadResult read = files.Read(path, kMaxCodesListBytes);
+  if (read.error == io::kFileNotFound || read.error == io::kPathNotFound) return out;
+  if (read.error != io::kOk) {
+    out.state = CodesListFile::State::Unreadable;
+    return out;
+  }
+  out.state = CodesListFile::State::Read;
+  out.bytes = std::move(read.bytes);
+  return out;
+}
+
+std::vector<std::string> ParseCodesListBytes(std::span<const std::uint8_t> bytes) {
   return ParseCodesList(
-      std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()));
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path) {
+  const CodesListFile file = ReadCodesListFile(files, path);
+  if (file.state == CodesListFile::State::Unreadable) throw FileError("Cannot open file " + path);
+  return ParseCodesListBytes(file.bytes);
 }
 
 void SaveCodesList(FileAccess& files, const std::string& path,
-                   const std::vector<std::string>& names) {
+                   const std::vector<std::string>& names,
+                   const std::optional<std::vector<std::uint8_t>>& previous) {
+  if (previous) {
+    const std::string backup = path + ".bak";
+    if (files.Replace(backup, *previous) != io::kOk)
+      throw FileError("Cannot create file " + backup);
+  }
   const std::string text = SerializeCodesList(names);
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
                                             text.size());

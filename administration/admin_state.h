@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,7 @@ struct AdminState {
 
   std::string ConfigPath() const { return workingFolder + "Sentavo.cfg"; }
   std::string CodesListPath() const { return workingFolder + "codes.dat"; }
+  std::string CodesListBackupPath() const { return CodesListPath() + ".bak"; }
 
   AdminServices services;
   std::string workingFolder;  // fixed for the run, ends in a backslash
@@ -60,9 +62,23 @@ std::vector<std::uint8_t> ReadRecord(const FileAccess& files, const std::string&
                                      std::size_t size);
 void WriteRecord(FileAccess& files, const std::string& path, std::span<const std::uint8_t> bytes);
 
-// codes.dat: "Cannot open file <path>" and "Cannot create file <path>" on failure.
+// codes.dat as it is on the disk now.
+struct CodesListFile {
+  enum class State { Absent, Read, Unreadable };
+  State state = State::Absent;
+  std::vector<std::uint8_t> bytes;  // when Read
+};
+CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path);
+std::vector<std::string> ParseCodesListBytes(std::span<const std::uint8_t> bytes);
+
+// codes.dat: "Cannot open file <path>" on failure.
 std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path);
+
+// Writes `names` to codes.dat. `previous`, the file's bytes as they are now, is first written
+// whole to codes.dat.bak, and codes.dat is replaced only once that copy stands, so a failure of
+// either write loses no list. "Cannot create file <path>" names the file that failed.
 void SaveCodesList(FileAccess& files, const std::string& path,
-                   const std::vector<std::string>& names);
+                   const std::vector<std::string>& names,
+                   const std::optional<std::vector<std::uint8_t>>& previous);
 
 }  // namespace sentavo::admin

@@ -2,6 +2,7 @@
 // it shows. The windows and the model take them from here, so a test can name the exact text.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "formats/defaults.h"
@@ -26,6 +27,14 @@ inline constexpr std::string_view kUnstorableText =
 inline constexpr std::string_view kCodeReplaced = "Kód byl přepsán a aktivován.";
 inline constexpr std::string_view kCodeCreated = "Kód byl vytvořen a aktivován.";
 inline constexpr std::string_view kSettingsSaved = "Změny uloženy.";
+inline constexpr std::string_view kCodesListNotSaved =
+    "Seznam vydaných kódů (codes.dat) nelze načíst, proto nebyl uložen.";
+inline constexpr std::string_view kCodeFileMissing =
+    "Soubor kódu nebyl nalezen; záznam byl odebrán.";
+// "Kód <name> nelze odstranit: <the file system's reason>".
+inline std::string CodeNotDeleted(std::string_view name, std::string_view reason) {
+  return "Kód " + std::string(name) + " nelze odstranit: " + std::string(reason);
+}
 
 // The login window.
 inline constexpr std::string_view kLoginCaption = "Sentavo - Admin";

@@ -1,5 +1,7 @@
 #include "administration/code_window_model.h"
 
+#include <algorithm>
+
 #include "administration/admin_texts.h"
 #include "administration/budget.h"
 #include "administration/login_window_model.h"
@@ -97,9 +99,15 @@ void CodeWindowModel::ShowAfterLogin(Requests& out) {
   }
   view_.activeTab = CodeTab::VydaneKody;
   const std::string path = state_.CodesListPath();
-  if (state_.services.files.IsFile(path)) {
-    view_.issued.vydane = LoadCodesList(state_.services.files, path);
+  const CodesListFile file = ReadCodesListFile(state_.services.files, path);
+  if (file.state == CodesListFile::State::Unreadable) {
+    listLoaded_ = false;
+    throw FileError("Cannot open file " + path);
+  }
+  if (file.state == CodesListFile::State::Read) {
+    view_.issued.vydane = ParseCodesListBytes(file.bytes);
     view_.issued.selected.reset();
+    listLoaded_ = true;
   }
 }
 
@@ -232,34 +240,69 @@ Requests CodeWindowModel::OnUlozitKod() {
       return;
     }
     o.push_back(InformationMessage(std::string(text::kCodeCreated)));
-    view_.issued.vydane.push_back(c.kod);
-    SaveIssuedCodes();
+    SaveIssuedCodes(o, [&name = c.kod](std::vector<std::string>& names) { names.push_back(name); });
   });
   return out;
 }
 
-void CodeWindowModel::SaveIssuedCodes() {
-  SaveCodesList(state_.services.files, state_.CodesListPath(), view_.issued.vydane);
+void CodeWindowModel::SaveIssuedCodes(Requests& out,
+                                      const std::function<void(std::vector<std::string>&)>& edit) {
+  IssuedCodesTab& list = view_.issued;
+  const std::string path = state_.CodesListPath();
+  CodesListFile file = ReadCodesListFile(state_.services.files, path);
+  if (file.state == CodesListFile::State::Unreadable) {
+    // The window may hold only part of the list: the file keeps what it has, and the operator
+    // learns that this change is not in it.
+    listLoaded_ = false;
+    edit(list.vydane);
+    out.push_back(ErrorMessage(std::string(text::kCodesListNotSaved)));
+    return;
+  }
+  if (file.state == CodesListFile::State::Read && !listLoaded_) {
+    // Readable again: the change goes onto the whole list rather than onto the part shown.
+    list.vydane = ParseCodesListBytes(file.bytes);
+    list.selected.reset();
+  }
+  listLoaded_ = true;
+  edit(list.vydane);
+  std::optional<std::vector<std::uint8_t>> previous;
+  if (file.state == CodesListFile::State::Read) previous = std::move(file.bytes);
+  SaveCodesList(state_.services.files, path, list.vydane, previous);
 }
 
 Requests CodeWindowModel::OnOdstranit() {
   Requests out;
-  RunHandled(out, [this](Requests&) {
+  RunHandled(out, [this](Requests& o) {
     IssuedCodesTab& list = view_.issued;
     if (!list.selected || *list.selected >= list.vydane.size()) return;
+    const std::size_t index = *list.selected;
+    const std::string name = list.vydane[index];
     // The same file that "Uložit kód" wrote, also while the path typed in servercesta still
     // lacks its final backslash.
-    const std::string path = CodeFilePath(view_.settings.servercesta, list.vydane[*list.selected],
-                                          FolderJoin::SeparatorIfMissing);
+    const std::string path =
+        CodeFilePath(view_.settings.servercesta, name, FolderJoin::SeparatorIfMissing);
     FileAccess& files = state_.services.files;
-    if (files.IsFile(path)) {
-      // A code file that stays would go on unlocking PCs: keep the entry and say why.
+    bool gone = !files.IsFile(path);
+    if (!gone) {
       const int error = files.Remove(path);
-      if (error != io::kOk && error != io::kFileNotFound) throw FileError(IoErrorText(error));
-      list.vydane.erase(list.vydane.begin() + static_cast<std::ptrdiff_t>(*list.selected));
-      list.selected.reset();
+      gone = error == io::kFileNotFound || error == io::kPathNotFound;
+      if (error != io::kOk && !gone) {
+        // A code file that stays would go on unlocking PCs: keep the entry and say why.
+        o.push_back(ErrorMessage(text::CodeNotDeleted(name, IoErrorText(error))));
+        return;
+      }
     }
-    SaveIssuedCodes();
+    // An entry without its file names no code any more.
+    if (gone) o.push_back(InformationMessage(std::string(text::kCodeFileMissing)));
+    list.selected.reset();
+    SaveIssuedCodes(o, [index, &name](std::vector<std::string>& names) {
+      // After a fresh read the entry may stand elsewhere, or no more.
+      if (index < names.size() && names[index] == name) {
+        names.erase(names.begin() + static_cast<std::ptrdiff_t>(index));
+      } else if (const auto it = std::find(names.begin(), names.end(), name); it != names.end()) {
+        names.erase(it);
+      }
+    });
   });
   return out;
 }

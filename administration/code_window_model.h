@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -115,11 +116,14 @@ class CodeWindowModel {
 
  private:
   void SetValidityWindow(int days);
-  void SaveIssuedCodes();
+  void SaveIssuedCodes(Requests& out, const std::function<void(std::vector<std::string>&)>& edit);
 
   AdminState& state_;
   LoginWindowModel& login_;
   CodeWindowView view_;
+  // False while codes.dat was there but could not be read: the window then holds only part of
+  // the list, and writing it would drop the rest.
+  bool listLoaded_ = true;
 };
 
 }  // namespace sentavo::admin

@@ -350,8 +350,11 @@ void LockScreen::OnUlozitDefault() {
     bytes = EncodeConfigRecord(record);
   } catch (const TextEncodingError& e) {
     // Writing something other than what the administrator typed would be worse than not saving.
-    view_.infoLabel.text =
-        std::string(texts::kSettingsNotSavedPrefix) + CodePointName(e.character());
+    // The refusal goes into a box on the settings tab: InfoLabel sits on the other tab, where the
+    // administrator does not look and the next guest does.
+    Request(
+        ui::Message{ui::Message::Kind::Error, std::string(texts::kApplicationTitle),
+                    std::string(texts::kSettingsNotSavedPrefix) + CodePointName(e.character())});
     return;
   }
   s_.files.Replace(InExeDir(kConfigFileName), bytes);

@@ -365,6 +365,108 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
             std::vector<std::uint8_t>(expectedConfig.begin(), expectedConfig.end()));
 }
 
+// A file held open by another program with no sharing, as a second SentavoAdmin or a backup tool
+// may hold it: neither read nor deleted until closed.
+struct HeldFile {
+  explicit HeldFile(const fs::path& path)
+      : handle(CreateFileW(path.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldFile() { Release(); }
+  void Release() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    handle = INVALID_HANDLE_VALUE;
+  }
+  HANDLE handle;
+};
+
+TEST(SentavoAdmin, AnUnreadableListIsNotWrittenOverAndOdstranitSaysWhatItDid) {
+  WorkFolder work;
+  const fs::path share = work.path / "sdileno";
+  fs::create_directories(share);
+  TConfigRecord config;
+  config.adminPassword = "x";
+  config.serverPath = share.string() + "\\";
+  WriteFile(work.path / "Sentavo.cfg", EncodeConfigRecord(config));
+  const std::vector<std::uint8_t> list = TextBytes("A\r\nB\r\n");
+  WriteFile(work.path / "codes.dat", list);
+  WriteFile(share / "A.dat", std::vector<std::uint8_t>(kCodeRecordSize, 0));
+
+  // codes.dat cannot be read at login: reported, and the window starts without the list.
+  HeldFile held(work.path / "codes.dat");
+  ASSERT_NE(held.handle, INVALID_HANDLE_VALUE);
+  AdminRun run(work.path);
+  ASSERT_NE(run.Login(), nullptr);
+  run.ExpectNoBox();
+  SetText(run.LoginControl(ids::kAdminPass), L"x");
+  {
+    auto click = Async([&] { Click(run.LoginControl(ids::kOveritKodBut)); });
+    const auto box = WaitForMessageBox(run.program());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, text::kAppTitle);
+    EXPECT_TRUE(box->text.starts_with("Cannot open file ")) << box->text;
+    EXPECT_TRUE(box->text.ends_with("codes.dat.")) << box->text;
+    EXPECT_TRUE(Answer(*box));
+    click.wait();
+  }
+  EXPECT_EQ(run.ListCount(), 0);
+
+  // Still held at the save: the code is written, the list on the disk is not touched.
+  run.SelectTab(1);
+  SetText(run.CodesControl(ids::kKod), L"N");
+  run.ChooseType(0);
+  {
+    auto click = Async([&] { Click(run.CodesControl(ids::kUlozitKod)); });
+    run.ExpectBox(text::kInformationCaption, text::kCodeCreated);
+    run.ExpectBox(text::kErrorCaption, text::kCodesListNotSaved);
+    click.wait();
+  }
+  EXPECT_TRUE(fs::exists(share / "N.dat"));
+  held.Release();
+  EXPECT_EQ(FileBytes(work.path / "codes.dat"), list);
+  EXPECT_FALSE(fs::exists(work.path / "codes.dat.bak"));
+
+  // N's file removed outside the program: "Odstranit" drops the entry and says so. The list is
+  // readable now, so it is read first and saved whole, its previous version kept beside it.
+  fs::remove(share / "N.dat");
+  run.SelectTab(0);
+  ASSERT_EQ(run.ListCount(), 1);
+  run.PointAtRow(0, false);
+  run.ClickAndExpect(ids::kOdstranit, text::kInformationCaption, text::kCodeFileMissing);
+  EXPECT_TRUE(WaitUntil([&] { return run.ListCount() == 2; }));
+  EXPECT_EQ(FileBytes(work.path / "codes.dat"), list);
+  EXPECT_EQ(FileBytes(work.path / "codes.dat.bak"), list);
+
+  // A code file that another program holds is not deleted: the box names the code, the entry
+  // stays, and the list is not rewritten.
+  HeldFile heldCode(share / "A.dat");
+  ASSERT_NE(heldCode.handle, INVALID_HANDLE_VALUE);
+  run.PointAtRow(0, false);
+  {
+    auto click = Async([&] { Click(run.CodesControl(ids::kOdstranit)); });
+    const auto box = WaitForMessageBox(run.program());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, text::kErrorCaption);
+    EXPECT_TRUE(box->text.starts_with("Kód A nelze odstranit: ")) << box->text;
+    EXPECT_GT(box->text.size(), std::string("Kód A nelze odstranit: ").size());
+    EXPECT_TRUE(Answer(*box));
+    click.wait();
+  }
+  EXPECT_TRUE(fs::exists(share / "A.dat"));
+  EXPECT_EQ(run.ListCount(), 2);
+  EXPECT_EQ(FileBytes(work.path / "codes.dat"), list);
+  heldCode.Release();
+
+  // Released: the same press deletes file and entry without a word.
+  run.PointAtRow(0, false);
+  auto click = Async([&] { Click(run.CodesControl(ids::kOdstranit)); });
+  run.ExpectNoBox();
+  click.wait();
+  EXPECT_FALSE(fs::exists(share / "A.dat"));
+  EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("B\r\n"));
+  EXPECT_EQ(FileBytes(work.path / "codes.dat.bak"), list);
+  run.program().Kill();
+}
+
 TEST(SentavoAdmin, MissingSharedFolderIsReportedAndWritesNothing) {
   WorkFolder work;
   TConfigRecord config;

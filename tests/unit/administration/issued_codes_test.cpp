@@ -34,12 +34,50 @@ TEST_F(IssuedCodes, OdstranitDeletesTheFileAndTheEntryAndSavesTheList) {
   EXPECT_EQ(issued().selected, std::nullopt);
   EXPECT_EQ(files.Text(kCodesDat), "A\r\nB\r\n");
 
-  // The other "A" has no file now: the entry stays, the list is saved unchanged.
-  EXPECT_EQ(Delete(0), Msgs{});
-  EXPECT_EQ(issued().vydane, (Names{"A", "B"}));
-  EXPECT_EQ(issued().selected, 0u);
-  EXPECT_EQ(files.replaceCalls(), writes + 2);
-  EXPECT_EQ(files.Text(kCodesDat), "A\r\nB\r\n");
+  // The other "A" has no file now: its entry names no code and goes, and the operator is told.
+  EXPECT_EQ(Delete(0), Msgs{Info("Soubor kódu nebyl nalezen; záznam byl odebrán.")});
+  EXPECT_EQ(issued().vydane, Names{"B"});
+  EXPECT_EQ(issued().selected, std::nullopt);
+  EXPECT_EQ(files.Text(kCodesDat), "B\r\n");
+  EXPECT_EQ(files.Text(kCodesDat + ".bak"), "A\r\nB\r\n");  // the version before
+  EXPECT_EQ(files.replaceCalls(), writes + 4);              // each save: the copy, then the list
+}
+
+TEST_F(IssuedCodes, EachRewriteKeepsThePreviousListAsBak) {
+  EXPECT_EQ(Delete(1), Msgs{});
+  EXPECT_EQ(files.Text(kCodesDat + ".bak"), "A\nB\nA\n");  // byte for byte, as it was
+  EXPECT_EQ(files.Text(kCodesDat), "A\r\nA\r\n");
+
+  // A copy that cannot be written stops the save: the list on the disk stays as it was.
+  files.FailReplace(kCodesDat + ".bak", io::kDiskFull);
+  EXPECT_EQ(Delete(0), Msgs{Stop("Cannot create file C:\\Sentavo\\codes.dat.bak")});
+  EXPECT_EQ(files.Text(kCodesDat), "A\r\nA\r\n");
+  EXPECT_EQ(files.Text(kCodesDat + ".bak"), "A\nB\nA\n");
+
+  // Without a codes.dat there is nothing to keep: no copy is written.
+  files.FailReplace(kCodesDat + ".bak", io::kOk);
+  files.Remove(kCodesDat);
+  files.Remove(kCodesDat + ".bak");
+  codes().OnTypKoduChanged(0);
+  codes().OnKodChanged("N");
+  codes().OnUlozitKod();
+  EXPECT_EQ(files.Text(kCodesDat), "A\r\nN\r\n");
+  EXPECT_FALSE(files.IsFile(kCodesDat + ".bak"));
+}
+
+TEST_F(IssuedCodes, ARefusedDeletionNamesTheCodeAndTheReasonAndSavesNothing) {
+  const int writes = files.replaceCalls();
+  files.FailRemove(kShare + "B.dat", io::kAccessDenied);
+  EXPECT_EQ(Delete(1), Msgs{Error("Kód B nelze odstranit: File access denied")});
+  EXPECT_TRUE(files.IsFile(kShare + "B.dat"));
+  EXPECT_EQ(issued().vydane, (Names{"A", "B", "A"}));
+  EXPECT_EQ(issued().selected, 1u);
+  EXPECT_EQ(files.replaceCalls(), writes);
+
+  // A file that went between the look and the deletion is a missing file.
+  files.FailRemove(kShare + "B.dat", io::kFileNotFound);
+  EXPECT_EQ(Delete(1), Msgs{Info(text::kCodeFileMissing)});
+  EXPECT_EQ(issued().vydane, (Names{"A", "A"}));
 }
 
 TEST_F(IssuedCodes, OdstranitFindsTheCodeAlsoWhileTheServerPathLacksItsBackslash) {
@@ -52,19 +90,86 @@ TEST_F(IssuedCodes, OdstranitFindsTheCodeAlsoWhileTheServerPathLacksItsBackslash
   EXPECT_EQ(issued().vydane, (Names{"A", "A"}));
 }
 
-TEST_F(IssuedCodes, ACodeFileThatCannotBeDeletedIsReportedAndKeepsItsEntry) {
-  files.FailRemove(kShare + "B.dat", io::kAccessDenied);
-  EXPECT_EQ(Delete(1), Msgs{Stop("File access denied")});
-  EXPECT_TRUE(files.IsFile(kShare + "B.dat"));
-  EXPECT_EQ(issued().vydane, (Names{"A", "B", "A"}));
-  EXPECT_EQ(issued().selected, 1u);
-}
-
 TEST_F(IssuedCodes, AListThatCannotBeSavedIsReportedWithItsPath) {
   files.FailReplace(kCodesDat, io::kAccessDenied);
   EXPECT_EQ(Delete(1), Msgs{Stop("Cannot create file C:\\Sentavo\\codes.dat")});
   EXPECT_EQ(issued().vydane, (Names{"A", "A"}));  // the window has changed already
   EXPECT_EQ(files.Text(kCodesDat), "A\nB\nA\n");
+  EXPECT_EQ(files.Text(kCodesDat + ".bak"), "A\nB\nA\n");
+}
+
+// codes.dat was there at login but could not be read, so the window shows only the list of an
+// earlier login (here: none). Writing that would drop the names the file holds.
+class UnreadableList : public IssuedCodes {
+ protected:
+  void SetUp() override {
+    files.Put(kCodesDat, std::string("A\r\nB\r\nA\r\n"));
+    files.Put(kShare + "A.dat", std::string(kCodeRecordSize, '\0'));
+    files.Put(kShare + "B.dat", std::string(kCodeRecordSize, '\0'));
+    files.FailRead(kCodesDat, 32);  // a sharing violation
+    TConfigRecord config;
+    config.adminPassword = "tajne";
+    config.serverPath = kShare;
+    PutConfig(config);
+    Start();
+    ASSERT_EQ(Messages(LogIn("tajne")), Msgs{Stop("Cannot open file C:\\Sentavo\\codes.dat")});
+    ASSERT_EQ(issued().vydane, Names{});
+    codes().OnTypKoduChanged(0);
+  }
+  Msgs SaveCode(const std::string& name) {
+    codes().OnKodChanged(name);
+    return Messages(codes().OnUlozitKod());
+  }
+};
+
+TEST_F(UnreadableList, ASaveThatStillCannotReadTheListWritesTheCodeAndNotTheList) {
+  EXPECT_EQ(SaveCode("N"), (Msgs{Info(text::kCodeCreated),
+                                 Error("Seznam vydaných kódů (codes.dat) nelze načíst, proto "
+                                       "nebyl uložen.")}));
+  EXPECT_TRUE(CodeFile("N"));
+  EXPECT_EQ(files.Text(kCodesDat), "A\r\nB\r\nA\r\n");
+  EXPECT_FALSE(files.IsFile(kCodesDat + ".bak"));
+  EXPECT_EQ(issued().vydane, Names{"N"});  // shown, though not saved
+
+  // Readable again: the next save reads the whole list and adds to it.
+  files.FailRead(kCodesDat, io::kOk);
+  EXPECT_EQ(SaveCode("M"), Msgs{Info(text::kCodeCreated)});
+  EXPECT_EQ(issued().vydane, (Names{"A", "B", "A", "M"}));
+  EXPECT_EQ(files.Text(kCodesDat), "A\r\nB\r\nA\r\nM\r\n");
+  EXPECT_EQ(files.Text(kCodesDat + ".bak"), "A\r\nB\r\nA\r\n");
+}
+
+TEST_F(UnreadableList, ADeletionGoesOntoTheListAsTheFileHoldsIt) {
+  // The window shows a name from this run only; the file does not hold it.
+  EXPECT_EQ(SaveCode("B"), Msgs{Info(text::kCodeReplaced)});
+  EXPECT_EQ(issued().vydane, Names{});
+  ASSERT_EQ(SaveCode("N").size(), 2u);
+  EXPECT_EQ(issued().vydane, Names{"N"});
+
+  // Still unreadable: the code file goes, the list on the disk stays whole.
+  EXPECT_EQ(Delete(0), Msgs{Error(text::kCodesListNotSaved)});
+  EXPECT_FALSE(files.IsFile(kShare + "N.dat"));
+  EXPECT_EQ(issued().vydane, Names{});
+  EXPECT_EQ(files.Text(kCodesDat), "A\r\nB\r\nA\r\n");
+
+  // Readable again: a deletion reads the list first and removes the name from what it holds.
+  files.FailRead(kCodesDat, io::kOk);
+  // The list is read at the save, and the new name goes onto it.
+  EXPECT_EQ(SaveCode("N"), Msgs{Info(text::kCodeCreated)});
+  EXPECT_EQ(issued().vydane, (Names{"A", "B", "A", "N"}));
+  codes().OnVydaneSelected(1);
+  EXPECT_EQ(Messages(codes().OnOdstranit()), Msgs{});
+  EXPECT_EQ(issued().vydane, (Names{"A", "A", "N"}));
+  EXPECT_EQ(files.Text(kCodesDat), "A\r\nA\r\nN\r\n");
+}
+
+TEST_F(UnreadableList, AListReadableAtTheNextLoginIsLoadedAndSavedAsUsual) {
+  files.FailRead(kCodesDat, io::kOk);
+  codes().OnClose();
+  ASSERT_EQ(Messages(LogIn("tajne")), Msgs{});
+  EXPECT_EQ(issued().vydane, (Names{"A", "B", "A"}));
+  EXPECT_EQ(SaveCode("N"), Msgs{Info(text::kCodeCreated)});
+  EXPECT_EQ(files.Text(kCodesDat), "A\r\nB\r\nA\r\nN\r\n");
 }
 
 TEST_F(IssuedCodes, ADoubleClickTakesTheSelectedNameOverAndASaveReplacesThatCode) {

@@ -208,10 +208,23 @@ TEST_F(StartUp, ATextSentavoCfgCannotHoldIsNotSaved) {
   screen.OnKodChanged("vamor");
   screen.OnKodEnter();
   screen.OnProvozChanged("茶館");
+  const std::string infoBefore = screen.view().infoLabel.text;
+  screen.TakeRequests();
   screen.OnUlozitDefault();
   EXPECT_TRUE(files.writes.empty());
-  EXPECT_EQ(screen.view().infoLabel.text,
-            "Nastavení nebylo uloženo: tento znak nelze do souboru Sentavo.cfg zapsat: U+8336");
+  // Told in a box on the settings tab; the guests' InfoLabel keeps what it showed.
+  EXPECT_EQ(
+      screen.TakeRequests(),
+      (ui::Requests{ui::Message{
+          ui::Message::Kind::Error, "Sentavo",
+          "Nastavení nebylo uloženo: tento znak nelze do souboru Sentavo.cfg zapsat: U+8336"}}));
+  EXPECT_EQ(screen.view().infoLabel.text, infoBefore);
+
+  // A text the file can hold is saved without a box.
+  screen.OnProvozChanged("Čajovna");
+  screen.OnUlozitDefault();
+  EXPECT_EQ(files.writes.size(), 1u);
+  EXPECT_EQ(screen.TakeRequests(), ui::Requests{});
 }
 
 TEST_F(StartUp, OldLitterOfCutOffWritesBesideTheProgramIsSweptAtStart) {
