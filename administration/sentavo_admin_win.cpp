@@ -27,7 +27,7 @@ class AdminApplication final : public ui::RequestHost {
   bool Build(HINSTANCE instance) {
     const HICON icon = LoadIconW(instance, L"MAINICON");
     // The window behind the taskbar button, titled with the application title.
-    ui::ApplicationWindowSpec app;
+    ui::ApplicationWindowOptions app;
     app.className = L"SentavoAdminApplication";
     app.title = text::kAppTitle;
     app.icon = icon;

@@ -18,12 +18,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::InitWindowLayer();
   ui::SetErrorPolicy({std::string(sentavo::client::texts::kApplicationTitle), {}, {}});
   ui::ApplicationWindow application;
-  ui::ApplicationWindowSpec spec;
-  spec.className = L"SentavoApplication";
-  spec.title = sentavo::client::texts::kApplicationTitle;
-  spec.icon = LoadIconW(instance, L"MAINICON");
-  spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  if (!application.Create(spec)) return 1;
+  ui::ApplicationWindowOptions options;
+  options.className = L"SentavoApplication";
+  options.title = sentavo::client::texts::kApplicationTitle;
+  options.icon = LoadIconW(instance, L"MAINICON");
+  options.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  if (!application.Create(options)) return 1;
   sentavo::client::LockWindow window(application.hwnd());
   if (!window.Create()) return 1;
   window.ShowLocked();

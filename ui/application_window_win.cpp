@@ -4,19 +4,19 @@
 
 namespace sentavo::ui {
 
-bool ApplicationWindow::Create(const ApplicationWindowSpec& spec) {
+bool ApplicationWindow::Create(const ApplicationWindowOptions& options) {
   WindowSpec desc;
-  desc.className = spec.className;
-  desc.title = Widen(spec.title);
-  desc.style = spec.style;
-  desc.x = spec.centred ? GetSystemMetrics(SM_CXSCREEN) / 2 : 0;
-  desc.y = spec.centred ? GetSystemMetrics(SM_CYSCREEN) / 2 : 0;
+  desc.className = options.className;
+  desc.title = Widen(options.title);
+  desc.style = options.style;
+  desc.x = options.centred ? GetSystemMetrics(SM_CXSCREEN) / 2 : 0;
+  desc.y = options.centred ? GetSystemMetrics(SM_CYSCREEN) / 2 : 0;
   desc.width = 0;
   desc.height = 0;
   if (!Window::Create(desc)) return false;
-  if (spec.icon) {
-    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(spec.icon));
-    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(spec.icon));
+  if (options.icon) {
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(options.icon));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(options.icon));
   }
   return true;
 }

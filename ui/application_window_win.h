@@ -10,7 +10,7 @@
 
 namespace sentavo::ui {
 
-struct ApplicationWindowSpec {
+struct ApplicationWindowOptions {
   const wchar_t* className = L"SentavoApplication";
   std::string title;
   HICON icon = nullptr;
@@ -20,7 +20,7 @@ struct ApplicationWindowSpec {
 
 class ApplicationWindow : public Window {
  public:
-  bool Create(const ApplicationWindowSpec& spec);
+  bool Create(const ApplicationWindowOptions& options);
   // Makes `form` owned by this window.
   void Own(HWND form);
   // The form that takes the activation when the taskbar button is pressed; none leaves it here.
