@@ -168,6 +168,8 @@ void LockWindow::CreateTopBar() {
   // Shown from the start, so that it is never missing; the model hides it when the library blocks.
   MakeLabel(trialMode_, topBar_.hwnd(), ids::kTrialMode, 336, 9, texts::kTrialMode, 13,
             ui::MakeColor(255, 0, 0));
+  trialModeLine_ = trialMode_.GetBounds();
+  trialMode_.SetAutoSize(false);  // Layout sizes it: one line, or two where the bar is narrow
 }
 
 void LockWindow::CreateLoginPage() {
@@ -302,12 +304,17 @@ void LockWindow::Layout() {
   GetClientRect(hwnd(), &rc);
   const int width = rc.right, height = rc.bottom;
   topBar_.SetBounds({0, 0, width, kTopBarHeight});
-  // At the bar's right end, and after the title line where the screen is too narrow for both.
+  // At the bar's right end on one line; where the screen is too narrow for the title and the
+  // whole warning side by side, after the title in two lines, so that a guest reads all of it.
   const ui::Bounds title = tit_.GetBounds();
-  const ui::Bounds trial = trialMode_.GetBounds();
   const int afterTitle = title.left + (tit_.Caption().empty() ? 0 : title.width + 16);
-  trialMode_.SetBounds(
-      {std::max(afterTitle, width - trial.width - 8), trial.top, trial.width, trial.height});
+  const int room = width - 8 - afterTitle;
+  const ui::Bounds line = trialModeLine_;
+  const bool oneLine = line.width <= room;
+  trialMode_.SetWordWrap(!oneLine);
+  trialMode_.SetBounds(oneLine
+                           ? ui::Bounds{width - line.width - 8, line.top, line.width, line.height}
+                           : ui::Bounds{afterTitle, 1, std::max(room, 0), kTopBarHeight - 2});
   pages_.SetBounds({0, kTopBarHeight, width, std::max(0, height - kTopBarHeight)});
   const ui::Size page = tabSheet1_->ClientSize();
   for (widgets::PictureBox* p : {&pozadi_, &logoBig_, &pozadi2_}) {

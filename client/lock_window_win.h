@@ -125,6 +125,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   ui::Panel topBar_, odpocetPanel_, hodinkyPanel_;
   widgets::TLcdDisplay odpocetLED_, hodinky_;
   ui::Label tit_, trialMode_;
+  ui::Bounds trialModeLine_;  // the warning on one line, as sized to its text
   ui::PageControl pages_;
   ui::TabSheet* tabSheet1_ = nullptr;
   ui::TabSheet* tabSheet2_ = nullptr;
