@@ -330,4 +330,21 @@ void TrialMode::Clear() {
   RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, gina::kTrialKey, gina::kTrialValue);
 }
 
+HWND WaitForTopWindowPastBoxes(const Program& program, const std::wstring& title,
+                               std::vector<MessageBoxInfo>* answered,
+                               std::chrono::milliseconds timeout) {
+  HWND window = nullptr;
+  WaitUntil(
+      [&] {
+        if (const auto box = FindMessageBox(program)) {
+          if (answered) answered->push_back(*box);
+          Answer(*box);
+        }
+        window = program.FindTopWindow(title);
+        return window != nullptr;
+      },
+      timeout);
+  return window;
+}
+
 }  // namespace sentavo::e2e

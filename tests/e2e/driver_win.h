@@ -87,6 +87,12 @@ std::optional<MessageBoxInfo> WaitForMessageBox(const Program& program,
                                                 std::chrono::milliseconds timeout = 10s);
 // Presses the box's button with this ID (IDOK by default) and waits until the box is gone.
 bool Answer(const MessageBoxInfo& box, int buttonId = IDOK);
+// The program's top-level window `title` once it shows, each message box the program puts up
+// before it (a notice at its start) answered with OK and kept in `answered`. However long a
+// loaded machine takes to bring the box up, it is never mistaken for a start without one.
+HWND WaitForTopWindowPastBoxes(const Program& program, const std::wstring& title,
+                               std::vector<MessageBoxInfo>* answered = nullptr,
+                               std::chrono::milliseconds timeout = 60s);
 
 // The whole screen as a PNG file (GDI+); false when it could not be written.
 bool SaveScreenshot(const std::string& pngPath);

@@ -173,9 +173,8 @@ class Walk : public ::testing::Test {
     auto client = std::make_unique<Program>((root_ / pc / "SentavoClient.exe").string(),
                                             std::vector<std::string>{}, (root_ / pc).string());
     EXPECT_TRUE(client->started());
-    if (const auto box = WaitForMessageBox(*client, 5s))
-      Answer(*box);  // the logon component notice
-    const HWND window = client->WaitForTopWindow(Widen(ctext::kWindowCaption));
+    // Past the logon component's notice.
+    const HWND window = WaitForTopWindowPastBoxes(*client, Widen(ctext::kWindowCaption));
     EXPECT_NE(window, nullptr);
     EXPECT_TRUE(WaitUntil(
         [&] { return TextUtf8(FindControl(window, cids::kOdpocetLED)) == "LOCKED"; }, 5s));
