@@ -6,12 +6,6 @@
 #include "formats/codes_list.h"
 
 namespace sentavo::admin {
-namespace {
-
-// No operator keeps a list of this size; the limit only keeps a damaged file from taking memory.
-constexpr std::size_t kMaxCodesListBytes = 256u << 20;
-
-}  // namespace
 
 AdminState::AdminState(AdminServices s, const std::string& currentFolder)
     : services(s),
@@ -31,12 +25,14 @@ void WriteRecord(FileAccess& files, const std::string& path, std::span<const std
   }
 }
 
-CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path) {
+CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path,
+                                std::size_t maxBytes) {
   CodesListFile out;
   if (!files.IsFile(path)) return out;
-  ReadResult read = files.Read(path, kMaxCodesListBytes);
+  // One byte more than the limit tells a file at the limit from a longer one.
+  ReadResult read = files.Read(path, maxBytes + 1);
   if (read.error == io::kFileNotFound || read.error == io::kPathNotFound) return out;
-  if (read.error != io::kOk) {
+  if (read.error != io::kOk || read.bytes.size() > maxBytes) {
     out.state = CodesListFile::State::Unreadable;
     return out;
   }

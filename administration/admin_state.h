@@ -62,13 +62,18 @@ std::vector<std::uint8_t> ReadRecord(const FileAccess& files, const std::string&
                                      std::size_t size);
 void WriteRecord(FileAccess& files, const std::string& path, std::span<const std::uint8_t> bytes);
 
-// codes.dat as it is on the disk now.
+// No operator keeps a list of this size; the limit only keeps a damaged file from taking memory.
+inline constexpr std::size_t kMaxCodesListBytes = 256u << 20;
+
+// codes.dat as it is on the disk now. A file longer than `maxBytes` is Unreadable: read in part,
+// it would be saved back without the rest.
 struct CodesListFile {
   enum class State { Absent, Read, Unreadable };
   State state = State::Absent;
   std::vector<std::uint8_t> bytes;  // when Read
 };
-CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path);
+CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path,
+                                std::size_t maxBytes = kMaxCodesListBytes);
 std::vector<std::string> ParseCodesListBytes(std::span<const std::uint8_t> bytes);
 
 // codes.dat: "Cannot open file <path>" on failure.

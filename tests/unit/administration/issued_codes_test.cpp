@@ -98,6 +98,19 @@ TEST_F(IssuedCodes, AListThatCannotBeSavedIsReportedWithItsPath) {
   EXPECT_EQ(files.Text(kCodesDat + ".bak"), "A\nB\nA\n");
 }
 
+TEST(CodesListFile, AFileLongerThanTheLimitIsUnreadableSoThatNoPartOfItIsSavedOver) {
+  sentavo::test::MemoryFiles files;
+  files.AddFolder(kWork);
+  files.Put(kCodesDat, std::string("A\r\nB\r\n"));
+  const CodesListFile whole = ReadCodesListFile(files, kCodesDat, 6);
+  EXPECT_EQ(whole.state, CodesListFile::State::Read);
+  EXPECT_EQ(whole.bytes.size(), 6u);
+  const CodesListFile longer = ReadCodesListFile(files, kCodesDat, 5);
+  EXPECT_EQ(longer.state, CodesListFile::State::Unreadable);
+  EXPECT_TRUE(longer.bytes.empty());
+  EXPECT_EQ(ReadCodesListFile(files, kWork + "\\chybi.dat").state, CodesListFile::State::Absent);
+}
+
 // codes.dat was there at login but could not be read, so the window shows only the list of an
 // earlier login (here: none). Writing that would drop the names the file holds.
 class UnreadableList : public IssuedCodes {
