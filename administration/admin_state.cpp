@@ -3,8 +3,6 @@
 #include <string_view>
 #include <utility>
 
-#include "formats/codes_list.h"
-
 namespace sentavo::admin {
 
 AdminState::AdminState(AdminServices s, const std::string& currentFolder)
@@ -41,19 +39,18 @@ CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path
   return out;
 }
 
-std::vector<std::string> ParseCodesListBytes(std::span<const std::uint8_t> bytes) {
-  return ParseCodesList(
+CodeNames ParseCodesListBytes(std::span<const std::uint8_t> bytes) {
+  return ParseCodeNames(
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path) {
+CodeNames LoadCodesList(const FileAccess& files, const std::string& path) {
   const CodesListFile file = ReadCodesListFile(files, path);
   if (file.state == CodesListFile::State::Unreadable) throw FileError("Cannot open file " + path);
   return ParseCodesListBytes(file.bytes);
 }
 
-void SaveCodesList(FileAccess& files, const std::string& path,
-                   const std::vector<std::string>& names,
+void SaveCodesList(FileAccess& files, const std::string& path, const CodeNames& names,
                    const std::optional<std::vector<std::uint8_t>>& previous) {
   if (previous) {
     const std::string backup = path + ".bak";

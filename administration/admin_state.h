@@ -12,6 +12,7 @@
 #include "administration/ui_requests.h"
 #include "formats/clock.h"
 #include "formats/code_record.h"
+#include "formats/codes_list.h"
 #include "formats/config_record.h"
 #include "formats/file_access.h"
 #include "formats/issuing.h"
@@ -74,16 +75,15 @@ struct CodesListFile {
 };
 CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path,
                                 std::size_t maxBytes = kMaxCodesListBytes);
-std::vector<std::string> ParseCodesListBytes(std::span<const std::uint8_t> bytes);
+CodeNames ParseCodesListBytes(std::span<const std::uint8_t> bytes);
 
 // codes.dat: "Cannot open file <path>" on failure.
-std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path);
+CodeNames LoadCodesList(const FileAccess& files, const std::string& path);
 
 // Writes `names` to codes.dat. `previous`, the file's bytes as they are now, is first written
 // whole to codes.dat.bak, and codes.dat is replaced only once that copy stands, so a failure of
 // either write loses no list. "Cannot create file <path>" names the file that failed.
-void SaveCodesList(FileAccess& files, const std::string& path,
-                   const std::vector<std::string>& names,
+void SaveCodesList(FileAccess& files, const std::string& path, const CodeNames& names,
                    const std::optional<std::vector<std::uint8_t>>& previous);
 
 }  // namespace sentavo::admin

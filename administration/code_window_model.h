@@ -13,6 +13,7 @@
 
 #include "administration/admin_state.h"
 #include "administration/ui_requests.h"
+#include "formats/codes_list.h"
 #include "formats/config_record.h"
 #include "formats/oledate.h"
 #include "formats/rights.h"
@@ -28,7 +29,7 @@ inline constexpr std::size_t kCodeTypeCount = 2;
 
 // "Vydané kódy".
 struct IssuedCodesTab {
-  std::vector<std::string> vydane;      // the issued-codes list, in order of issue
+  CodeNames vydane;                     // the issued-codes list, in order of issue
   std::optional<std::size_t> selected;  // single selection; none at start
 };
 
@@ -116,7 +117,12 @@ class CodeWindowModel {
 
  private:
   void SetValidityWindow(int days);
-  void SaveIssuedCodes(Requests& out, const std::function<void(std::vector<std::string>&)>& edit);
+  // Applies `edit` to the issued-codes list and saves the list.
+  void SaveIssuedCodes(Requests& out, const std::function<void()>& edit);
+  // The changes of the issued-codes list.
+  void ReplaceIssued(CodeNames names);
+  void AppendIssued(std::string_view name);
+  void EraseIssued(std::size_t index);
 
   AdminState& state_;
   LoginWindowModel& login_;

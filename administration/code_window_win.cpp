@@ -270,8 +270,8 @@ void CodeWindow::Mirror() {
   if (pages_.ActivePage() != &active) pages_.SetActivePage(active);
 
   if (shownNames_ != v.issued.vydane) {
-    vydane_.SetItems(v.issued.vydane);
-    shownNames_ = v.issued.vydane;
+    shownNames_ = v.issued.vydane.ToStrings();
+    vydane_.SetItems(shownNames_);
   }
   const int selected = v.issued.selected ? static_cast<int>(*v.issued.selected) : -1;
   if (vydane_.ItemIndex() != selected) vydane_.SetItemIndex(selected);
