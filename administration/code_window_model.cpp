@@ -114,16 +114,19 @@ void CodeWindowModel::ReplaceIssued(CodeNames names) {
   IssuedCodesTab& list = view_.issued;
   list.vydane = std::move(names);
   list.selected.reset();
+  list.vydaneRows.Replaced();
 }
 
 void CodeWindowModel::AppendIssued(std::string_view name) {
   IssuedCodesTab& list = view_.issued;
   list.vydane.push_back(name);
+  list.vydaneRows.Inserted(list.vydane.size() - 1);
 }
 
 void CodeWindowModel::EraseIssued(std::size_t index) {
   IssuedCodesTab& list = view_.issued;
   list.vydane.erase(index);
+  list.vydaneRows.Removed(index);
 }
 
 Requests CodeWindowModel::OnClose() {

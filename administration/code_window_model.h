@@ -17,6 +17,7 @@
 #include "formats/config_record.h"
 #include "formats/oledate.h"
 #include "formats/rights.h"
+#include "ui/list_rows.h"
 
 namespace sentavo::admin {
 
@@ -30,6 +31,7 @@ inline constexpr std::size_t kCodeTypeCount = 2;
 // "Vydané kódy".
 struct IssuedCodesTab {
   CodeNames vydane;                     // the issued-codes list, in order of issue
+  ui::RowHistory vydaneRows;            // its changes, which the list control follows
   std::optional<std::size_t> selected;  // single selection; none at start
 };
 
@@ -119,7 +121,8 @@ class CodeWindowModel {
   void SetValidityWindow(int days);
   // Applies `edit` to the issued-codes list and saves the list.
   void SaveIssuedCodes(Requests& out, const std::function<void()>& edit);
-  // The changes of the issued-codes list.
+  // Every change of the issued-codes list goes through these three, so that the list control
+  // learns of each one.
   void ReplaceIssued(CodeNames names);
   void AppendIssued(std::string_view name);
   void EraseIssued(std::size_t index);
