@@ -3,15 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "formats/codes_list.h"
-
 namespace sentavo::admin {
-namespace {
-
-// No operator keeps a list of this size; the limit only keeps a damaged file from taking memory.
-constexpr std::size_t kMaxCodesListBytes = 256u << 20;
-
-}  // namespace
 
 AdminState::AdminState(AdminServices s, const std::string& currentFolder)
     : services(s),
@@ -31,12 +23,14 @@ void WriteRecord(FileAccess& files, const std::string& path, std::span<const std
   }
 }
 
-CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path) {
+CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path,
+                                std::size_t maxBytes) {
   CodesListFile out;
   if (!files.IsFile(path)) return out;
-  ReadResult read = files.Read(path, kMaxCodesListBytes);
+  // One byte more than the limit tells a file at the limit from a longer one.
+  ReadResult read = files.Read(path, maxBytes + 1);
   if (read.error == io::kFileNotFound || read.error == io::kPathNotFound) return out;
-  if (read.error != io::kOk) {
+  if (read.error != io::kOk || read.bytes.size() > maxBytes) {
     out.state = CodesListFile::State::Unreadable;
     return out;
   }
@@ -45,19 +39,18 @@ CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path
   return out;
 }
 
-std::vector<std::string> ParseCodesListBytes(std::span<const std::uint8_t> bytes) {
-  return ParseCodesList(
+CodeNames ParseCodesListBytes(std::span<const std::uint8_t> bytes) {
+  return ParseCodeNames(
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path) {
+CodeNames LoadCodesList(const FileAccess& files, const std::string& path) {
   const CodesListFile file = ReadCodesListFile(files, path);
   if (file.state == CodesListFile::State::Unreadable) throw FileError("Cannot open file " + path);
   return ParseCodesListBytes(file.bytes);
 }
 
-void SaveCodesList(FileAccess& files, const std::string& path,
-                   const std::vector<std::string>& names,
+void SaveCodesList(FileAccess& files, const std::string& path, const CodeNames& names,
                    const std::optional<std::vector<std::uint8_t>>& previous) {
   if (previous) {
     const std::string backup = path + ".bak";

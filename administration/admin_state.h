@@ -12,6 +12,7 @@
 #include "administration/ui_requests.h"
 #include "formats/clock.h"
 #include "formats/code_record.h"
+#include "formats/codes_list.h"
 #include "formats/config_record.h"
 #include "formats/file_access.h"
 #include "formats/issuing.h"
@@ -62,23 +63,27 @@ std::vector<std::uint8_t> ReadRecord(const FileAccess& files, const std::string&
                                      std::size_t size);
 void WriteRecord(FileAccess& files, const std::string& path, std::span<const std::uint8_t> bytes);
 
-// codes.dat as it is on the disk now.
+// No operator keeps a list of this size; the limit only keeps a damaged file from taking memory.
+inline constexpr std::size_t kMaxCodesListBytes = 256u << 20;
+
+// codes.dat as it is on the disk now. A file longer than `maxBytes` is Unreadable: read in part,
+// it would be saved back without the rest.
 struct CodesListFile {
   enum class State { Absent, Read, Unreadable };
   State state = State::Absent;
   std::vector<std::uint8_t> bytes;  // when Read
 };
-CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path);
-std::vector<std::string> ParseCodesListBytes(std::span<const std::uint8_t> bytes);
+CodesListFile ReadCodesListFile(const FileAccess& files, const std::string& path,
+                                std::size_t maxBytes = kMaxCodesListBytes);
+CodeNames ParseCodesListBytes(std::span<const std::uint8_t> bytes);
 
 // codes.dat: "Cannot open file <path>" on failure.
-std::vector<std::string> LoadCodesList(const FileAccess& files, const std::string& path);
+CodeNames LoadCodesList(const FileAccess& files, const std::string& path);
 
 // Writes `names` to codes.dat. `previous`, the file's bytes as they are now, is first written
 // whole to codes.dat.bak, and codes.dat is replaced only once that copy stands, so a failure of
 // either write loses no list. "Cannot create file <path>" names the file that failed.
-void SaveCodesList(FileAccess& files, const std::string& path,
-                   const std::vector<std::string>& names,
+void SaveCodesList(FileAccess& files, const std::string& path, const CodeNames& names,
                    const std::optional<std::vector<std::uint8_t>>& previous);
 
 }  // namespace sentavo::admin

@@ -16,6 +16,7 @@
 #include "ui/binding_win.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
+#include "ui/owner_data_list_win.h"
 #include "ui/page_control_win.h"
 #include "ui/pickers_win.h"
 #include "widgets/color_button_win.h"
@@ -65,9 +66,7 @@ class CodeWindow : public ui::Form {
   ui::TabSheet* settingsPage_ = nullptr;
 
   // "Vydané kódy".
-  ui::ListBox vydane_;
-  // What vydane_ shows, kept here: comparing with the model then costs no window messages.
-  std::vector<std::string> shownNames_;
+  ui::OwnerDataListBox vydane_;
   widgets::TColorButton odstranit_;
 
   // "Vytváření kódů".

@@ -1,7 +1,5 @@
 #include "administration/code_window_model.h"
 
-#include <algorithm>
-
 #include "administration/admin_texts.h"
 #include "administration/budget.h"
 #include "administration/login_window_model.h"
@@ -105,10 +103,30 @@ void CodeWindowModel::ShowAfterLogin(Requests& out) {
     throw FileError("Cannot open file " + path);
   }
   if (file.state == CodesListFile::State::Read) {
-    view_.issued.vydane = ParseCodesListBytes(file.bytes);
-    view_.issued.selected.reset();
+    // Should the file not fit in memory, the window keeps a list that is not the file's.
+    listLoaded_ = false;
+    ReplaceIssued(ParseCodesListBytes(file.bytes));
     listLoaded_ = true;
   }
+}
+
+void CodeWindowModel::ReplaceIssued(CodeNames names) {
+  IssuedCodesTab& list = view_.issued;
+  list.vydane = std::move(names);
+  list.selected.reset();
+  list.vydaneRows.Replaced();
+}
+
+void CodeWindowModel::AppendIssued(std::string_view name) {
+  IssuedCodesTab& list = view_.issued;
+  list.vydane.push_back(name);
+  list.vydaneRows.Inserted(list.vydane.size() - 1);
+}
+
+void CodeWindowModel::EraseIssued(std::size_t index) {
+  IssuedCodesTab& list = view_.issued;
+  list.vydane.erase(index);
+  list.vydaneRows.Removed(index);
 }
 
 Requests CodeWindowModel::OnClose() {
@@ -240,13 +258,12 @@ Requests CodeWindowModel::OnUlozitKod() {
       return;
     }
     o.push_back(InformationMessage(std::string(text::kCodeCreated)));
-    SaveIssuedCodes(o, [&name = c.kod](std::vector<std::string>& names) { names.push_back(name); });
+    SaveIssuedCodes(o, [this, &name = c.kod] { AppendIssued(name); });
   });
   return out;
 }
 
-void CodeWindowModel::SaveIssuedCodes(Requests& out,
-                                      const std::function<void(std::vector<std::string>&)>& edit) {
+void CodeWindowModel::SaveIssuedCodes(Requests& out, const std::function<void()>& edit) {
   IssuedCodesTab& list = view_.issued;
   const std::string path = state_.CodesListPath();
   CodesListFile file = ReadCodesListFile(state_.services.files, path);
@@ -254,17 +271,16 @@ void CodeWindowModel::SaveIssuedCodes(Requests& out,
     // The window may hold only part of the list: the file keeps what it has, and the operator
     // learns that this change is not in it.
     listLoaded_ = false;
-    edit(list.vydane);
+    edit();
     out.push_back(ErrorMessage(std::string(text::kCodesListNotSaved)));
     return;
   }
   if (file.state == CodesListFile::State::Read && !listLoaded_) {
     // Readable again: the change goes onto the whole list rather than onto the part shown.
-    list.vydane = ParseCodesListBytes(file.bytes);
-    list.selected.reset();
+    ReplaceIssued(ParseCodesListBytes(file.bytes));
   }
   listLoaded_ = true;
-  edit(list.vydane);
+  edit();
   std::optional<std::vector<std::uint8_t>> previous;
   if (file.state == CodesListFile::State::Read) previous = std::move(file.bytes);
   SaveCodesList(state_.services.files, path, list.vydane, previous);
@@ -276,7 +292,7 @@ Requests CodeWindowModel::OnOdstranit() {
     IssuedCodesTab& list = view_.issued;
     if (!list.selected || *list.selected >= list.vydane.size()) return;
     const std::size_t index = *list.selected;
-    const std::string name = list.vydane[index];
+    const std::string name(list.vydane[index]);
     // The same file that "Uložit kód" wrote, also while the path typed in servercesta still
     // lacks its final backslash.
     const std::string path =
@@ -295,12 +311,13 @@ Requests CodeWindowModel::OnOdstranit() {
     // An entry without its file names no code any more.
     if (gone) o.push_back(InformationMessage(std::string(text::kCodeFileMissing)));
     list.selected.reset();
-    SaveIssuedCodes(o, [index, &name](std::vector<std::string>& names) {
+    SaveIssuedCodes(o, [this, index, &name] {
       // After a fresh read the entry may stand elsewhere, or no more.
+      const CodeNames& names = view_.issued.vydane;
       if (index < names.size() && names[index] == name) {
-        names.erase(names.begin() + static_cast<std::ptrdiff_t>(index));
-      } else if (const auto it = std::find(names.begin(), names.end(), name); it != names.end()) {
-        names.erase(it);
+        EraseIssued(index);
+      } else if (const auto at = names.Find(name)) {
+        EraseIssued(*at);
       }
     });
   });
@@ -310,7 +327,7 @@ Requests CodeWindowModel::OnOdstranit() {
 void CodeWindowModel::OnVydaneDoubleClick() {
   const IssuedCodesTab& list = view_.issued;
   if (!list.selected || *list.selected >= list.vydane.size()) return;
-  view_.creation.kod = list.vydane[*list.selected];
+  view_.creation.kod = std::string(list.vydane[*list.selected]);
   view_.activeTab = CodeTab::VytvareniKodu;
 }
 

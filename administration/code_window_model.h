@@ -13,9 +13,11 @@
 
 #include "administration/admin_state.h"
 #include "administration/ui_requests.h"
+#include "formats/codes_list.h"
 #include "formats/config_record.h"
 #include "formats/oledate.h"
 #include "formats/rights.h"
+#include "ui/list_rows.h"
 
 namespace sentavo::admin {
 
@@ -28,7 +30,8 @@ inline constexpr std::size_t kCodeTypeCount = 2;
 
 // "Vydané kódy".
 struct IssuedCodesTab {
-  std::vector<std::string> vydane;      // the issued-codes list, in order of issue
+  CodeNames vydane;                     // the issued-codes list, in order of issue
+  ui::RowHistory vydaneRows;            // its changes, which the list control follows
   std::optional<std::size_t> selected;  // single selection; none at start
 };
 
@@ -116,7 +119,13 @@ class CodeWindowModel {
 
  private:
   void SetValidityWindow(int days);
-  void SaveIssuedCodes(Requests& out, const std::function<void(std::vector<std::string>&)>& edit);
+  // Applies `edit` to the issued-codes list and saves the list.
+  void SaveIssuedCodes(Requests& out, const std::function<void()>& edit);
+  // Every change of the issued-codes list goes through these three, so that the list control
+  // learns of each one.
+  void ReplaceIssued(CodeNames names);
+  void AppendIssued(std::string_view name);
+  void EraseIssued(std::size_t index);
 
   AdminState& state_;
   LoginWindowModel& login_;

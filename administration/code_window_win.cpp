@@ -73,7 +73,11 @@ bool CodeWindow::Build(HICON icon) {
 
 void CodeWindow::BuildIssuedTab(HWND page, int width, int height) {
   const int bar = 48;
-  vydane_.Create(page, ids::kVydane, {0, 0, width, height - bar});
+  vydane_.Create(page, ids::kVydane, {0, 0, width, height - bar}, [this](std::size_t row) {
+    const CodeWindowModel* model = binder_.model();
+    return model && row < model->view().issued.vydane.size() ? model->view().issued.vydane[row]
+                                                             : std::string_view();
+  });
   vydane_.SetFont(ui::CourierNew(16));
   vydane_.SetColor(ui::clBlack);
   binder_.Bind(vydane_, &CodeWindowModel::OnVydaneSelected);
@@ -269,10 +273,7 @@ void CodeWindow::Mirror() {
   ui::TabSheet& active = PageOf(v.activeTab);
   if (pages_.ActivePage() != &active) pages_.SetActivePage(active);
 
-  if (shownNames_ != v.issued.vydane) {
-    vydane_.SetItems(v.issued.vydane);
-    shownNames_ = v.issued.vydane;
-  }
+  vydane_.Follow(v.issued.vydaneRows, v.issued.vydane.size());
   const int selected = v.issued.selected ? static_cast<int>(*v.issued.selected) : -1;
   if (vydane_.ItemIndex() != selected) vydane_.SetItemIndex(selected);
 

@@ -108,9 +108,30 @@ std::string Cp1250ToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::size_t AppendCp1250LineAsUtf8(std::string& out, std::string_view bytes) {
+  std::size_t ascii = 0;  // the start of the run of ASCII bytes not yet appended
+  std::size_t i = 0;
+  for (; i < bytes.size(); ++i) {
+    const auto b = static_cast<std::uint8_t>(bytes[i]);
+    if (b == '\r' || b == '\n') break;
+    if (b >= 0x80) {
+      out.append(bytes.data() + ascii, i - ascii);
+      AppendUtf8(out, kHighHalf[b - 0x80]);
+      ascii = i + 1;
+    }
+  }
+  out.append(bytes.data() + ascii, i - ascii);
+  return i;
+}
+
 std::string Utf8ToCp1250(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
+  AppendUtf8AsCp1250(out, utf8);
+  return out;
+}
+
+void AppendUtf8AsCp1250(std::string& out, std::string_view utf8) {
   for (std::size_t pos = 0; pos < utf8.size();) {
     const std::size_t start = pos;
     const char32_t c = NextCodePoint(utf8, pos);
@@ -123,7 +144,6 @@ std::string Utf8ToCp1250(std::string_view utf8) {
     }
     out += static_cast<char>(*b);
   }
-  return out;
 }
 
 std::optional<char32_t> FirstUnencodable(std::string_view utf8) {

@@ -27,8 +27,14 @@ class TextEncodingError : public std::runtime_error {
 // Windows maps them), so decoding never fails and encoding its result gives the bytes back.
 std::string Cp1250ToUtf8(std::string_view bytes);
 
+// Appends to `out` the UTF-8 of `bytes` up to their first CR or LF, and returns how many bytes that
+// was: a reader of lines splits and decodes in one pass, without a string per line.
+std::size_t AppendCp1250LineAsUtf8(std::string& out, std::string_view bytes);
+
 // Throws TextEncodingError for a character outside Windows-1250 or malformed UTF-8.
 std::string Utf8ToCp1250(std::string_view utf8);
+// The same, appended to `out`; on the error, `out` holds the bytes of the characters before it.
+void AppendUtf8AsCp1250(std::string& out, std::string_view utf8);
 
 // The first character of `utf8` that Windows-1250 cannot hold (U+FFFD for malformed UTF-8), if any.
 std::optional<char32_t> FirstUnencodable(std::string_view utf8);

@@ -1,5 +1,8 @@
 #include "formats/file_access.h"
 
+#include <algorithm>
+#include <array>
+
 namespace sentavo {
 
 std::string IoErrorText(int code) {
@@ -13,6 +16,34 @@ std::string IoErrorText(int code) {
     case io::kInvalidInput: return "Invalid numeric input";
     default: return "I/O error " + std::to_string(code);
   }
+}
+
+ReadResult ReadToEnd(std::size_t expectedSize, std::size_t maxBytes, const ReadSome& read) {
+  ReadResult r;
+  r.bytes.resize(std::min(expectedSize, maxBytes));
+  std::size_t done = 0;
+  while (r.error == io::kOk) {
+    if (done < r.bytes.size()) {
+      const ReadStep step = read(r.bytes.data() + done, r.bytes.size() - done);
+      r.error = step.error;
+      if (r.error != io::kOk || step.count == 0) break;
+      done += std::min(step.count, r.bytes.size() - done);
+      continue;
+    }
+    if (done == maxBytes) break;
+    // Whether there is more than expected is asked with a small buffer of its own, so that the
+    // usual file, which has not changed since it was opened, needs no room beyond its size.
+    std::array<std::uint8_t, 4096> probe;
+    const ReadStep step = read(probe.data(), std::min(probe.size(), maxBytes - done));
+    r.error = step.error;
+    if (r.error != io::kOk || step.count == 0) break;
+    const std::size_t count = std::min(step.count, probe.size());
+    r.bytes.resize(std::min(maxBytes, std::max(done * 2, done + count + probe.size())));
+    std::copy_n(probe.begin(), count, r.bytes.begin() + static_cast<std::ptrdiff_t>(done));
+    done += count;
+  }
+  r.bytes.resize(r.error == io::kOk ? done : 0);
+  return r;
 }
 
 ReadResult ReadRecordFile(const FileAccess& files, const std::string& path, std::size_t size) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -66,6 +67,19 @@ class FileAccess {
   // empty when it cannot be read.
   virtual std::vector<FolderFile> ListFiles(const std::string& folder) const = 0;
 };
+
+// One read call of a platform: at most `size` bytes into `into`; how many came (none at the end
+// of the file), or an error.
+struct ReadStep {
+  std::size_t count = 0;
+  int error = io::kOk;
+};
+using ReadSome = std::function<ReadStep(std::uint8_t* into, std::size_t size)>;
+
+// Reads an open file to its end, at most `maxBytes`, through `read`. `expectedSize` (the file's
+// size when it was opened) sizes the buffer, so a small file under a large limit costs only its
+// own size; a file that grew meanwhile is still read on. No bytes with an error.
+ReadResult ReadToEnd(std::size_t expectedSize, std::size_t maxBytes, const ReadSome& read);
 
 // A whole record of `size` bytes, or kReadBeyondEnd (and no bytes) when the file is shorter.
 ReadResult ReadRecordFile(const FileAccess& files, const std::string& path, std::size_t size);

@@ -85,20 +85,15 @@ ReadResult LocalFiles::Read(const std::string& path, std::size_t maxBytes) const
     r.error = io::kAccessDenied;
     return r;
   }
-  r.bytes.resize(maxBytes);
-  std::size_t done = 0;
-  while (done < maxBytes) {
-    const ssize_t n = ::read(fd, r.bytes.data() + done, maxBytes - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      r.error = FromErrno(errno, path);
-      break;
-    }
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
+  r = ReadToEnd(static_cast<std::size_t>(st.st_size), maxBytes,
+                [&](std::uint8_t* into, std::size_t size) {
+                  for (;;) {
+                    const ssize_t n = ::read(fd, into, size);
+                    if (n >= 0) return ReadStep{static_cast<std::size_t>(n)};
+                    if (errno != EINTR) return ReadStep{0, FromErrno(errno, path)};
+                  }
+                });
   ::close(fd);
-  r.bytes.resize(r.error == io::kOk ? done : 0);
   return r;
 }
 

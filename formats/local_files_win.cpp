@@ -90,20 +90,17 @@ ReadResult LocalFiles::Read(const std::string& path, std::size_t maxBytes) const
     r.error = io::kAccessDenied;
     return r;
   }
-  r.bytes.resize(maxBytes);
-  std::size_t done = 0;
-  while (done < maxBytes) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(maxBytes - done, 1u << 30));
-    DWORD got = 0;
-    if (!ReadFile(file.get(), r.bytes.data() + done, chunk, &got, nullptr)) {
-      r.error = FromLastError();
-      break;
-    }
-    if (got == 0) break;
-    done += got;
-  }
-  r.bytes.resize(r.error == io::kOk ? done : 0);
-  return r;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) size.QuadPart = 0;
+  return ReadToEnd(static_cast<std::size_t>(size.QuadPart), maxBytes,
+                   [&](std::uint8_t* into, std::size_t want) {
+                     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(want, 1u << 30));
+                     DWORD got = 0;
+                     if (!ReadFile(file.get(), into, chunk, &got, nullptr)) {
+                       return ReadStep{0, FromLastError()};
+                     }
+                     return ReadStep{got};
+                   });
 }
 
 std::vector<FolderFile> LocalFiles::ListFiles(const std::string& folder) const {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ui/controls_win.h"
+#include "ui/owner_data_list_win.h"
 #include "ui/requests.h"
 
 namespace sentavo::ui {
@@ -166,6 +167,10 @@ class Binder {
   // The chosen item of a list or a drop-down list; none is std::nullopt.
   template <class R>
   void Bind(ListBox& list, R (Model::*method)(std::optional<std::size_t>)) {
+    BindValue(list.OnSelect, method, [&list] { return IndexOf(list.ItemIndex()); });
+  }
+  template <class R>
+  void Bind(OwnerDataListBox& list, R (Model::*method)(std::optional<std::size_t>)) {
     BindValue(list.OnSelect, method, [&list] { return IndexOf(list.ItemIndex()); });
   }
   template <class R>

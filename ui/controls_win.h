@@ -65,6 +65,8 @@ class Control : public Window {
   // WM_COMMAND notification codes and WM_NOTIFY headers about this control.
   virtual void OnCommand(WORD /*code*/) {}
   const std::optional<TColor>& BackgroundColor() const { return color_; }
+  const std::optional<TColor>& TextColor() const { return textColor_; }
+  HFONT FontHandle() const { return font_.get(); }
   virtual bool OnNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
 
  private:

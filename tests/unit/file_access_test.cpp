@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 
 #include "test_support.h"
@@ -157,6 +159,87 @@ TEST(LocalFiles, ReadingARecordNeedsEveryByte) {
   const ReadResult longRead = ReadRecordFile(files, path, 5728);
   EXPECT_EQ(longRead.error, io::kOk);
   EXPECT_EQ(longRead.bytes.size(), 5728u);
+}
+
+TEST(LocalFiles, AFileUnderALargeLimitTakesOnlyItsOwnSize) {
+  TempDir dir;
+  LocalFiles files;
+  const std::string path = dir.File("codes.dat");
+  Bytes list;
+  for (int i = 0; i < 20000; ++i) list.push_back(static_cast<std::uint8_t>('0' + i % 10));
+  WriteBytes(path, list);
+  const ReadResult read = files.Read(path, 256u << 20);
+  EXPECT_EQ(read.error, io::kOk);
+  EXPECT_EQ(read.bytes, list);
+  EXPECT_LT(read.bytes.capacity(), 2 * list.size());
+  EXPECT_EQ(files.Read(path, 7000).bytes, Bytes(list.begin(), list.begin() + 7000));
+}
+
+// A file as the platform's read calls see it: `content`, at most `chunk` bytes a call, failing
+// with `error` once `failAt` bytes are read.
+struct ScriptedFile {
+  ReadSome Reader() {
+    return [this](std::uint8_t* into, std::size_t size) {
+      if (done >= failAt) return ReadStep{0, error};
+      const std::size_t n = std::min({size, chunk, content.size() - done, failAt - done});
+      std::copy_n(content.begin() + static_cast<std::ptrdiff_t>(done), n, into);
+      done += n;
+      return ReadStep{n};
+    };
+  }
+  Bytes content;
+  std::size_t chunk = 1000;
+  std::size_t failAt = SIZE_MAX;
+  int error = io::kOk;
+  std::size_t done = 0;
+};
+
+Bytes Counting(std::size_t n) {
+  Bytes b(n);
+  for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i * 7);
+  return b;
+}
+
+TEST(ReadToEnd, ReadsTheFileAsItIsWhenReadWhateverItsSizeWasWhenOpened) {
+  constexpr std::size_t kLimit = 256u << 20;
+  ScriptedFile same{Counting(5000)};
+  const ReadResult r = ReadToEnd(5000, kLimit, same.Reader());
+  EXPECT_EQ(r.error, io::kOk);
+  EXPECT_EQ(r.bytes, same.content);
+  EXPECT_LT(r.bytes.capacity(), 10000u);
+
+  ScriptedFile cut{Counting(3000)};  // shortened since it was opened
+  EXPECT_EQ(ReadToEnd(5000, kLimit, cut.Reader()).bytes, cut.content);
+
+  ScriptedFile grown{Counting(50000)};
+  grown.chunk = 700;
+  EXPECT_EQ(ReadToEnd(5000, kLimit, grown.Reader()).bytes, grown.content);
+
+  ScriptedFile unknown{Counting(9000)};  // a size the system could not tell
+  EXPECT_EQ(ReadToEnd(0, kLimit, unknown.Reader()).bytes, unknown.content);
+
+  ScriptedFile empty;
+  const ReadResult none = ReadToEnd(0, kLimit, empty.Reader());
+  EXPECT_EQ(none.error, io::kOk);
+  EXPECT_TRUE(none.bytes.empty());
+}
+
+TEST(ReadToEnd, StopsAtTheLimitAndGivesNothingOnAnError) {
+  ScriptedFile large{Counting(50000)};
+  EXPECT_EQ(ReadToEnd(50000, 2500, large.Reader()).bytes,
+            Bytes(large.content.begin(), large.content.begin() + 2500));
+  ScriptedFile growing{Counting(50000)};
+  EXPECT_EQ(ReadToEnd(100, 20001, growing.Reader()).bytes,
+            Bytes(growing.content.begin(), growing.content.begin() + 20001));
+
+  for (const std::size_t failAt : {0u, 2500u, 5000u, 7000u}) {
+    ScriptedFile failing{Counting(9000)};
+    failing.failAt = failAt;
+    failing.error = 23;
+    const ReadResult r = ReadToEnd(5000, 1u << 20, failing.Reader());
+    EXPECT_EQ(r.error, 23) << failAt;
+    EXPECT_TRUE(r.bytes.empty()) << failAt;
+  }
 }
 
 TEST(LocalFiles, ErrorsCarryTheNumbersTheProgramsReport) {

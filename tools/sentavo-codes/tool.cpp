@@ -303,7 +303,7 @@ class Issuer {
         throw std::runtime_error("Cannot open file " + *listPath_ + " (" + IoErrorText(read.error) +
                                  ")");
       }
-      list_ = ParseCodesList(
+      list_ = ParseCodeNames(
           std::string_view(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()));
     }
     record_ = BuildIssuedRecord(request_, now_, env.formats);
@@ -358,7 +358,7 @@ class Issuer {
   IssueRequest request_;
   DateTime now_;
   std::optional<std::string> listPath_;
-  std::vector<std::string> list_;
+  CodeNames list_;
   TCodeRecord record_;
   CodeRecordBytes bytes_{};
 };

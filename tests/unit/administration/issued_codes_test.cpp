@@ -7,6 +7,28 @@ namespace {
 
 using Msgs = std::vector<Message>;
 using Names = std::vector<std::string>;
+using Kind = ui::RowChange::Kind;
+
+// A list control as the window has one: it holds rows of its own and changes them only as the
+// model's history of the list tells it to.
+struct FollowingList {
+  Kind Follow(const IssuedCodesTab& tab) {
+    const ui::RowChange change = tab.vydaneRows.Since(shown, tab.vydane.size());
+    const auto at = [&](std::size_t i) { return rows.begin() + static_cast<std::ptrdiff_t>(i); };
+    switch (change.kind) {
+      case Kind::None: break;
+      case Kind::Insert:
+        rows.insert(at(change.index), std::string(tab.vydane[change.index]));
+        break;
+      case Kind::Remove: rows.erase(at(change.index)); break;
+      case Kind::Refill: rows = tab.vydane.ToStrings(); break;
+    }
+    shown = tab.vydaneRows.revision();
+    return change.kind;
+  }
+  Names rows;
+  std::uint64_t shown = 0;
+};
 
 class IssuedCodes : public AdminTest {
  protected:
@@ -98,6 +120,56 @@ TEST_F(IssuedCodes, AListThatCannotBeSavedIsReportedWithItsPath) {
   EXPECT_EQ(files.Text(kCodesDat + ".bak"), "A\nB\nA\n");
 }
 
+TEST_F(IssuedCodes, TheListControlFollowsEachNewCodeAndEachDeletionByOneRow) {
+  FollowingList control;
+  EXPECT_EQ(control.Follow(issued()), Kind::Refill);  // the login's list
+  EXPECT_EQ(control.rows, (Names{"A", "B", "A"}));
+  EXPECT_EQ(control.Follow(issued()), Kind::None);
+
+  codes().OnTypKoduChanged(0);
+  codes().OnKodChanged("Z");
+  codes().OnUlozitKod();
+  EXPECT_EQ(control.Follow(issued()), Kind::Insert);
+  EXPECT_EQ(control.rows, (Names{"A", "B", "A", "Z"}));
+
+  EXPECT_EQ(Delete(1), Msgs{});
+  EXPECT_EQ(control.Follow(issued()), Kind::Remove);
+  EXPECT_EQ(control.rows, (Names{"A", "A", "Z"}));
+
+  // A code saved again keeps its entry; a refused deletion keeps the list.
+  codes().OnKodChanged("Z");
+  codes().OnUlozitKod();
+  files.FailRemove(kShare + "A.dat", io::kAccessDenied);
+  EXPECT_EQ(Delete(0).size(), 1u);
+  EXPECT_EQ(control.Follow(issued()), Kind::None);
+  EXPECT_EQ(issued().selected, 0u);
+
+  // A control that missed a change cannot follow row by row.
+  files.FailRemove(kShare + "A.dat", io::kOk);
+  EXPECT_EQ(Delete(2), Msgs{});
+  EXPECT_EQ(Delete(1), Msgs{});
+  EXPECT_EQ(control.Follow(issued()), Kind::Refill);
+  EXPECT_EQ(control.rows, Names{"A"});
+
+  codes().OnClose();
+  LogIn("tajne");
+  EXPECT_EQ(control.Follow(issued()), Kind::Refill);
+  EXPECT_EQ(control.rows, Names{"A"});
+}
+
+TEST(CodesListFile, AFileLongerThanTheLimitIsUnreadableSoThatNoPartOfItIsSavedOver) {
+  sentavo::test::MemoryFiles files;
+  files.AddFolder(kWork);
+  files.Put(kCodesDat, std::string("A\r\nB\r\n"));
+  const CodesListFile whole = ReadCodesListFile(files, kCodesDat, 6);
+  EXPECT_EQ(whole.state, CodesListFile::State::Read);
+  EXPECT_EQ(whole.bytes.size(), 6u);
+  const CodesListFile longer = ReadCodesListFile(files, kCodesDat, 5);
+  EXPECT_EQ(longer.state, CodesListFile::State::Unreadable);
+  EXPECT_TRUE(longer.bytes.empty());
+  EXPECT_EQ(ReadCodesListFile(files, kWork + "\\chybi.dat").state, CodesListFile::State::Absent);
+}
+
 // codes.dat was there at login but could not be read, so the window shows only the list of an
 // earlier login (here: none). Writing that would drop the names the file holds.
 class UnreadableList : public IssuedCodes {
@@ -132,9 +204,13 @@ TEST_F(UnreadableList, ASaveThatStillCannotReadTheListWritesTheCodeAndNotTheList
   EXPECT_EQ(issued().vydane, Names{"N"});  // shown, though not saved
 
   // Readable again: the next save reads the whole list and adds to it.
+  FollowingList control;
+  control.Follow(issued());
   files.FailRead(kCodesDat, io::kOk);
   EXPECT_EQ(SaveCode("M"), Msgs{Info(text::kCodeCreated)});
   EXPECT_EQ(issued().vydane, (Names{"A", "B", "A", "M"}));
+  EXPECT_EQ(control.Follow(issued()), Kind::Refill);  // read afresh, then added to
+  EXPECT_EQ(control.rows, (Names{"A", "B", "A", "M"}));
   EXPECT_EQ(files.Text(kCodesDat), "A\r\nB\r\nA\r\nM\r\n");
   EXPECT_EQ(files.Text(kCodesDat + ".bak"), "A\r\nB\r\nA\r\n");
 }
