@@ -418,9 +418,18 @@ int GuardHost::Impl::Run(HANDLE stop) {
       if (logonPending_.exchange(false)) BeginSession();
     }
   }
-  // Stopped by an administrator: the lock window ends with the guard.
+  // Stopped by an administrator: the lock window ends with the guard. It is given the time to
+  // read that and go, since a pipe closed behind a message may lose it.
   if (session_ && state_ == PipeState::Reading) {
     Send(EncodeFrame(ToClient{RequestsMessage{{ui::EndProgramRequest{0}}}}));
+    const ULONGLONG until = GetTickCount64() + 3000;
+    while (!broken_ && GetTickCount64() < until) {
+      if (WaitForSingleObject(pipeEvent_.get(), 100) == WAIT_TIMEOUT) continue;
+      DWORD got = 0;
+      if (!GetOverlappedResult(pipe_, &ov_, &got, FALSE) || got == 0) break;  // it went
+      StartRead();  // whatever it still sent is of no use now
+      if (state_ != PipeState::Reading) break;
+    }
   }
   Log(EVENTLOG_INFORMATION_TYPE, "stopped");
   return 0;
