@@ -77,6 +77,13 @@ Section "Hostovský počítač: SentavoClient a lockgina.dll" SecClient
   SetOutPath "$INSTDIR"
   ; First, so that whatever fails below leaves a way to take the installation away again.
   Call WriteUninstaller
+  ; A guard of an earlier installation is stopped first: it ends its lock window, so that both
+  ; programs can be replaced.
+  ${If} ${FileExists} "$INSTDIR\SentavoGuard.exe"
+    nsExec::ExecToLog '"$SYSDIR\sc.exe" stop SentavoGuard'
+    Pop $1
+    Sleep 3000
+  ${EndIf}
   File "/oname=SentavoClient.exe" "${CLIENT_EXE}"
   File "/oname=lockgina.dll" "${GINA_DLL}"
   ; The code tool issues codes without any password: a guest who found it would mint free time.

@@ -3,8 +3,10 @@
 // guest would (TerminateProcess, as "taskkill /f" does), opens the pipe from a program of another
 // name, and reads what the guest sees and what the code files hold.
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 #include <windows.h>
+
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <filesystem>
 
