@@ -29,6 +29,8 @@ constexpr ULONGLONG kTickMs = 1000;
 constexpr ULONGLONG kRelaunchEveryMs = 1000;
 // No lock window for this long while the PC is locked: the session is locked by Windows instead.
 constexpr ULONGLONG kNoWindowLockMs = 10'000;
+// How long a lock window told to end at the guard's stop is waited for.
+constexpr DWORD kWindowEndsMs = 8000;
 
 std::wstring ExeDirectory() {
   std::wstring path(MAX_PATH, L'\0');
@@ -419,10 +421,12 @@ int GuardHost::Impl::Run(HANDLE stop) {
     }
   }
   // Stopped by an administrator: the lock window ends with the guard. It is given the time to
-  // read that and go, since a pipe closed behind a message may lose it.
+  // read that and go (a pipe closed behind a message may lose it), and to be gone, so that its
+  // program can be replaced or removed at once.
   if (session_ && state_ == PipeState::Reading) {
     Send(EncodeFrame(ToClient{RequestsMessage{{ui::EndProgramRequest{0}}}}));
-    const ULONGLONG until = GetTickCount64() + 3000;
+    if (child_) WaitForSingleObject(child_, kWindowEndsMs);
+    const ULONGLONG until = GetTickCount64() + (child_ ? 0 : kWindowEndsMs);
     while (!broken_ && GetTickCount64() < until) {
       if (WaitForSingleObject(pipeEvent_.get(), 100) == WAIT_TIMEOUT) continue;
       DWORD got = 0;

@@ -94,7 +94,7 @@ void Report(DWORD state, DWORD exitCode = NO_ERROR) {
       state == SERVICE_RUNNING
           ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN | SERVICE_ACCEPT_SESSIONCHANGE
           : 0;
-  g_service.status.dwWaitHint = state == SERVICE_RUNNING ? 0 : 5000;
+  g_service.status.dwWaitHint = state == SERVICE_RUNNING ? 0 : 10000;
   SetServiceStatus(g_service.handle, &g_service.status);
 }
 
@@ -190,7 +190,7 @@ int Uninstall() {
   if (service) {
     SERVICE_STATUS status{};
     if (ControlService(service, SERVICE_CONTROL_STOP, &status)) {
-      for (int i = 0; i < 100 && QueryServiceStatus(service, &status) &&
+      for (int i = 0; i < 150 && QueryServiceStatus(service, &status) &&
                       status.dwCurrentState != SERVICE_STOPPED;
            ++i)
         Sleep(100);

@@ -23,11 +23,15 @@ userpolicies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System'
 dword() { run reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { print $3 }'; }
 
 rm -rf "$c/SentavoTest" "$c/SentavoTest2" "$c/SentavoTest3" "$c/ProgramData/Sentavo" "$c/Sdileno"
-# The guard installed below starts a real lock window in this display: the library blocks nothing
-# meanwhile (its trial mode, the machine's value), and the value goes again at the end.
-trial='HKLM\Software\Brenholt\SystemLock\Gina'
-run reg add "$trial" /v Journal /d 'C:\sentavo-installer-journal.txt' /f /reg:64 >/dev/null 2>&1
-trap 'run reg delete "$trial" /v Journal /f /reg:64 >/dev/null 2>&1 || true' EXIT
+# The guard installed below runs a lock window in this display. Whatever fails, neither outlives
+# the test: they would keep its output open, and the next boot of the prefix would start them.
+cleanup() {
+  if [ -f "$c/SentavoTest/SentavoGuard.exe" ]; then
+    run 'C:\SentavoTest\SentavoGuard.exe' uninstall >/dev/null 2>&1 || true
+  fi
+  pkill -f 'SentavoTest.Sentavo(Guard|Client).exe' 2>/dev/null || true
+}
+trap cleanup EXIT
 
 # Without a password and without the trial switch a silent install refuses to write the
 # well-known default password, and installs nothing.

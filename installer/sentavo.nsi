@@ -68,6 +68,20 @@ Page custom SettingsPage SettingsPageLeave
 ; which every operator account can write, unlike Program Files.
 !define ADMIN_DATA "$COMMONPROGRAMDATA\Sentavo"
 
+; Deletes a program's file as soon as the program, told to end, lets go of it; at most 10 s.
+!macro DeleteWhenFree FILE
+  StrCpy $9 0
+  ${Do}
+    Delete "${FILE}"
+    ${IfNot} ${FileExists} "${FILE}"
+    ${OrIf} $9 >= 40
+      ${Break}
+    ${EndIf}
+    IntOp $9 $9 + 1
+    Sleep 250
+  ${Loop}
+!macroend
+
 InstType "Hostovský počítač (SentavoClient)"
 InstType "Počítač obsluhy (SentavoAdmin)"
 
@@ -82,7 +96,8 @@ Section "Hostovský počítač: SentavoClient a lockgina.dll" SecClient
   ${If} ${FileExists} "$INSTDIR\SentavoGuard.exe"
     nsExec::ExecToLog '"$SYSDIR\sc.exe" stop SentavoGuard'
     Pop $1
-    Sleep 3000
+    !insertmacro DeleteWhenFree "$INSTDIR\SentavoClient.exe"
+    !insertmacro DeleteWhenFree "$INSTDIR\SentavoGuard.exe"
   ${EndIf}
   File "/oname=SentavoClient.exe" "${CLIENT_EXE}"
   File "/oname=lockgina.dll" "${GINA_DLL}"
@@ -440,6 +455,8 @@ Section "Uninstall"
   ${If} ${FileExists} "$INSTDIR\SentavoGuard.exe"
     nsExec::ExecToLog '"$INSTDIR\SentavoGuard.exe" uninstall'
     Pop $1
+    !insertmacro DeleteWhenFree "$INSTDIR\SentavoClient.exe"
+    !insertmacro DeleteWhenFree "$INSTDIR\SentavoGuard.exe"
   ${EndIf}
   ; Lift every block of the library, and the machine policies it put in force, before it goes.
   ${If} ${FileExists} "$INSTDIR\lockgina.dll"

@@ -153,8 +153,13 @@ TEST(Protocol, TextsMustBeCleanUtf8AndNoLongerThanTheCap) {
   ExpectRefusedWith(body, 7, 0xC3, DecodeToGuard);   // a lead byte without its follower
   ExpectRefusedWith(body, 7, 0x80, DecodeToGuard);   // a follower without its lead
   for (const std::string_view bad : {"\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
-    Bytes b{kProtocolVersion, 2, static_cast<std::uint8_t>(LockEventKind::KodChanged),
-            static_cast<std::uint8_t>(bad.size()), 0, 0, 0};
+    Bytes b{kProtocolVersion,
+            2,
+            static_cast<std::uint8_t>(LockEventKind::KodChanged),
+            static_cast<std::uint8_t>(bad.size()),
+            0,
+            0,
+            0};
     for (const char c : bad) b.push_back(static_cast<std::uint8_t>(c));
     EXPECT_FALSE(DecodeToGuard(b)) << "overlong, surrogate or beyond U+10FFFF";
   }

@@ -1,10 +1,10 @@
 // The guard writes the guest's policy values into the guest's own hive, never into its own.
+#include "guard/user_hive.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "guard/user_hive.h"
 
 namespace sentavo::guard {
 namespace {
@@ -50,11 +50,12 @@ TEST(UserHive, TheCurrentUserIsTheUsersHiveBySidAndTheMachineStaysTheMachine) {
   hive.ReadString(RegistryRoot::CurrentUser, "Software\\X", "v");
   hive.WriteString(RegistryRoot::LocalMachine, "Software\\Y", "w", "1", true);
   hive.DeleteValue(RegistryRoot::CurrentUser, "\\Software\\Z", "d");
-  EXPECT_EQ(registry.calls,
-            (std::vector<std::string>{
-                "HKU:S-1-5-21-7-1001\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
-                "HKU:S-1-5-21-7-1001\\Software\\X|v", "HKLM:Software\\Y|w",
-                "HKU:S-1-5-21-7-1001\\Software\\Z|d"}));
+  EXPECT_EQ(
+      registry.calls,
+      (std::vector<std::string>{
+          "HKU:S-1-5-21-7-1001\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System",
+          "HKU:S-1-5-21-7-1001\\Software\\X|v", "HKLM:Software\\Y|w",
+          "HKU:S-1-5-21-7-1001\\Software\\Z|d"}));
 }
 
 }  // namespace
