@@ -1,7 +1,7 @@
 // The lock screen of SentavoClient as a portable model: the client state, the code check, the two
 // timers, the lock and rights actions, start-up and settings. The Win32 LockWindow forwards each
 // user event and timer tick to one On... method, then mirrors view() and carries out
-// TakeRequests(). Nothing here blocks or shows anything itself.
+// TakeRequests() (client/lock_screen_model.h). Nothing here blocks or shows anything itself.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <deque>
 #include <string>
 
+#include "client/lock_screen_model.h"
 #include "client/lock_screen_view.h"
 #include "client/ports.h"
 #include "formats/clock.h"
@@ -56,50 +57,41 @@ inline constexpr std::uint64_t kRefusalPauseMs = 30'000;
 inline constexpr int kPointerMinX = 60, kPointerMaxX = 444, kPointerMinY = 163, kPointerMaxY = 364;
 inline constexpr ScreenPoint kPointerHome{100, 200};
 
-class LockScreen {
+class LockScreen final : public LockScreenModel {
  public:
   explicit LockScreen(const LockScreenServices& services);
   LockScreen(const LockScreen&) = delete;
   LockScreen& operator=(const LockScreen&) = delete;
 
-  // Window creation: locks at once, installs the logon component if missing, reads Sentavo.cfg.
-  void Start();
-  // The window is shown for the first time: the UID label and the title line.
-  void OnFirstShow();
-
-  void OnTimer1();  // once a second
-  void OnTimer2();  // as often as the system allows
-
-  // The login page.
-  void OnKodChanged(std::string text);
-  void OnKodEnter();  // Enter pressed in kod
-  void OnPrihlasitClick();
-  void OnOdhlasitUseraClick();
-  void OnSkrytClick();
-  void OnHotKey();           // Ctrl+Alt+Shift+0, at any moment
-  void OnZobrazitSentavo();  // the tray menu's item
-
-  // The settings page.
-  void OnCheckBoxChanged(std::size_t index, bool checked);  // 0 asFrontApp, 1..15 rights set
-  void OnZamknout();
-  void OnPovolitVse();
-  void OnZrusit();
-  void OnKonec();
-  void OnOdhlasitAdmina();
-  void OnUlozitDefault();
-  void OnOrderLink();
-  void OnAdminhesloChanged(std::string text);
-  void OnProvozChanged(std::string text);
-  void OnServercestaChanged(std::string text);
-  void OnServercestaExit();  // the box loses the focus
-  void OnPozadiFileChanged(std::string text);
-  void OnPozadiFilePicked(std::string path);  // the browse button picked a file
-
-  const LockScreenView& view() const { return view_; }
-  // The requests made since the last call, in order.
-  ui::Requests TakeRequests();
-  // After an EndProgramRequest the model takes no further events.
-  bool ended() const { return ended_; }
+  // LockScreenModel.
+  void Start() override;
+  void OnFirstShow() override;
+  void OnTimer1() override;
+  void OnTimer2() override;
+  void OnKodChanged(std::string text) override;
+  void OnKodEnter() override;
+  void OnPrihlasitClick() override;
+  void OnOdhlasitUseraClick() override;
+  void OnSkrytClick() override;
+  void OnHotKey() override;
+  void OnZobrazitSentavo() override;
+  void OnCheckBoxChanged(std::size_t index, bool checked) override;
+  void OnZamknout() override;
+  void OnPovolitVse() override;
+  void OnZrusit() override;
+  void OnKonec() override;
+  void OnOdhlasitAdmina() override;
+  void OnUlozitDefault() override;
+  void OnOrderLink() override;
+  void OnAdminhesloChanged(std::string text) override;
+  void OnProvozChanged(std::string text) override;
+  void OnServercestaChanged(std::string text) override;
+  void OnServercestaExit() override;
+  void OnPozadiFileChanged(std::string text) override;
+  void OnPozadiFilePicked(std::string path) override;
+  const LockScreenView& view() const override { return view_; }
+  ui::Requests TakeRequests() override;
+  bool ended() const override { return ended_; }
 
   // The client state.
   std::int32_t countdown() const { return countdown_; }

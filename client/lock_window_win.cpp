@@ -73,8 +73,11 @@ void MousePort::ExecuteEx(ScreenPoint target, int steps, int delayMs) {
   positionner_.ExecuteEx({target.x, target.y}, steps, static_cast<std::uint32_t>(delayMs));
 }
 
-LockWindow::LockWindow(HWND application)
-    : ui::Form(nullptr, "Form1"), application_(application), formats_(MakeSystemFormats()) {}
+LockWindow::LockWindow(HWND application, ModelFactory factory)
+    : ui::Form(nullptr, "Form1"),
+      application_(application),
+      factory_(std::move(factory)),
+      formats_(MakeSystemFormats()) {}
 
 bool LockWindow::Create() {
   ui::FormSpec desc;
@@ -101,9 +104,9 @@ bool LockWindow::Create() {
 
   sysLockPort_ = std::make_unique<SysLockPort>(*sysLock_);
   mousePort_ = std::make_unique<MousePort>(*positionner_);
-  model_ = std::make_unique<LockScreen>(LockScreenServices{clock_, *formats_, files_,
-                                                           ProcessRegistry(), *sysLockPort_,
-                                                           *mousePort_, environment_, identity_});
+  const LockScreenServices services{clock_,        *formats_,   files_,       ProcessRegistry(),
+                                    *sysLockPort_, *mousePort_, environment_, identity_};
+  model_ = factory_ ? factory_(services) : std::make_unique<LockScreen>(services);
   binder_.Attach(*model_);
   dispatcher_.AddMirror([this] { Mirror(); });
   dispatcher_.SetRequestSource([this] { return model_->TakeRequests(); });
@@ -113,12 +116,12 @@ bool LockWindow::Create() {
 
   timer1_ = std::make_unique<ui::Timer>(this, "Timer1");
   timer1_->SetInterval(1000);
-  binder_.BindEvent(timer1_->OnTimer, &LockScreen::OnTimer1);
+  binder_.BindEvent(timer1_->OnTimer, &LockScreenModel::OnTimer1);
   timer2_ = std::make_unique<ui::Timer>(this, "Timer2");
   timer2_->SetInterval(1);  // the system makes this its shortest interval
-  binder_.BindEvent(timer2_->OnTimer, &LockScreen::OnTimer2);
+  binder_.BindEvent(timer2_->OnTimer, &LockScreenModel::OnTimer2);
 
-  binder_.Run(&LockScreen::Start);
+  binder_.Run(&LockScreenModel::Start);
   return true;
 }
 
@@ -128,12 +131,12 @@ void LockWindow::CreateComponents() {
   hotKey_ = std::make_unique<lockengine::TGlobalHotKey>(this, "GlobalHotKey1",
                                                         lockengine::MakeWin32HotKeyBackend());
   hotKey_->SetKey(kHotKey);
-  binder_.BindEvent(hotKey_->OnHotKey, &LockScreen::OnHotKey);
+  binder_.BindEvent(hotKey_->OnHotKey, &LockScreenModel::OnHotKey);
 
   popupMenu_ = std::make_unique<TrayMenu>(this, "PopupMenu1", [this] { return hwnd(); });
   popupMenu_->Menu().Add(
-      std::string(texts::kZobrazitSentavo), [this] { binder_.Run(&LockScreen::OnZobrazitSentavo); },
-      "ZobrazitSentavo1");
+      std::string(texts::kZobrazitSentavo),
+      [this] { binder_.Run(&LockScreenModel::OnZobrazitSentavo); }, "ZobrazitSentavo1");
 
   tray_ = std::make_unique<lockengine::TBUTrayIcon>(this, "BUTrayIcon1",
                                                     lockengine::MakeWin32TrayBackend(this));
@@ -269,7 +272,7 @@ void LockWindow::CreateSettingsPage() {
 }
 
 void LockWindow::WireEvents() {
-  using M = LockScreen;
+  using M = LockScreenModel;
   binder_.Bind(kod_, &M::OnKodChanged);
   binder_.BindEnter(kod_, &M::OnKodEnter);
   binder_.Bind(prihlasitBut_, &M::OnPrihlasitClick);
@@ -463,7 +466,7 @@ void LockWindow::ShowLocked() {
   UpdateWindow(hwnd());
   if (!firstShown_) {
     firstShown_ = true;
-    binder_.Run(&LockScreen::OnFirstShow);
+    binder_.Run(&LockScreenModel::OnFirstShow);
   }
 }
 
@@ -476,6 +479,7 @@ LRESULT LockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (shown_ && shown_->stayOnTop) covers_.Cover(hwnd());
       break;
     case kCloseProgram: DestroyWindow(hwnd()); return 0;
+    case kWakeMessage: binder_.Run(&LockScreenModel::OnTimer2); return 0;
     case WM_DESTROY: PostQuitMessage(exitCode_); break;
     default: break;
   }

@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "client/lock_screen.h"
+#include "client/lock_screen_model.h"
 #include "client/monitor_covers_win.h"
 #include "client/services_win.h"
 #include "formats/clock.h"
@@ -68,10 +70,19 @@ class MousePort final : public PointerPort {
   lockengine::TBUMousePositionner& positionner_;
 };
 
+// Makes the window's model from the window's own services: the lock screen itself, or a proxy
+// of one that runs elsewhere.
+using ModelFactory = std::function<std::unique_ptr<LockScreenModel>(const LockScreenServices&)>;
+
 class LockWindow final : public ui::Form, public lockengine::FormWindow, private ui::RequestHost {
  public:
-  // `application` is the hidden application window that carries the taskbar button.
-  explicit LockWindow(HWND application);
+  // Posted by another thread that has news for the model: the model's fast tick runs at once
+  // instead of at its next turn.
+  static constexpr UINT kWakeMessage = WM_APP + 71;
+
+  // `application` is the hidden application window that carries the taskbar button; without a
+  // factory the model is the lock screen itself.
+  explicit LockWindow(HWND application, ModelFactory factory = {});
 
   // Creates the window and its components and runs the start-up sequence; the window stays hidden.
   bool Create();
@@ -107,7 +118,8 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   int exitCode_ = 0;
   bool firstShown_ = false;
   ui::EventDispatcher dispatcher_{*this};
-  ui::Binder<LockScreen> binder_{dispatcher_};
+  ui::Binder<LockScreenModel> binder_{dispatcher_};
+  ModelFactory factory_;
   std::optional<LockScreenView> shown_;
   MonitorCovers covers_;  // the other monitors, while locked
 
@@ -119,7 +131,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   std::unique_ptr<MousePort> mousePort_;
   Win32Environment environment_;
   Win32MachineIdentity identity_;
-  std::unique_ptr<LockScreen> model_;
+  std::unique_ptr<LockScreenModel> model_;
 
   // The top bar.
   ui::Panel topBar_, odpocetPanel_, hodinkyPanel_;

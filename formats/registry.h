@@ -10,7 +10,9 @@
 
 namespace sentavo {
 
-enum class RegistryRoot { CurrentUser, LocalMachine };
+// Users is every loaded user's hive by its SID: a service reaches the logged-on user's values
+// there.
+enum class RegistryRoot { CurrentUser, LocalMachine, Users };
 
 enum class ReadStatus {
   Ok,

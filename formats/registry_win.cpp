@@ -25,7 +25,12 @@ class Win32RegistryKey final : public RegistryKey {
 };
 
 HKEY RootKey(RegistryRoot root) {
-  return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  switch (root) {
+    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case RegistryRoot::Users: return HKEY_USERS;
+    case RegistryRoot::LocalMachine: break;
+  }
+  return HKEY_LOCAL_MACHINE;
 }
 
 std::wstring KeyPath(std::string_view key) {

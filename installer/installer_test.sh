@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A silent install of each part and its uninstall, under Wine: the files land, Sentavo.cfg holds
 # the given shared folder, establishment and password, the start entries exist, and the uninstaller
-# removes what was installed and lifts the library's machine policies. Also: the code tool never
+# removes what was installed and lifts the library's machine policies. The guest part runs the
+# guard service (its lock window ends with it) unless /GUARD=0. Also: the code tool never
 # stays on a guest PC, a reinstall keeps the operator's Sentavo.cfg, the default password needs a
 # trial install, a missing local shared folder is made, and the policies go even without the
 # library.
@@ -22,6 +23,15 @@ userpolicies='HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System'
 dword() { run reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { print $3 }'; }
 
 rm -rf "$c/SentavoTest" "$c/SentavoTest2" "$c/SentavoTest3" "$c/ProgramData/Sentavo" "$c/Sdileno"
+# The guard installed below runs a lock window in this display. Whatever fails, neither outlives
+# the test: they would keep its output open, and the next boot of the prefix would start them.
+cleanup() {
+  if [ -f "$c/SentavoTest/SentavoGuard.exe" ]; then
+    run 'C:\SentavoTest\SentavoGuard.exe' uninstall >/dev/null 2>&1 || true
+  fi
+  pkill -f 'SentavoTest.Sentavo(Guard|Client).exe' 2>/dev/null || true
+}
+trap cleanup EXIT
 
 # Without a password and without the trial switch a silent install refuses to write the
 # well-known default password, and installs nothing.
@@ -52,8 +62,11 @@ done
 # The code tool would let a guest mint codes.
 [ ! -e "$c/SentavoTest/sentavo-codes.exe" ] || fail "the client install left sentavo-codes.exe"
 [ -d "$c/Sdileno/kody" ] || fail "the missing local shared folder was not made"
+# The guard runs the lock and starts the client itself: a service, no Startup entry.
+[ -f "$c/SentavoTest/SentavoGuard.exe" ] || fail "the client install lacks SentavoGuard.exe"
+run sc query SentavoGuard 2>/dev/null | grep -q RUNNING || fail "the guard service does not run"
 ls "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/"*/"Sentavo Client.lnk" >/dev/null 2>&1 \
-  || fail "no start entry for the guest"
+  && fail "a guarded install added a Startup entry"
 shown=$(run "$codes" show 'C:\SentavoTest\Sentavo.cfg')
 grep -q '"establishment": "Demo"' <<<"$shown" || fail "Sentavo.cfg: $shown"
 grep -q '"serverPath": "C:\\\\Sdileno\\\\kody\\\\"' <<<"$shown" || fail "Sentavo.cfg: $shown"
@@ -82,11 +95,16 @@ done
 # The library may be gone before the uninstaller runs: the policies must go all the same.
 rm -f "$c/SentavoTest/lockgina.dll"
 run 'C:\SentavoTest\Uninstall.exe' /S '_?=C:\SentavoTest' || fail "uninstall exited $?"
-for f in SentavoClient.exe lockgina.dll Sentavo.cfg; do
+for f in SentavoClient.exe SentavoGuard.exe lockgina.dll Sentavo.cfg; do
   [ ! -e "$c/SentavoTest/$f" ] || fail "the uninstall left $f"
 done
-ls "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/"*/"Sentavo Client.lnk" >/dev/null 2>&1 \
-  && fail "the start entry is still there"
+run sc query SentavoGuard >/dev/null 2>&1 && fail "the guard service is still registered"
+# Stopping the guard ends the lock window it kept running.
+for _ in $(seq 50); do pgrep -f 'SentavoTest.SentavoClient.exe' >/dev/null || break; sleep 0.1; done
+if pgrep -f 'SentavoTest.SentavoClient.exe' >/dev/null; then
+  pkill -f 'SentavoTest.SentavoClient.exe'
+  fail "the guard's lock window outlived the uninstall"
+fi
 for v in DisableTaskMgr DisableLockWorkstation DisableChangePassword HideFastUserSwitching; do
   if run reg query "$policies" /v "$v" >/dev/null 2>&1; then
     fail "the machine policy $v is still in force"
@@ -98,6 +116,17 @@ done
 if run reg query "$edgeui" /v AllowEdgeSwipe >/dev/null 2>&1; then
   fail "the edge-swipe policy is still in force"
 fi
+rm -rf "$c/SentavoTest" "$c/Sdileno"
+
+# Without the guard (/GUARD=0) the client starts itself at every sign-in, as before.
+run "$setup" /S /PART=client /GUARD=0 '/SHARE=C:\Sdileno\kody' /PROVOZOVNA=Demo /PASSWORD=x \
+  '/D=C:\SentavoTest' || fail "client install without the guard exited $?"
+ls "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/"*/"Sentavo Client.lnk" >/dev/null 2>&1 \
+  || fail "no start entry for the guest without the guard"
+run sc query SentavoGuard >/dev/null 2>&1 && fail "/GUARD=0 installed the guard service"
+run 'C:\SentavoTest\Uninstall.exe' /S '_?=C:\SentavoTest' || fail "uninstall without the guard exited $?"
+ls "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/"*/"Sentavo Client.lnk" >/dev/null 2>&1 \
+  && fail "the start entry is still there"
 rm -rf "$c/SentavoTest" "$c/Sdileno"
 
 # The operator's part, as a trial install with the default password; the network share cannot be

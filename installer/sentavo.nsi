@@ -1,10 +1,15 @@
 ; SentavoSetup.exe: installs the guest PC part (SentavoClient with lockgina.dll, started at every
 ; sign-in) or the operator's part (SentavoAdmin with a start-menu entry), asks for the shared folder
 ; and the establishment and writes them into Sentavo.cfg. Built on Linux with makensis; the build
-; passes the files in with -D: CLIENT_EXE, GINA_DLL, ADMIN_EXE, CODES_EXE, ICON, OUTFILE.
+; passes the files in with -D: CLIENT_EXE, GINA_DLL, GUARD_EXE, ADMIN_EXE, CODES_EXE, ICON, OUTFILE.
 ;
 ; Silent use: SentavoSetup.exe /S [/PART=client|admin|both] [/SHARE=folder] [/PROVOZOVNA=text]
-;             (/PASSWORD=text | /TRIAL=1) [/D=install folder]        uninstall: Uninstall.exe /S
+;             (/PASSWORD=text | /TRIAL=1) [/GUARD=0] [/SVCUSER=account /SVCPASS=password]
+;             [/D=install folder]                                     uninstall: Uninstall.exe /S
+; The guest part installs the service SentavoGuard (unless /GUARD=0), which runs the lock screen
+; and starts SentavoClient in every user's session; Sentavo.cfg is then readable by SYSTEM and the
+; Administrators only. /SVCUSER= runs the service under that local account instead of LocalSystem,
+; for a workgroup share that the same account (with the same password) may open on the operator's PC.
 ; The password and the settings go only into a Sentavo.cfg that is not there yet: a reinstall keeps
 ; the operator's. The well-known default password is written only for a trial install (/TRIAL=1, or
 ; the checkbox on the settings page); a silent install that would write a new Sentavo.cfg without
@@ -37,6 +42,9 @@ BrandingText "Sentavo"
 
 Var Share
 Var Provozovna
+Var Guard
+Var SvcUser
+Var SvcPass
 Var Password
 Var Trial
 Var ShareChecked
@@ -60,6 +68,20 @@ Page custom SettingsPage SettingsPageLeave
 ; which every operator account can write, unlike Program Files.
 !define ADMIN_DATA "$COMMONPROGRAMDATA\Sentavo"
 
+; Deletes a program's file as soon as the program, told to end, lets go of it; at most 10 s.
+!macro DeleteWhenFree FILE
+  StrCpy $9 0
+  ${Do}
+    Delete "${FILE}"
+    ${IfNot} ${FileExists} "${FILE}"
+    ${OrIf} $9 >= 40
+      ${Break}
+    ${EndIf}
+    IntOp $9 $9 + 1
+    Sleep 250
+  ${Loop}
+!macroend
+
 InstType "Hostovský počítač (SentavoClient)"
 InstType "Počítač obsluhy (SentavoAdmin)"
 
@@ -69,6 +91,14 @@ Section "Hostovský počítač: SentavoClient a lockgina.dll" SecClient
   SetOutPath "$INSTDIR"
   ; First, so that whatever fails below leaves a way to take the installation away again.
   Call WriteUninstaller
+  ; A guard of an earlier installation is stopped first: it ends its lock window, so that both
+  ; programs can be replaced.
+  ${If} ${FileExists} "$INSTDIR\SentavoGuard.exe"
+    nsExec::ExecToLog '"$SYSDIR\sc.exe" stop SentavoGuard'
+    Pop $1
+    !insertmacro DeleteWhenFree "$INSTDIR\SentavoClient.exe"
+    !insertmacro DeleteWhenFree "$INSTDIR\SentavoGuard.exe"
+  ${EndIf}
   File "/oname=SentavoClient.exe" "${CLIENT_EXE}"
   File "/oname=lockgina.dll" "${GINA_DLL}"
   ; The code tool issues codes without any password: a guest who found it would mint free time.
@@ -85,8 +115,16 @@ Section "Hostovský počítač: SentavoClient a lockgina.dll" SecClient
   ; The machine policies that empty the Ctrl+Alt+Del screen need administrator rights, which the
   ; guest's own account lacks: put them in force now, while the installer has them.
   System::Call '"$INSTDIR\lockgina.dll"::wlInstallGina() i .r0 ?u'
-  ; Started at every sign-in of every user, the guest's included.
-  CreateShortcut "$SMSTARTUP\Sentavo Client.lnk" "$INSTDIR\SentavoClient.exe"
+  File "/oname=SentavoGuard.exe" "${GUARD_EXE}"
+  ${If} $Guard == 1
+    Call InstallGuard
+  ${Else}
+    ; Without the guard the client runs by itself, started at every sign-in of every user.
+    nsExec::ExecToLog '"$INSTDIR\SentavoGuard.exe" uninstall'
+    Pop $1
+    CreateShortcut "$SMSTARTUP\Sentavo Client.lnk" "$INSTDIR\SentavoClient.exe"
+    WriteRegDWORD HKLM "${STATE_KEY}" "Guard" 0
+  ${EndIf}
   WriteRegDWORD HKLM "${STATE_KEY}" "Client" 1
 SectionEnd
 
@@ -125,6 +163,39 @@ SectionEnd
 
 ; $0: the Sentavo.cfg to write from $Share, $Provozovna and $Password. The code tool runs from the
 ; installer's own temporary folder, which goes when the installer ends.
+; The service runs the lock screen where the guest cannot end it, and starts the client itself:
+; no Startup entry. The secrets in Sentavo.cfg are for the service alone.
+Function InstallGuard
+  Delete "$SMSTARTUP\Sentavo Client.lnk"
+  ${If} $SvcUser == ""
+    nsExec::ExecToLog '"$INSTDIR\SentavoGuard.exe" install'
+  ${Else}
+    nsExec::ExecToLog '"$INSTDIR\SentavoGuard.exe" install ".\$SvcUser" "$SvcPass"'
+  ${EndIf}
+  Pop $1
+  ${If} $1 != 0
+    StrCpy $R8 "Službu SentavoGuard se nepodařilo zaregistrovat ($1). Klient se spustí sám při přihlášení."
+    Call Warn
+    CreateShortcut "$SMSTARTUP\Sentavo Client.lnk" "$INSTDIR\SentavoClient.exe"
+    WriteRegDWORD HKLM "${STATE_KEY}" "Guard" 0
+    Return
+  ${EndIf}
+  ; SYSTEM and the Administrators only, the service's own account too where one was given.
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\Sentavo.cfg" /inheritance:r /grant:r *S-1-5-18:F *S-1-5-32-544:F'
+  Pop $1
+  ${If} $1 != 0
+    StrCpy $R8 "Práva souboru Sentavo.cfg se nepodařilo omezit (icacls: $1)."
+    Call Warn
+  ${EndIf}
+  ${If} $SvcUser != ""
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\Sentavo.cfg" /grant ".\$SvcUser:(R,W)"'
+    Pop $1
+  ${EndIf}
+  nsExec::ExecToLog '"$SYSDIR\sc.exe" start SentavoGuard'
+  Pop $1
+  WriteRegDWORD HKLM "${STATE_KEY}" "Guard" 1
+FunctionEnd
+
 Function WriteConfig
   InitPluginsDir
   File "/oname=$PLUGINSDIR\sentavo-codes.exe" "${CODES_EXE}"
@@ -270,6 +341,21 @@ Function .onInit
   ${IfNot} ${Errors}
     StrCpy $Password $R1
   ${EndIf}
+  StrCpy $Guard 1
+  ClearErrors
+  ${GetOptions} $R0 "/GUARD=" $R1
+  ${If} $R1 == 0
+    StrCpy $Guard 0
+  ${EndIf}
+  StrCpy $SvcUser ""
+  StrCpy $SvcPass ""
+  ClearErrors
+  ${GetOptions} $R0 "/SVCUSER=" $R1
+  ${IfNot} ${Errors}
+    StrCpy $SvcUser $R1
+    ${GetOptions} $R0 "/SVCPASS=" $R1
+    StrCpy $SvcPass $R1
+  ${EndIf}
   StrCpy $Trial 0
   ClearErrors
   ${GetOptions} $R0 "/TRIAL=" $R1
@@ -365,6 +451,13 @@ FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext all
+  ; The service first: stopping it ends the lock window it keeps running.
+  ${If} ${FileExists} "$INSTDIR\SentavoGuard.exe"
+    nsExec::ExecToLog '"$INSTDIR\SentavoGuard.exe" uninstall'
+    Pop $1
+    !insertmacro DeleteWhenFree "$INSTDIR\SentavoClient.exe"
+    !insertmacro DeleteWhenFree "$INSTDIR\SentavoGuard.exe"
+  ${EndIf}
   ; Lift every block of the library, and the machine policies it put in force, before it goes.
   ${If} ${FileExists} "$INSTDIR\lockgina.dll"
     System::Call '"$INSTDIR\lockgina.dll"::wlRestoreAll() i .r0 ?u'
@@ -392,6 +485,7 @@ Section "Uninstall"
   Delete "$INSTDIR\SentavoClient.exe"
   Delete "$INSTDIR\SentavoAdmin.exe"
   Delete "$INSTDIR\lockgina.dll"
+  Delete "$INSTDIR\SentavoGuard.exe"
   Delete "$INSTDIR\sentavo-codes.exe"
   Delete "$INSTDIR\Sentavo.cfg"
   Delete "$INSTDIR\Sentavo.uid"
