@@ -211,6 +211,50 @@ TEST(LcdWindow, RepaintRequestedByAValueIsDrawnByTheWindow) {
   EXPECT_EQ(lcd.PrevValue(), "00:00:01");
 }
 
+// What the window shows on screen, read back through its DC.
+test::Snapshot OnScreen(HWND hwnd) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  ui::DibCanvasTarget target(rc.right, rc.bottom);
+  const HDC dc = GetDC(hwnd);
+  BitBlt(target.dc(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(hwnd, dc);
+  GdiFlush();
+  test::Snapshot s{rc.right, rc.bottom, {}};
+  for (int y = 0; y < rc.bottom; ++y) {
+    for (int x = 0; x < rc.right; ++x) s.pixels.push_back(target.PixelAt(x, y));
+  }
+  return s;
+}
+
+// The repaints into the window reuse one off-screen bitmap; a new size or value must still show
+// whole, exactly as printing the display into a bitmap of its own shows it.
+TEST(LcdWindow, RepaintsOnScreenShowWhatPrintingTheDisplayShows) {
+  test::HostForm host(/*show=*/true);
+  TLcdDisplay lcd;
+  ASSERT_TRUE(lcd.Create(host.hwnd(), 10, {0, 0, 124, 22}));
+  lcd.SetDigitNum(8);
+  lcd.SetOffColor(kOff);
+  const struct {
+    int width, height;
+    const char* value;
+  } steps[] = {{124, 22, "12:34:56"}, {124, 22, "12:34:57"}, {200, 40, "12:34:58"},
+               {90, 18, "LOCKED"},    {90, 18, ""},          {124, 22, "0:00:01"}};
+  for (const auto& step : steps) {
+    SetWindowPos(lcd.hwnd(), nullptr, 0, 0, step.width, step.height, SWP_NOMOVE | SWP_NOZORDER);
+    lcd.SetValue(step.value);
+    UpdateWindow(lcd.hwnd());  // WM_PAINT now
+    const test::Snapshot shown = OnScreen(lcd.hwnd());
+    ASSERT_EQ(lcd.PrevValue(), lcd.Value());
+    const test::Snapshot printed = test::Render(lcd.hwnd());
+    ASSERT_EQ(shown.width, step.width);
+    int differ = 0;
+    for (std::size_t i = 0; i < shown.pixels.size(); ++i)
+      differ += shown.pixels[i] != printed.pixels[i];
+    EXPECT_EQ(differ, 0) << step.width << " x " << step.height << " '" << step.value << "'";
+  }
+}
+
 // The display being revealed when its owner deletes it: the timer that does so runs in the
 // reveal's pause, inside WM_PAINT. The repaint must stop there, not come back into the freed
 // display and play the rest of the reveal.
