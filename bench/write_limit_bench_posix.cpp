@@ -1,6 +1,7 @@
 // Prints what the disk itself costs for a batch of codes: 10 000 new files of 5728 bytes (one code
-// record each) written into a folder and closed, then one syncfs for all of them. Nothing is
-// checked or renamed; no program can issue the codes faster than this (not a test).
+// record each), named like codes (ten digits and ".dat"), written into a folder and closed, then
+// one syncfs for all of them. Nothing is checked or renamed; no program can issue the codes faster
+// than this (not a test).
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
   const std::vector<char> record(5728, 'x');
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < kFiles; ++i) {
-    const std::string path = std::string(argv[1]) + "/" + std::to_string(i) + ".dat";
+    const std::string path = std::string(argv[1]) + "/" + std::to_string(1000000000 + i) + ".dat";
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 ||
         ::write(fd, record.data(), record.size()) != static_cast<ssize_t>(record.size())) {
