@@ -55,6 +55,43 @@ ReadResult ReadRecordFile(const FileAccess& files, const std::string& path, std:
   return r;
 }
 
+namespace {
+
+// Files in memory have no flush to wait for: a look and a replacement per file is the batch.
+class ReplacingBatch final : public FileBatch {
+ public:
+  explicit ReplacingBatch(FileAccess& files) : files_(files) {}
+  int Add(const std::string& path, std::span<const std::uint8_t> data) override {
+    return files_.IsFile(path) ? io::kFileExists : files_.Replace(path, data);
+  }
+  int Finish() override { return io::kOk; }
+
+ private:
+  FileAccess& files_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileBatch> FileAccess::StartBatch() {
+  return std::make_unique<ReplacingBatch>(*this);
+}
+
+int AddToBatch(BatchSteps& steps, const std::string& target, std::span<const std::uint8_t> data) {
+  std::string temp;
+  int error = io::kFileExists;
+  for (int attempt = 0; attempt < 5 && error == io::kFileExists; ++attempt) {
+    temp = target + ".~" + steps.UniqueSuffix() + ".tmp";
+    error = steps.WriteTemporary(temp, data);
+  }
+  if (error != io::kOk) {
+    if (error != io::kFileExists) steps.Discard(temp);  // a part-written file of our own
+    return error;
+  }
+  error = steps.NameNew(temp, target);
+  if (error != io::kOk) steps.Discard(temp);
+  return error;
+}
+
 int ReplaceWholeFile(ReplaceSteps& steps, const std::string& target,
                      std::span<const std::uint8_t> data) {
   std::string temp;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,6 +35,21 @@ std::string IoErrorText(int code);
 struct ReadResult {
   int error = io::kOk;
   std::vector<std::uint8_t> bytes;
+};
+
+// New files written as one batch: each is written whole under a temporary name beside its target
+// and then takes the target's name, but only where no file has that name yet, so a batch never
+// overwrites. The flush to disk waits for Finish, once for the whole batch instead of once a file.
+// A batch cut off anywhere (an error, an exception, a kill) leaves only whole files under their
+// names: a file is named only once all of it is written, and a temporary file that could not be
+// finished is removed (after a kill, it is never named and the litter sweep takes it).
+class FileBatch {
+ public:
+  virtual ~FileBatch() = default;
+  // kOk; kFileExists when `path` is taken (nothing is changed); or the error that stopped it.
+  virtual int Add(const std::string& path, std::span<const std::uint8_t> data) = 0;
+  // Flushes every file added so far to disk.
+  virtual int Finish() = 0;
 };
 
 struct FolderFile {
@@ -66,6 +82,9 @@ class FileAccess {
   // The regular files directly in `folder` (given with its trailing separator; no sub-folders);
   // empty when it cannot be read.
   virtual std::vector<FolderFile> ListFiles(const std::string& folder) const = 0;
+  // A batch of new files. This default adds each file with its own Replace after looking whether
+  // the name is taken, which is enough for files in memory; LocalFiles writes a real batch.
+  virtual std::unique_ptr<FileBatch> StartBatch();
 };
 
 // One read call of a platform: at most `size` bytes into `into`; how many came (none at the end
@@ -106,6 +125,26 @@ class ReplaceSteps {
 int ReplaceWholeFile(ReplaceSteps& steps, const std::string& target,
                      std::span<const std::uint8_t> data);
 
+// The steps of adding a file to a batch, each a plain file-system call, so that every way a batch
+// can be cut off can be tested with steps that fail on purpose.
+class BatchSteps {
+ public:
+  virtual ~BatchSteps() = default;
+  // Creates a file that must not exist yet and writes `data`, without waiting for the disk.
+  virtual int WriteTemporary(const std::string& path, std::span<const std::uint8_t> data) = 0;
+  // Gives the file just written at `from` the name `to`, unless a file has that name already
+  // (kFileExists, and nothing changes).
+  virtual int NameNew(const std::string& from, const std::string& to) = 0;
+  // Removes the file just written at `path` (closing it first where it is still open).
+  virtual void Discard(const std::string& path) = 0;
+  // A text that makes a temporary name unique among this and other computers' writers.
+  virtual std::string UniqueSuffix() = 0;
+};
+
+// Writes "<target>.~<suffix>.tmp" and names it `target` if that name is free. On any failure the
+// temporary file is gone and `target` is as it was.
+int AddToBatch(BatchSteps& steps, const std::string& target, std::span<const std::uint8_t> data);
+
 // The computer's own file system (POSIX natively, Win32 on Windows). Paths are UTF-8.
 class LocalFiles final : public FileAccess, private ReplaceSteps {
  public:
@@ -119,6 +158,7 @@ class LocalFiles final : public FileAccess, private ReplaceSteps {
   int Remove(const std::string& path) override;
   std::optional<std::string> RealName(const std::string& path) const override;
   std::vector<FolderFile> ListFiles(const std::string& folder) const override;
+  std::unique_ptr<FileBatch> StartBatch() override;
 
  private:
   int WriteNewFile(const std::string& path, std::span<const std::uint8_t> data) override;

@@ -58,6 +58,9 @@ class Canvas {
   virtual void FrameRect(const Rect& r, TColor color) = 0;
   // Filled with the brush and outlined with the pen.
   virtual void Polygon(std::span<const Point> points) = 0;
+  // Several polygons in one call, `counts[i]` points each, one after another in `points`: filled
+  // and outlined as Polygon would each, provided that no two of them overlap.
+  virtual void PolyPolygon(std::span<const Point> points, std::span<const int> counts) = 0;
   virtual void Ellipse(const Rect& box) = 0;
   // Joined lines in the pen; the last point itself is not drawn.
   virtual void Polyline(std::span<const Point> points) = 0;

@@ -99,6 +99,11 @@ void GdiCanvas::Polygon(std::span<const Point> points) {
   ::Polygon(dc_, pts.data(), static_cast<int>(pts.size()));
 }
 
+void GdiCanvas::PolyPolygon(std::span<const Point> points, std::span<const int> counts) {
+  const std::vector<POINT> pts = ToPoints(points);
+  ::PolyPolygon(dc_, pts.data(), counts.data(), static_cast<int>(counts.size()));
+}
+
 void GdiCanvas::Ellipse(const Rect& box) {
   ::Ellipse(dc_, box.left, box.top, box.right, box.bottom);
 }

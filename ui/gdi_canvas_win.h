@@ -30,6 +30,7 @@ class GdiCanvas final : public Canvas {
   void FillRect(const Rect& r) override;
   void FrameRect(const Rect& r, TColor color) override;
   void Polygon(std::span<const Point> points) override;
+  void PolyPolygon(std::span<const Point> points, std::span<const int> counts) override;
   void Ellipse(const Rect& box) override;
   void Polyline(std::span<const Point> points) override;
   Size TextExtent(std::string_view text) override;

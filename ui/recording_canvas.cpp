@@ -35,6 +35,13 @@ void RecordingCanvas::Polygon(std::span<const Point> points) {
   ops.push_back(std::move(op));
 }
 
+void RecordingCanvas::PolyPolygon(std::span<const Point> points, std::span<const int> counts) {
+  CanvasOp op = Op(CanvasOp::Kind::PolyPolygon);
+  op.points.assign(points.begin(), points.end());
+  op.counts.assign(counts.begin(), counts.end());
+  ops.push_back(std::move(op));
+}
+
 void RecordingCanvas::Ellipse(const Rect& box) {
   CanvasOp op = Op(CanvasOp::Kind::Ellipse);
   op.rect = box;
@@ -84,6 +91,25 @@ std::vector<CanvasOp> RecordingCanvas::Of(CanvasOp::Kind kind) const {
   std::vector<CanvasOp> out;
   for (const CanvasOp& op : ops) {
     if (op.kind == kind) out.push_back(op);
+  }
+  return out;
+}
+
+std::vector<CanvasOp> RecordingCanvas::Polygons() const {
+  std::vector<CanvasOp> out;
+  for (const CanvasOp& op : ops) {
+    if (op.kind == CanvasOp::Kind::Polygon) out.push_back(op);
+    if (op.kind != CanvasOp::Kind::PolyPolygon) continue;
+    std::size_t first = 0;
+    for (const int count : op.counts) {
+      CanvasOp one = op;
+      one.kind = CanvasOp::Kind::Polygon;
+      one.counts.clear();
+      one.points.assign(op.points.begin() + static_cast<std::ptrdiff_t>(first),
+                        op.points.begin() + static_cast<std::ptrdiff_t>(first + count));
+      first += static_cast<std::size_t>(count);
+      out.push_back(std::move(one));
+    }
   }
   return out;
 }

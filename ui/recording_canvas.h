@@ -9,13 +9,24 @@
 namespace sentavo::ui {
 
 struct CanvasOp {
-  enum class Kind { FillRect, FrameRect, Polygon, Ellipse, Polyline, Caption, CopyRect, Image };
+  enum class Kind {
+    FillRect,
+    FrameRect,
+    Polygon,
+    PolyPolygon,
+    Ellipse,
+    Polyline,
+    Caption,
+    CopyRect,
+    Image
+  };
   Kind kind = Kind::FillRect;
   TColor pen = 0;    // resolved
   TColor brush = 0;  // resolved; meaningless when `clearBrush`
   bool clearBrush = false;
   Rect rect;  // FillRect, FrameRect, Ellipse, Caption box, CopyRect source, Image source
-  std::vector<Point> points;  // Polygon, Polyline; CopyRect and Image: the destination
+  std::vector<Point> points;  // Polygon, PolyPolygon, Polyline; CopyRect and Image: the destination
+  std::vector<int> counts;    // PolyPolygon: the points of each polygon
   std::string text;           // Caption
   TColor color = 0;           // Caption and FrameRect colour, Image transparent colour (resolved)
   FontSpec font;              // Caption
@@ -36,6 +47,7 @@ class RecordingCanvas final : public Canvas {
   void FillRect(const Rect& r) override;
   void FrameRect(const Rect& r, TColor color) override;
   void Polygon(std::span<const Point> points) override;
+  void PolyPolygon(std::span<const Point> points, std::span<const int> counts) override;
   void Ellipse(const Rect& box) override;
   void Polyline(std::span<const Point> points) override;
   // Every character is 6 pixels wide and the font's height high; "&" before a letter counts 0.
@@ -47,6 +59,9 @@ class RecordingCanvas final : public Canvas {
 
   // The calls of one kind, in order.
   std::vector<CanvasOp> Of(CanvasOp::Kind kind) const;
+  // Every polygon drawn, alone or among the polygons of one call, in order: each as a Polygon op
+  // with the pen and brush of its call.
+  std::vector<CanvasOp> Polygons() const;
 
  private:
   CanvasOp Op(CanvasOp::Kind kind) const;

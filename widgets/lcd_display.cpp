@@ -8,7 +8,7 @@ namespace sentavo::widgets {
 struct LcdDisplayModel::PaintPass {
   LcdPaintHost& host;
   ui::Canvas& canvas;
-  LcdLayout layout;
+  const LcdLayout& layout;
   bool buffered;
   std::uint32_t start;
 };
@@ -46,13 +46,11 @@ bool LcdDisplayModel::DrawDigits(PaintPass& pass, int animation, int budget, boo
                                  const LcdCells& current, const LcdCells& previous) {
   const LcdLayout& k = pass.layout;
   const LcdColors colors{onColor_, offColor_};
-  std::vector<LcdShape> shapes;
   for (int i = 1; i <= k.digitNum; ++i) {
     const char point = current.points[static_cast<std::size_t>(i - 1)];
     if (incremental && point == previous.points[static_cast<std::size_t>(i - 1)]) continue;
-    shapes.push_back(PointShape(k, i, point == '.', colors));
+    painter_.AddPoint(i, point == '.', colors);
   }
-  PaintShapes(pass.canvas, shapes);
 
   const int elapsed = static_cast<int>(pass.host.NowMs() - pass.start);
   const int d = std::max(0, (budget - elapsed) / 7);
@@ -60,14 +58,14 @@ bool LcdDisplayModel::DrawDigits(PaintPass& pass, int animation, int budget, boo
   for (int frame = 1; frame <= 8; ++frame) {
     const std::uint32_t frameStart = pass.host.NowMs();
     const int segment = AnimationSegment(animation, frame);
-    shapes.clear();
     for (int i = 1; i <= k.digitNum; ++i) {
       const char c = current.cells[static_cast<std::size_t>(i - 1)];
       if (incremental && c == previous.cells[static_cast<std::size_t>(i - 1)]) continue;
-      AppendSegmentShapes(k, i, segment, c, colors, shapes);
+      painter_.AddSegment(i, segment, c, colors);
     }
-    PaintShapes(pass.canvas, shapes);
+    // Without pauses the frames add up to one picture, painted at the end of the repaint.
     if (animation == 0 || d <= 0) continue;
+    painter_.Flush(pass.canvas);
     if (pass.buffered) pass.host.PresentBuffer();
     if (frame == 8) continue;
     const int target = d - carry;
@@ -104,7 +102,7 @@ bool LcdDisplayModel::Paint(LcdPaintHost& host, int width, int height) {
   int animation = static_cast<int>(animation_);
   if (animation_ == TLCDAnimation::anRandom) animation = 1 + host.RandomBelow(5);
 
-  if (const std::optional<LcdLayout> layout = ComputeLcdLayout(params_, width, height)) {
+  if (const LcdLayout* layout = painter_.Prepare(params_, width, height)) {
     PaintPass pass{host, *canvas, *layout, buffered, start};
     const int n = params_.digitNum;
     const LcdCells blank = PadCells({}, n);
@@ -124,6 +122,7 @@ bool LcdDisplayModel::Paint(LcdPaintHost& host, int width, int height) {
         return false;
       }
     }
+    painter_.Flush(*canvas);
   }
   prevValue_ = drawn;
   if (buffered) {

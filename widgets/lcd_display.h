@@ -11,6 +11,7 @@
 #include "ui/canvas.h"
 #include "ui/messages.h"
 #include "widgets/lcd_geometry.h"
+#include "widgets/lcd_painter.h"
 
 namespace sentavo::widgets {
 
@@ -137,6 +138,7 @@ class LcdDisplayModel {
   std::uint32_t paintDuration_ = 0;
   std::string prevValue_;
   bool animatePending_ = false;
+  LcdPainter painter_;
 };
 
 // The segment drawn in each of the eight frames of animation number 0 to 5.

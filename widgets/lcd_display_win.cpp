@@ -13,30 +13,50 @@ namespace sentavo::widgets {
 namespace {
 
 // A repaint's surroundings on Windows: the target DC, an off-screen bitmap, the tick count, and
-// the message pump that keeps the application alive during a reveal's pauses.
+// the message pump that keeps the application alive during a reveal's pauses. The bitmap of a
+// repaint into the window, and the canvas on it, are the display's own, kept from one repaint to
+// the next: making them costs more than painting the display. A repaint into another DC
+// (printing) gets a bitmap of its own in that DC's format, for that repaint alone.
 class WinLcdHost final : public LcdPaintHost {
  public:
-  WinLcdHost(HDC target, int width, int height, std::weak_ptr<const bool> display)
-      : target_(target),
-        width_(width),
-        height_(height),
-        window_(target),
-        display_(std::move(display)) {}
+  WinLcdHost(HDC target, std::weak_ptr<const bool> display, std::shared_ptr<KeptBuffer> kept)
+      : target_(target), display_(std::move(display)), kept_(std::move(kept)) {}
 
-  ui::Canvas& WindowCanvas() override { return window_; }
+  ui::Canvas& WindowCanvas() override {
+    if (!window_) window_.emplace(target_);
+    return *window_;
+  }
   ui::Canvas* CreateBuffer(int width, int height) override {
-    buffer_.emplace(target_, width, height);
-    if (!buffer_->Valid()) return nullptr;
-    canvas_.emplace(buffer_->dc());
-    return &*canvas_;
+    if (GetObjectType(target_) != OBJ_DC) {
+      own_.emplace(target_, width, height);
+      if (!own_->Valid()) return nullptr;
+      buffer_ = &*own_;
+      ownCanvas_.emplace(own_->dc());
+      return &*ownCanvas_;
+    }
+    // The window's own DC, in the screen's format.
+    const int depth = GetDeviceCaps(target_, BITSPIXEL) * GetDeviceCaps(target_, PLANES);
+    KeptBuffer& kept = *kept_;
+    if (!kept.buffer || kept.width != width || kept.height != height || kept.depth != depth) {
+      kept.canvas.reset();  // puts the old buffer's DC back as it was before it goes
+      kept.buffer.emplace(target_, width, height);
+      kept.width = width;
+      kept.height = height;
+      kept.depth = depth;
+      if (kept.buffer->Valid()) kept.canvas.emplace(kept.buffer->dc());
+    }
+    if (!kept.canvas) return nullptr;
+    buffer_ = &*kept.buffer;
+    return &*kept.canvas;
   }
   void PresentBuffer() override {
-    if (buffer_ && buffer_->Valid()) buffer_->CopyTo(target_);
+    if (buffer_) buffer_->CopyTo(target_);
     GdiFlush();
   }
   void FreeBuffer() override {
-    canvas_.reset();
-    buffer_.reset();
+    buffer_ = nullptr;
+    ownCanvas_.reset();
+    own_.reset();
   }
   std::uint32_t NowMs() override { return GetTickCount(); }
   // Handles what arrives within `ms` and then returns, even while more keeps arriving (other
@@ -72,11 +92,12 @@ class WinLcdHost final : public LcdPaintHost {
 
  private:
   HDC target_;
-  int width_, height_;
-  ui::GdiCanvas window_;
-  std::optional<ui::OffscreenBuffer> buffer_;
-  std::optional<ui::GdiCanvas> canvas_;
+  std::optional<ui::GdiCanvas> window_;  // only when the repaint draws on the window itself
   std::weak_ptr<const bool> display_;
+  std::shared_ptr<KeptBuffer> kept_;  // lives on while this repaint unwinds
+  std::optional<ui::OffscreenBuffer> own_;
+  std::optional<ui::GdiCanvas> ownCanvas_;
+  ui::OffscreenBuffer* buffer_ = nullptr;
   std::minstd_rand random_{GetTickCount()};
   bool quitSeen_ = false;
 };
@@ -100,7 +121,7 @@ bool TLcdDisplay::Create(HWND parent, int id, const ui::Bounds& bounds) {
 
 bool TLcdDisplay::PaintTo(HDC dc) {
   const ui::Size size = ClientSize();
-  WinLcdHost host(dc, size.cx, size.cy, lifetime_);
+  WinLcdHost host(dc, lifetime_, keptBuffer_);
   return model_.Paint(host, size.cx, size.cy);
 }
 

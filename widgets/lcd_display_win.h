@@ -4,11 +4,22 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "ui/gdi_canvas_win.h"
+#include "ui/gdi_win.h"
 #include "ui/window_win.h"
 #include "widgets/lcd_display.h"
 
 namespace sentavo::widgets {
+
+// The off-screen bitmap of the repaints into the window, with the size and colour depth it was
+// made for, and the canvas on it (which goes first, putting the bitmap's DC back as it was).
+struct KeptBuffer {
+  std::optional<ui::OffscreenBuffer> buffer;
+  std::optional<ui::GdiCanvas> canvas;
+  int width = 0, height = 0, depth = 0;
+};
 
 class TLcdDisplay : public ui::Window, private LcdDisplayHost {
  public:
@@ -74,6 +85,9 @@ class TLcdDisplay : public ui::Window, private LcdDisplayHost {
   // Expires with the display: a repaint that pumps messages during a reveal checks it after each
   // pause, since a message may have destroyed the display meanwhile.
   std::shared_ptr<const bool> lifetime_ = std::make_shared<const bool>(true);
+  // Shared with the repaint on the stack, which may outlive `this` when a reveal's pause
+  // destroys the display.
+  std::shared_ptr<KeptBuffer> keptBuffer_ = std::make_shared<KeptBuffer>();
   bool pressed_ = false;
   bool missedPaint_ = false;
 };

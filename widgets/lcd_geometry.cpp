@@ -197,41 +197,49 @@ std::optional<LcdLayout> ComputeLcdLayout(const LcdParams& params, int width, in
   return k;
 }
 
-void AppendSegmentShapes(const LcdLayout& k, int cell, int segment, char c, const LcdColors& colors,
-                         std::vector<LcdShape>& out) {
-  const unsigned lit = LitSegments(c);
-  const bool on = (lit >> segment) & 1u;
-  const ui::TColor color = on ? colors.on : colors.off;
+void AppendSegmentPieces(const LcdLayout& k, int cell, int segment, std::vector<LcdPiece>& out) {
+  using Kind = LcdShape::Kind;
   if (segment == 8) {
     const int cw = k.L / 3, ch = k.V / 3;
     const int cx = k.CellLeft(cell) + (k.w - cw) / 2;
-    out.push_back({LcdShape::Kind::Ellipse,
-                   color,
-                   {},
-                   ui::Rect{cx, k.m - 2 * ch, cx + cw, k.m - ch}.Normalized()});
-    out.push_back({LcdShape::Kind::Ellipse,
-                   color,
-                   {},
-                   ui::Rect{cx, k.m + ch, cx + cw, k.m + 2 * ch}.Normalized()});
+    out.push_back(
+        {{Kind::Ellipse, 0, {}, ui::Rect{cx, k.m - 2 * ch, cx + cw, k.m - ch}.Normalized()}});
+    out.push_back(
+        {{Kind::Ellipse, 0, {}, ui::Rect{cx, k.m + ch, cx + cw, k.m + 2 * ch}.Normalized()}});
     return;
   }
   const Origin o = SegmentOrigin(k, cell, segment);
   if (!k.dots) {
-    out.push_back({LcdShape::Kind::Polygon, color, BarPolygon(k, segment, o), {}});
+    out.push_back({{Kind::Polygon, 0, BarPolygon(k, segment, o), {}}});
     return;
   }
+  const bool horizontal = o.orientation == Orientation::Horizontal;
+  const int start = horizontal ? o.x : o.y;
+  const int end = start + o.length;
+  for (int pos = start; pos < end; pos += k.p) {
+    const ui::Rect box = horizontal ? ui::Rect{pos, o.y, pos + k.t, o.y + o.thickness}
+                                    : ui::Rect{o.x, pos, o.x + o.thickness, pos + k.t};
+    out.push_back({{Kind::Ellipse, 0, {}, box.Normalized()}, pos == start, pos + k.p >= end});
+  }
+}
+
+bool IsPieceLeftOut(int segment, char c, const LcdPiece& piece) {
+  if (segment < 1 || segment > 7 || (!piece.first && !piece.last)) return false;
+  const unsigned lit = LitSegments(c);
+  if ((lit >> segment) & 1u) return false;
   const DotSkip skip = SkipRule(segment);
-  const bool skipFirst = !on && (lit & skip.first) != 0;
-  const bool skipLast = !on && (lit & skip.last) != 0;
-  const int end = (o.orientation == Orientation::Horizontal ? o.x : o.y) + o.length;
-  for (int pos = o.orientation == Orientation::Horizontal ? o.x : o.y; pos < end; pos += k.p) {
-    const bool first = pos == (o.orientation == Orientation::Horizontal ? o.x : o.y);
-    const bool last = pos + k.p >= end;
-    if ((first && skipFirst) || (last && skipLast)) continue;
-    const ui::Rect box = o.orientation == Orientation::Horizontal
-                             ? ui::Rect{pos, o.y, pos + k.t, o.y + o.thickness}
-                             : ui::Rect{o.x, pos, o.x + o.thickness, pos + k.t};
-    out.push_back({LcdShape::Kind::Ellipse, color, {}, box.Normalized()});
+  return (piece.first && (lit & skip.first) != 0) || (piece.last && (lit & skip.last) != 0);
+}
+
+void AppendSegmentShapes(const LcdLayout& k, int cell, int segment, char c, const LcdColors& colors,
+                         std::vector<LcdShape>& out) {
+  const ui::TColor color = IsLit(c, segment) ? colors.on : colors.off;
+  std::vector<LcdPiece> pieces;
+  AppendSegmentPieces(k, cell, segment, pieces);
+  for (LcdPiece& piece : pieces) {
+    if (IsPieceLeftOut(segment, c, piece)) continue;
+    piece.shape.color = color;
+    out.push_back(std::move(piece.shape));
   }
 }
 

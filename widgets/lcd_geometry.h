@@ -45,6 +45,7 @@ struct LcdParams {
   int gapY = 2;
   bool dotDisplay = false;
   int dotSpacing = 2;
+  bool operator==(const LcdParams&) const = default;
 };
 
 struct LcdLayout {
@@ -80,13 +81,27 @@ struct LcdColors {
   ui::TColor off;
 };
 
-// The shapes of one segment of cell `cell` (from 1) showing `c`, each in its colour. In dot mode
-// an unlit segment leaves out the corner dots it shares with a lit neighbour.
+// One shape of a segment whatever the cell shows (its colour unset): the bar, a dot of the colon,
+// or a dot of the dot grid, where `first` and `last` mark the segment's end dots.
+struct LcdPiece {
+  LcdShape shape;
+  bool first = false;
+  bool last = false;
+};
+void AppendSegmentPieces(const LcdLayout& layout, int cell, int segment,
+                         std::vector<LcdPiece>& out);
+// Whether the cell showing `c` leaves out this piece of `segment`: in dot mode an unlit segment
+// leaves out the corner dots it shares with a lit neighbour.
+bool IsPieceLeftOut(int segment, char c, const LcdPiece& piece);
+
+// The shapes of one segment of cell `cell` (from 1) showing `c`, each in its colour: its pieces
+// less those left out.
 void AppendSegmentShapes(const LcdLayout& layout, int cell, int segment, char c,
                          const LcdColors& colors, std::vector<LcdShape>& out);
 // The decimal point in the space before cell `cell`.
 LcdShape PointShape(const LcdLayout& layout, int cell, bool lit, const LcdColors& colors);
 
+// Shape by shape, each with its own brush and pen, in the order given.
 void PaintShapes(ui::Canvas& canvas, std::span<const LcdShape> shapes);
 
 }  // namespace sentavo::widgets

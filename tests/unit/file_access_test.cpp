@@ -13,6 +13,8 @@
 
 #include "formats/wide_win.h"
 #else
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #endif
 
@@ -118,6 +120,145 @@ TEST(ReplaceWholeFile, ATakenTemporaryNameIsNeverRemovedButRetried) {
   EXPECT_EQ(steps.log[2], "new S/a.dat.~3.tmp");
   for (const auto& line : steps.log) EXPECT_FALSE(line.starts_with("remove")) << line;
 }
+
+// A batch's steps on files in memory, each able to fail on purpose.
+class ScriptedBatch final : public BatchSteps {
+ public:
+  std::map<std::string, Bytes> files;
+  int writeError = io::kOk;
+  bool writeErrorAfterCreate = false;  // created and part written, then the write fails
+  int nameError = io::kOk;             // other than a taken name, which the files tell
+  int collisions = 0;
+  std::vector<std::string> log;
+
+  int WriteTemporary(const std::string& path, std::span<const std::uint8_t> data) override {
+    log.push_back("temp " + path);
+    if (collisions > 0) return --collisions, io::kFileExists;
+    if (writeError && !writeErrorAfterCreate) return writeError;
+    files[path] =
+        writeError ? Bytes(data.begin(), data.begin() + 10) : Bytes(data.begin(), data.end());
+    return writeError;
+  }
+  int NameNew(const std::string& from, const std::string& to) override {
+    log.push_back("name " + from + " " + to);
+    if (files.contains(to)) return io::kFileExists;
+    if (nameError) return nameError;
+    files[to] = files[from];
+    files.erase(from);
+    return io::kOk;
+  }
+  void Discard(const std::string& path) override {
+    log.push_back("discard " + path);
+    files.erase(path);
+  }
+  std::string UniqueSuffix() override { return std::to_string(++suffix_); }
+
+ private:
+  int suffix_ = 0;
+};
+
+TEST(AddToBatch, WritesATemporaryFileAndGivesItTheFreeName) {
+  ScriptedBatch steps;
+  EXPECT_EQ(AddToBatch(steps, "S/a.dat", kNew), io::kOk);
+  EXPECT_EQ(steps.log,
+            (std::vector<std::string>{"temp S/a.dat.~1.tmp", "name S/a.dat.~1.tmp S/a.dat"}));
+  EXPECT_EQ(steps.files, (std::map<std::string, Bytes>{{"S/a.dat", kNew}}));
+}
+
+TEST(AddToBatch, NeverTakesANameThatIsThereAndLeavesNothingOfItsOwn) {
+  ScriptedBatch steps;
+  steps.files["S/a.dat"] = kOld;
+  EXPECT_EQ(AddToBatch(steps, "S/a.dat", kNew), io::kFileExists);
+  EXPECT_EQ(steps.files, (std::map<std::string, Bytes>{{"S/a.dat", kOld}}));
+}
+
+TEST(AddToBatch, AWriteOrANameThatFailsLeavesNoFileAtAll) {
+  for (const bool afterCreate : {false, true}) {
+    ScriptedBatch steps;
+    steps.writeError = io::kDiskFull;
+    steps.writeErrorAfterCreate = afterCreate;
+    EXPECT_EQ(AddToBatch(steps, "S/a.dat", kNew), io::kDiskFull);
+    EXPECT_TRUE(steps.files.empty()) << afterCreate;  // the short temporary file went
+    for (const auto& line : steps.log) EXPECT_FALSE(line.starts_with("name")) << line;
+  }
+  ScriptedBatch refused;
+  refused.nameError = io::kAccessDenied;
+  EXPECT_EQ(AddToBatch(refused, "S/a.dat", kNew), io::kAccessDenied);
+  EXPECT_TRUE(refused.files.empty());
+}
+
+TEST(AddToBatch, ATakenTemporaryNameIsRetriedAndNeverRemoved) {
+  ScriptedBatch steps;
+  steps.collisions = 2;
+  EXPECT_EQ(AddToBatch(steps, "S/a.dat", kNew), io::kOk);
+  EXPECT_EQ(steps.log[2], "temp S/a.dat.~3.tmp");
+  for (const auto& line : steps.log) EXPECT_FALSE(line.starts_with("discard")) << line;
+}
+
+TEST(LocalFiles, ABatchWritesWholeNewFilesAndRefusesTakenNames) {
+  TempDir dir;
+  LocalFiles files;
+  WriteBytes(dir.File("taken.dat"), kOld);
+  {
+    const auto batch = files.StartBatch();
+    // More files than a batch keeps open on Windows, so that some are put on disk on the way.
+    for (int i = 0; i < 600; ++i)
+      ASSERT_EQ(batch->Add(dir.File(std::to_string(i) + ".dat"), kNew), io::kOk) << i;
+    EXPECT_EQ(batch->Add(dir.File("taken.dat"), kNew), io::kFileExists);
+    EXPECT_EQ(batch->Add(dir.File("0.dat"), kOld), io::kFileExists);  // taken by the batch itself
+#ifdef _WIN32
+    EXPECT_EQ(batch->Add(dir.File("TAKEN.DAT"), kNew), io::kFileExists);  // in any letter case
+#endif
+    EXPECT_EQ(batch->Add(dir.File("no-such-folder") + "/x.dat", kNew), io::kPathNotFound);
+    EXPECT_EQ(batch->Finish(), io::kOk);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("taken.dat")), kOld);
+  const std::vector<std::string> names = dir.Names();
+  EXPECT_EQ(names.size(), 601u);  // the 600 and the taken one: no temporary file
+  for (const std::string& name : names) {
+    if (name != "taken.dat") {
+      EXPECT_EQ(ReadBytes(dir.File(name)), kNew) << name;
+    }
+  }
+}
+
+TEST(LocalFiles, ABatchLeftUnfinishedKeepsWhatItNamedWhole) {
+  TempDir dir;
+  LocalFiles files;
+  {
+    const auto batch = files.StartBatch();
+    ASSERT_EQ(batch->Add(dir.File("a.dat"), kNew), io::kOk);
+    ASSERT_EQ(batch->Add(dir.File("b.dat"), kOld), io::kOk);
+  }  // gone without Finish, as when an exception unwinds the issuing
+  EXPECT_EQ(dir.Names().size(), 2u);
+  EXPECT_EQ(ReadBytes(dir.File("a.dat")), kNew);
+  EXPECT_EQ(ReadBytes(dir.File("b.dat")), kOld);
+}
+
+#ifndef _WIN32
+// A disk that fills up in the middle of a record: the file-size limit makes the write stop part
+// way, as a full disk would.
+TEST(LocalFiles, ABatchCutOffInTheMiddleOfARecordLeavesNoPartOfIt) {
+  TempDir dir;
+  LocalFiles files;
+  const auto batch = files.StartBatch();
+  ASSERT_EQ(batch->Add(dir.File("whole.dat"), kNew), io::kOk);
+  const Bytes record(5728, 0x33);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 3000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int error = batch->Add(dir.File("cut.dat"), record);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, oldHandler);
+  EXPECT_NE(error, io::kOk);
+  EXPECT_EQ(batch->Finish(), io::kOk);
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"whole.dat"});
+  EXPECT_EQ(ReadBytes(dir.File("whole.dat")), kNew);
+}
+#endif
 
 TEST(LocalFiles, ReplaceCreatesAndReplacesAndLeavesNoTemporaryFile) {
   TempDir dir;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <set>
 #include <sstream>
 
 #include "formats/code_record.h"
@@ -22,12 +24,73 @@ constexpr char kSep = '\\';
 constexpr char kSep = '/';
 #endif
 
+std::string BaseName(const std::string& path) {
+  return path.substr(path.find_last_of("/\\") + 1);
+}
+
+// The computer's files with a log of how the tool writes them ("replace NAME", "batch", "add NAME",
+// "finish"), and a batch that can be told to fail at one of its files or to find a name taken
+// that the folder did not show.
+class WatchedFiles final : public FileAccess {
+ public:
+  std::vector<std::string> log;
+  int failingAdd = 0;  // the Add that fails (1 for the first); 0 for none
+  int failure = io::kDiskFull;
+  std::set<std::string> takenMeanwhile;  // file names another writer takes after the listing
+
+  bool IsFile(const std::string& path) const override { return real_.IsFile(path); }
+  bool IsFolder(const std::string& path) const override { return real_.IsFolder(path); }
+  ReadResult Read(const std::string& path, std::size_t maxBytes) const override {
+    return real_.Read(path, maxBytes);
+  }
+  int Replace(const std::string& path, std::span<const std::uint8_t> data) override {
+    log.push_back("replace " + BaseName(path));
+    return real_.Replace(path, data);
+  }
+  int Remove(const std::string& path) override { return real_.Remove(path); }
+  std::optional<std::string> RealName(const std::string& path) const override {
+    return real_.RealName(path);
+  }
+  std::vector<FolderFile> ListFiles(const std::string& folder) const override {
+    return real_.ListFiles(folder);
+  }
+  std::unique_ptr<FileBatch> StartBatch() override {
+    log.push_back("batch");
+    return std::make_unique<Batch>(*this, real_.StartBatch());
+  }
+
+ private:
+  class Batch final : public FileBatch {
+   public:
+    Batch(WatchedFiles& files, std::unique_ptr<FileBatch> real)
+        : files_(files), real_(std::move(real)) {}
+    int Add(const std::string& path, std::span<const std::uint8_t> data) override {
+      files_.log.push_back("add " + BaseName(path));
+      if (++adds_ == files_.failingAdd) return files_.failure;
+      if (files_.takenMeanwhile.contains(BaseName(path))) return io::kFileExists;
+      return real_->Add(path, data);
+    }
+    int Finish() override {
+      files_.log.push_back("finish");
+      return real_->Finish();
+    }
+
+   private:
+    WatchedFiles& files_;
+    std::unique_ptr<FileBatch> real_;
+    int adds_ = 0;
+  };
+
+  LocalFiles real_;
+};
+
 class SentavoCodes : public ::testing::Test {
  protected:
-  int Run(std::vector<std::string> args) {
+  int Run(std::vector<std::string> args) { return RunWith(files_, std::move(args)); }
+  int RunWith(FileAccess& files, std::vector<std::string> args) {
     out_.str("");
     err_.str("");
-    ToolEnv env{out_, err_, files_, clock_, formats_, kSep};
+    ToolEnv env{out_, err_, files, clock_, formats_, kSep};
     return RunSentavoCodes(args, env);
   }
   std::string out() const { return out_.str(); }
@@ -182,6 +245,104 @@ TEST_F(SentavoCodes, CountIssuesGeneratedNamesAndPrintsVoucherLines) {
   for (const auto& n : names) EXPECT_EQ(Code(n)->secondsLeft, 3600) << n;
   EXPECT_EQ(ReadBytes(dir_.File("827533966.dat")),
             std::vector<std::uint8_t>(5728, 0));  // untouched
+}
+
+TEST_F(SentavoCodes, ABatchWritesTheSameBytesAsCodesIssuedOneByOne) {
+  const std::vector<std::string> common = {"--seconds",       "900",
+                                           "--type",          "once",
+                                           "--from",          "2026-12-24",
+                                           "--establishment", "Kavárna",
+                                           "--rights",        "alttab,ctrlaltdel"};
+  auto args = [&](std::string share, std::vector<std::string> extra) {
+    std::vector<std::string> a = {"issue", "--share", share};
+    a.insert(a.end(), extra.begin(), extra.end());
+    a.insert(a.end(), common.begin(), common.end());
+    return a;
+  };
+  ASSERT_EQ(Run(args(dir_.path(), {"--count", "4", "--list", dir_.File("codes.dat")})), 0) << err();
+  std::vector<std::string> names;
+  std::istringstream lines(out());
+  for (std::string line; std::getline(lines, line);)
+    names.push_back(line.substr(0, line.find(',')));
+  ASSERT_EQ(names.size(), 4u);
+
+  TempDir single;
+  for (const std::string& name : names) {
+    ASSERT_EQ(Run(args(single.path(), {"--name", name, "--list", single.File("codes.dat")})), 0)
+        << err();
+  }
+  EXPECT_EQ(single.Names().size(), dir_.Names().size());  // four codes and the list, nothing else
+  for (const std::string& name : names) {
+    EXPECT_EQ(ReadBytes(dir_.File(name + ".dat")), ReadBytes(single.File(name + ".dat"))) << name;
+  }
+  EXPECT_EQ(ReadBytes(dir_.File("codes.dat")), ReadBytes(single.File("codes.dat")));
+}
+
+TEST_F(SentavoCodes, OnlyABatchLeavesTheFlushToItsEndAndTheListComesAfterIt) {
+  WatchedFiles files;
+  ASSERT_EQ(RunWith(files, {"issue", "--share", dir_.path(), "--name", "one", "--seconds", "600",
+                            "--type", "once", "--list", dir_.File("codes.dat")}),
+            0)
+      << err();
+  // "Uložit kód" and --name: the code's own flushed replacement, never a batch.
+  EXPECT_EQ(files.log, (std::vector<std::string>{"replace one.dat", "replace codes.dat"}));
+
+  files.log.clear();
+  ASSERT_EQ(RunWith(files, {"issue", "--share", dir_.path(), "--count", "2", "--seconds", "600",
+                            "--type", "once", "--list", dir_.File("codes.dat")}),
+            0)
+      << err();
+  ASSERT_EQ(files.log.size(), 5u);
+  EXPECT_EQ(files.log[0], "batch");
+  EXPECT_TRUE(files.log[1].starts_with("add ") && files.log[2].starts_with("add "));
+  EXPECT_EQ(files.log[3], "finish");
+  EXPECT_EQ(files.log[4], "replace codes.dat");
+}
+
+TEST_F(SentavoCodes, ANameTakenWhileTheBatchRunsIsDrawnAgainNotOverwritten) {
+  WatchedFiles files;
+  files.takenMeanwhile = {"827533966.dat"};  // the first draw, taken after the folder was read
+  ASSERT_EQ(RunWith(files, {"issue", "--share", dir_.path(), "--count", "2", "--seconds", "3600",
+                            "--type", "daily"}),
+            0)
+      << err();
+  EXPECT_EQ(out(),
+            "621383883,3600,9.12.2026 14:30:00,10.12.2026 14:30:00,daily\n"
+            "171229689,3600,9.12.2026 14:30:00,10.12.2026 14:30:00,daily\n");
+  EXPECT_FALSE(files.IsFile(dir_.File("827533966.dat")));
+}
+
+TEST_F(SentavoCodes, TheExtensionInAnotherLetterCaseTakesANameWhereTheFileSystemSaysSo) {
+  WriteBytes(dir_.File("827533966.DAT"), std::vector<std::uint8_t>(5728, 7));
+  ASSERT_EQ(Run({"issue", "--share", dir_.path(), "--count", "1", "--seconds", "3600", "--type",
+                 "daily"}),
+            0)
+      << err();
+#ifdef _WIN32
+  EXPECT_TRUE(out().starts_with("621383883,")) << out();  // one file to Windows: drawn again
+#else
+  EXPECT_TRUE(out().starts_with("827533966,")) << out();  // two names here: the code is issued
+#endif
+  EXPECT_EQ(ReadBytes(dir_.File("827533966.DAT")), std::vector<std::uint8_t>(5728, 7));
+}
+
+TEST_F(SentavoCodes, ABatchCutOffHalfWayLeavesWholeRecordsAndNoList) {
+  WatchedFiles files;
+  files.failingAdd = 3;
+  EXPECT_EQ(RunWith(files, {"issue", "--share", dir_.path(), "--count", "5", "--seconds", "3600",
+                            "--type", "once", "--list", dir_.File("codes.dat")}),
+            1);
+  EXPECT_NE(err().find("Disk full"), std::string::npos) << err();
+  // The two codes before the failure, each a whole record; no temporary file, no list.
+  const std::vector<std::string> names = dir_.Names();
+  const std::string printed = out();
+  ASSERT_EQ(names.size(), 2u);
+  for (const std::string& name : names) {
+    EXPECT_TRUE(name.ends_with(".dat") && name.find(".~") == std::string::npos) << name;
+    EXPECT_TRUE(DecodeCodeRecord(ReadBytes(dir_.File(name)))) << name;
+    EXPECT_NE(printed.find(name.substr(0, name.size() - 4) + ","), std::string::npos) << printed;
+  }
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 2);
 }
 
 TEST_F(SentavoCodes, ConfigWritesWhatTheAdministrationProgramSaves) {

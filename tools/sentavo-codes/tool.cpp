@@ -1,6 +1,7 @@
 #include "tool.h"
 
 #include <charconv>
+#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -324,7 +325,8 @@ class Issuer {
                         std::string{env_.separator, '/'});
   }
 
-  // Writes one code file; true when it is new (and so belongs on the list).
+  // Writes one code file with its own flushed replacement; true when it is new (and so belongs on
+  // the list).
   bool Write(const std::string& name) {
     const std::string path = PathOf(name);
     const bool existed = env_.files.IsFile(path);
@@ -333,6 +335,27 @@ class Issuer {
     }
     if (!existed) list_.push_back(name);
     return !existed;
+  }
+
+  // Adds a new code file to `batch`; false, with nothing written, when the name is taken.
+  bool WriteNew(FileBatch& batch, const std::string& name) {
+    const std::string path = PathOf(name);
+    const int error = batch.Add(path, bytes_);
+    if (error == io::kFileExists) return false;
+    if (error != io::kOk) throw std::runtime_error(path + ": " + IoErrorText(error));
+    list_.push_back(name);
+    return true;
+  }
+
+  // The files in the shared folder now, by name, read once for a whole batch: on a file system
+  // that ignores letter case, every look for a name that is not there reads the whole folder.
+  std::set<std::string> FilesNow() const {
+    std::string folder = share_;
+    if (folder.empty() || (folder.back() != env_.separator && folder.back() != '/'))
+      folder += env_.separator;
+    std::set<std::string> names;
+    for (const FolderFile& f : env_.files.ListFiles(folder)) names.insert(f.name);
+    return names;
   }
 
   void SaveList() {
@@ -381,15 +404,29 @@ int Issue(const Options& opts, ToolEnv& env) {
     return kExitOk;
   }
   // A batch never overwrites: a drawn name that is taken, here or in this batch, is drawn again.
+  // The folder's listing answers for the names that were there when the batch began; the batch
+  // itself refuses one that was taken since.
   CodeNameGenerator generator(env.clock.UtcMillisecondsOfDay());
   std::set<std::string> drawn;
+  const std::set<std::string> present = issuer.FilesNow();
+  std::set<std::string> presentLower;
+  for (const std::string& p : present) presentLower.insert(Lower(p));
+  const auto takenBefore = [&](const std::string& name) {
+    const std::string file = name + ".dat";
+    if (present.contains(file)) return true;
+    // Another letter case of ".dat" takes the name only where the file system says so.
+    return presentLower.contains(file) && env.files.IsFile(issuer.PathOf(name));
+  };
+  const std::unique_ptr<FileBatch> batch = env.files.StartBatch();
   for (long long i = 0; i < count; ++i) {
     std::string next = generator.NextName();
-    while (!drawn.insert(next).second || env.files.IsFile(issuer.PathOf(next)))
+    while (!drawn.insert(next).second || takenBefore(next) || !issuer.WriteNew(*batch, next))
       next = generator.NextName();
-    issuer.Write(next);
     env.out << issuer.CsvLine(next) << "\n";
   }
+  // Every code on disk before the list names them.
+  if (const int error = batch->Finish())
+    throw std::runtime_error("putting the codes on disk: " + IoErrorText(error));
   issuer.SaveList();
   return kExitOk;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -85,10 +86,14 @@ class Display : public RecordingLcdHost, public LcdDisplayModel {
   Display() : LcdDisplayModel(static_cast<LcdDisplayHost&>(*this)) {}
 };
 
-// The lit shapes drawn on `canvas`, for on colour `on`.
+// The shapes drawn on `canvas` in `color`, each polygon of a PolyPolygon counted.
 int CountColored(const ui::RecordingCanvas& canvas, ui::TColor color) {
   int n = 0;
   for (const CanvasOp& op : canvas.ops) {
+    if (op.kind == CanvasOp::Kind::PolyPolygon && op.brush == color) {
+      n += static_cast<int>(op.counts.size());
+      continue;
+    }
     if (op.kind != CanvasOp::Kind::FillRect && op.brush == color) ++n;
     if (op.kind == CanvasOp::Kind::FillRect && !op.clearBrush && op.brush == color) ++n;
   }
@@ -210,13 +215,112 @@ TEST(LcdDisplay, NewValueIsDrawnOverThePreviousOneCellByCell) {
   host.buffer.ops.clear();
   d.SetValue("12:34:57");
   EXPECT_TRUE(d.Paint(host, 124, 22));
-  // First everything of the old value again, then only the last cell's eight segments.
-  const auto polygons = host.buffer.Of(CanvasOp::Kind::Polygon);
-  EXPECT_EQ(polygons.size(), 8u * 7u + 7u);
-  int lastCellWhite = 0;
-  for (std::size_t i = 56; i < polygons.size(); ++i)
-    lastCellWhite += polygons[i].brush == ui::clWhite;
-  EXPECT_EQ(lastCellWhite, 3);  // a 7
+  // Every bar of the old value again, and then only the last cell's bars that a 7 shows in
+  // another colour than a 6, over them in a 7's colours: the colours each bar got, in order.
+  const LcdLayout k = *ComputeLcdLayout(d.Params(), 124, 22);
+  const LcdColors colors{d.OnColor(), d.OffColor()};
+  const auto polygons = host.buffer.Polygons();
+  for (int cell = 1; cell <= 8; ++cell) {
+    for (int seg = 1; seg <= 7; ++seg) {
+      std::vector<LcdShape> bar;
+      AppendSegmentShapes(k, cell, seg, ' ', colors, bar);
+      std::vector<ui::TColor> drawn;
+      for (const CanvasOp& op : polygons) {
+        if (op.points == bar.at(0).points) drawn.push_back(op.brush);
+      }
+      const char before = "12:34:56"[cell - 1], after = "12:34:57"[cell - 1];
+      std::vector<ui::TColor> expected{IsLit(before, seg) ? colors.on : colors.off};
+      if (IsLit(after, seg) != IsLit(before, seg))
+        expected.push_back(IsLit(after, seg) ? colors.on : colors.off);
+      EXPECT_EQ(drawn, expected) << "cell " << cell << " segment " << seg;
+    }
+  }
+  EXPECT_EQ(polygons.size(), 8u * 7u + 5u);  // a 6 and a 7 differ in five bars
+}
+
+// A shape as numbers (kind, colour, corners or points), so that lists of shapes can be compared.
+using ShapeKey = std::vector<long long>;
+
+std::vector<ShapeKey> DrawnShapes(const ui::RecordingCanvas& canvas) {
+  std::vector<ShapeKey> out;
+  for (const CanvasOp& op : canvas.Polygons()) {
+    ShapeKey key{0, op.brush};
+    for (const ui::Point& p : op.points) key.insert(key.end(), {p.x, p.y});
+    out.push_back(key);
+  }
+  for (std::size_t i = 1; i < canvas.ops.size(); ++i) {  // the first is the background
+    const CanvasOp& op = canvas.ops[i];
+    if (op.kind != CanvasOp::Kind::Ellipse && op.kind != CanvasOp::Kind::FillRect) continue;
+    out.push_back({op.kind == CanvasOp::Kind::Ellipse ? 1 : 2, op.brush, op.rect.left, op.rect.top,
+                   op.rect.right, op.rect.bottom});
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Every shape of `value` on the display's geometry at this size, worked out afresh.
+std::vector<ShapeKey> ShapesOf(const Display& d, const std::string& value, int width, int height) {
+  const LcdLayout k = *ComputeLcdLayout(d.Params(), width, height);
+  const LcdColors colors{d.OnColor(), d.OffColor()};
+  const LcdCells cells = PadCells(SplitPoints(value), d.DigitNum());
+  std::vector<LcdShape> shapes;
+  for (int cell = 1; cell <= d.DigitNum(); ++cell) {
+    const auto at = static_cast<std::size_t>(cell - 1);
+    shapes.push_back(PointShape(k, cell, cells.points[at] == '.', colors));
+    for (int seg = 1; seg <= 8; ++seg)
+      AppendSegmentShapes(k, cell, seg, cells.cells[at], colors, shapes);
+  }
+  std::vector<ShapeKey> out;
+  for (const LcdShape& shape : shapes) {
+    if (shape.kind == LcdShape::Kind::Polygon) {
+      ShapeKey key{0, shape.color};
+      for (const ui::Point& p : shape.points) key.insert(key.end(), {p.x, p.y});
+      out.push_back(key);
+    } else {
+      out.push_back({shape.kind == LcdShape::Kind::Ellipse ? 1 : 2, shape.color, shape.box.left,
+                     shape.box.top, shape.box.right, shape.box.bottom});
+    }
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// The display keeps its shapes from repaint to repaint: each input of the geometry must bring new
+// ones, or it would go on drawing the old shapes (a colour is no geometry and keeps them).
+TEST(LcdDisplay, EveryChangeOfTheGeometryDrawsTheNewShapes) {
+  Display d;
+  MakeClock(d);
+  d.SetValue("12:34.56");
+  int width = 124, height = 22;
+  FakeHost first;
+  ASSERT_TRUE(d.Paint(first, width, height));  // from now on a repaint draws the value once
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"nothing", [] {}},
+      {"DigitNum", [&] { d.SetDigitNum(6); }},
+      {"DigitSpacing", [&] { d.SetDigitSpacing(2); }},
+      {"SegmentSize", [&] { d.SetSegmentSize(3); }},
+      {"GapX", [&] { d.SetGapX(0); }},
+      {"GapY", [&] { d.SetGapY(0); }},
+      {"width", [&] { width = 150; }},
+      {"height", [&] { height = 40; }},
+      {"OnColor", [&] { d.SetOnColor(ui::MakeColor(1, 2, 3)); }},
+      {"DotDisplay", [&] { d.SetDotDisplay(true); }},
+      {"DotSpacing", [&] { d.SetDotSpacing(1); }},
+      {"SegmentSize with dots", [&] { d.SetSegmentSize(4); }},
+      {"bars again", [&] { d.SetDotDisplay(false); }},
+  };
+  std::vector<ShapeKey> before;
+  for (const auto& [what, change] : changes) {
+    change();
+    FakeHost host;
+    ASSERT_TRUE(d.Paint(host, width, height));
+    const std::vector<ShapeKey> drawn = DrawnShapes(host.buffer);
+    EXPECT_EQ(drawn, ShapesOf(d, "12:34.56", width, height)) << what;
+    if (!before.empty() && std::string_view(what) != "nothing") {
+      EXPECT_NE(drawn, before) << what << " changed nothing: the case tests nothing";
+    }
+    before = drawn;
+  }
 }
 
 TEST(LcdDisplay, AnimationRevealsInEightFramesOverTheDelay) {
@@ -278,9 +382,9 @@ TEST(LcdDisplay, FramesFollowTheAnimationOrder) {
   d.SetAnimationDelay(70);
   d.SetDoubleBuffer(false);
   FakeHost host;
-  d.SetValue("8");
+  d.SetValue(":");
   EXPECT_TRUE(d.Paint(host, 30, 22));
-  // The incremental pass: after the point, colon (two ellipses) first, then the middle bar.
+  // The incremental pass: after the point, colon (two ellipses, lit) first, then the middle bar.
   std::vector<CanvasOp::Kind> kinds;
   for (const CanvasOp& op : host.window.ops) kinds.push_back(op.kind);
   const std::size_t first = kinds.size() - 9;  // 7 bars and the two colon dots
