@@ -14,6 +14,22 @@ bool CarriesText(LockEventKind kind) {
   }
 }
 
+bool WindowCouldRaise(const LockScreenView& v, const LockEvent& e) {
+  const auto usable = [](const ButtonView& b) { return b.enabled && b.visible; };
+  switch (e.kind) {
+    case LockEventKind::FirstShow:
+    case LockEventKind::HotKey:
+    case LockEventKind::ZobrazitSentavo:
+    case LockEventKind::Pointer: return true;
+    case LockEventKind::KodChanged:
+    case LockEventKind::KodEnter: return v.kod.enabled;
+    case LockEventKind::PrihlasitClick: return usable(v.prihlasitBut);
+    case LockEventKind::OdhlasitUseraClick: return usable(v.odhlasitUseraBut);
+    case LockEventKind::SkrytClick: return usable(v.skrytBut);
+    default: return v.tabSheet2Visible;  // the settings page
+  }
+}
+
 void Deliver(LockScreenModel& m, const LockEvent& e) {
   switch (e.kind) {
     case LockEventKind::FirstShow: return m.OnFirstShow();

@@ -61,6 +61,11 @@ inline LockEvent MakeEvent(LockEventKind kind, std::string text = {}) {
 // Whether the event carries a text; the others carry none.
 bool CarriesText(LockEventKind kind);
 
+// Whether the window showing `view` could have raised `event`: its control is there and takes
+// input (the settings page's only while that page is shown). A model run for another process
+// takes no event its window could not have raised, whoever sends it.
+bool WindowCouldRaise(const LockScreenView& view, const LockEvent& event);
+
 // Makes the call on `model` that `event` stands for. Start and the timers are no events: the host
 // of the model runs them. A Pointer event is the caller's to handle (it feeds a pointer port
 // before OnTimer2) and is ignored here.

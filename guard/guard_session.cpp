@@ -103,6 +103,11 @@ bool GuardSession::OnFrame(std::span<const std::uint8_t> body) {
     return false;
   }
   const auto& event = std::get<client::LockEvent>(*message);
+  // A window's edit may still report a change just as its control goes: ignored, not dropped.
+  if (!client::WindowCouldRaise(model_->view(), event)) {
+    if (s_.log) s_.log("an event the lock window could not have raised, ignored");
+    return true;
+  }
   if (event.kind == client::LockEventKind::Pointer) {
     pointer_->Report(event.point);
     model_->OnTimer2();

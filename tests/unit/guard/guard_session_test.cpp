@@ -265,6 +265,31 @@ TEST_F(GuardSessionTest, TheAdministratorsPasswordReachesTheWindowOnlyWithTheSet
   EXPECT_EQ(w.LastView()->adminheslo, "");
 }
 
+// Whatever runs in the lock window's process (a guest's code in it) can send any event; the guard
+// takes only those the window shows a control for. The hidden password box must not become the
+// password, nor "Konec" end the lock.
+TEST_F(GuardSessionTest, EventsOfControlsTheWindowDoesNotShowAreIgnored) {
+  Window w;
+  Connect(w);
+  ASSERT_FALSE(session.model().view().tabSheet2Visible);
+  EXPECT_TRUE(Event(LockEventKind::AdminhesloChanged, "guest"));
+  EXPECT_TRUE(Event(LockEventKind::ServercestaChanged, "C:\\guest\\"));
+  EXPECT_TRUE(Event(LockEventKind::Konec));
+  EXPECT_TRUE(Event(LockEventKind::OdhlasitUseraClick));  // disabled while locked
+  EXPECT_FALSE(session.ended());
+  EXPECT_EQ(session.model().view().adminheslo, "heslo123");
+  EXPECT_EQ(session.model().view().servercesta, kServer);
+  Event(LockEventKind::KodChanged, "guest");
+  Event(LockEventKind::KodEnter);
+  EXPECT_FALSE(session.model().view().tabSheet2Visible) << "the injected password admitted";
+  // The real password opens the settings page, and its events are taken there.
+  Event(LockEventKind::KodChanged, "heslo123");
+  Event(LockEventKind::KodEnter);
+  ASSERT_TRUE(session.model().view().tabSheet2Visible);
+  EXPECT_TRUE(Event(LockEventKind::ProvozChanged, "Jinde"));
+  EXPECT_EQ(session.model().view().provoz, "Jinde");
+}
+
 // ---- The window's side.
 
 // Both ends of the pipe in memory: the window's frames go straight into the session.
