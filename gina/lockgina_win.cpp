@@ -57,14 +57,18 @@ class Library final : public HookClient {
   int RestoreAll() {
     core_.RestoreAll();
     if (!core_.NeedsHooks()) hooks_.Stop();
+    core_.SetWatched(hooks_.Watching());
     return 1;
   }
 
   int Exit() {
     core_.Exit();
     hooks_.Stop();
+    core_.SetWatched(false);
     return 1;
   }
+
+  void PoliciesChanged() { core_.PoliciesChanged(); }
 
   bool OnInput(std::uint32_t vk, bool up, bool mouse, POINT cursor) override {
     const InputDecision d = core_.OnInput(vk, up);
@@ -103,8 +107,13 @@ class Library final : public HookClient {
     return held;
   }
 
-  // Starts the hook thread when something needs it; true when the hooks are in place.
-  bool UpdateHooks() { return core_.NeedsHooks() ? hooks_.Start() : hooks_.Running(); }
+  // Starts the hook thread when something needs it; true when the hooks are in place. The core
+  // learns whether the watchdog keeps what it settles.
+  bool UpdateHooks() {
+    const bool hooked = core_.NeedsHooks() ? hooks_.Start() : hooks_.Running();
+    core_.SetWatched(hooks_.Watching());
+    return hooked;
+  }
 
   Win32Desktop desktop_;
   FileJournalStore store_;
@@ -237,12 +246,20 @@ int WINAPI wlSetKeyPostMessage(HWND window, UINT pressMessage, UINT releaseMessa
 
 int WINAPI wlInstallGina(int flags) {
   if (Journaled("wlInstallGina", {{flags}})) return 0;
-  return Safely([] { return Win32Desktop().InstallPolicies() ? 1 : 0; });
+  return Safely([] {
+    const bool installed = Win32Desktop().InstallPolicies();
+    Lib().PoliciesChanged();
+    return installed ? 1 : 0;
+  });
 }
 
 int WINAPI wlUninstallGina() {
   if (Journaled("wlUninstallGina", {})) return 0;
-  return Safely([] { return Win32Desktop().RemovePolicies() ? 1 : 0; });
+  return Safely([] {
+    const bool removed = Win32Desktop().RemovePolicies();
+    Lib().PoliciesChanged();
+    return removed ? 1 : 0;
+  });
 }
 
 int WINAPI wlIsGinaInstalled() {
