@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,5 +27,16 @@ struct RgbImage {
 // allocated.
 std::optional<RgbImage> DecodeJpeg(std::span<const std::uint8_t> data,
                                    std::string* error = nullptr);
+
+// Gives the memory for a picture of `width` x `height` pixels, rows top to bottom, `width` 32-bit
+// words each; null when there is none.
+using PixelTarget = std::function<std::uint32_t*(int width, int height)>;
+
+// Decodes straight into the memory `target` gives, each pixel one 0xFFRRGGBB word: the layout of
+// a 32-bit Windows DIB, so that a picture needs no copy of its own on the way. The same pixels as
+// DecodeJpeg. False as DecodeJpeg is empty, and when `target` gives no memory; the memory may
+// then hold part of the picture.
+bool DecodeJpegInto(std::span<const std::uint8_t> data, const PixelTarget& target,
+                    std::string* error = nullptr);
 
 }  // namespace sentavo

@@ -6,6 +6,8 @@
 
 extern const unsigned char red_blue_jpg[];
 extern const unsigned long long red_blue_jpg_size;
+extern const unsigned char background_jpg[];
+extern const unsigned long long background_jpg_size;
 
 namespace sentavo {
 namespace {
@@ -39,6 +41,59 @@ TEST(JpegDecoder, DamagedDataIsReportedNotFatal) {
   EXPECT_FALSE(DecodeJpeg({}));
   // Cut inside the header: libjpeg cannot even read the size.
   EXPECT_FALSE(DecodeJpeg(Sample().first(20), &error));
+}
+
+// The lock window draws its background from words decoded straight into a DIB: every pixel the
+// same as the RGB decode, the alpha byte opaque, for the small sample and the client's own picture.
+TEST(JpegDecoder, DecodesIntoDibWordsWithTheSamePixels) {
+  const std::span<const std::uint8_t> background{background_jpg,
+                                                 static_cast<std::size_t>(background_jpg_size)};
+  for (const std::span<const std::uint8_t> jpeg : {Sample(), background}) {
+    const auto rgb = DecodeJpeg(jpeg);
+    ASSERT_TRUE(rgb);
+    std::vector<std::uint32_t> words;
+    int width = 0, height = 0;
+    std::string error;
+    ASSERT_TRUE(DecodeJpegInto(
+        jpeg,
+        [&](int w, int h) {
+          width = w;
+          height = h;
+          words.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+          return words.data();
+        },
+        &error))
+        << error;
+    ASSERT_EQ(width, rgb->width);
+    ASSERT_EQ(height, rgb->height);
+    std::size_t differing = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const std::uint8_t* p = rgb->At(x, y);
+        const std::uint32_t expected = 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2];
+        differing += words[static_cast<std::size_t>(y) * width + x] != expected;
+      }
+    }
+    EXPECT_EQ(differing, 0u) << width << "x" << height;
+  }
+}
+
+TEST(JpegDecoder, DecodingIntoNoMemoryOrFromDamagedDataFails) {
+  std::string error;
+  EXPECT_FALSE(DecodeJpegInto(
+      Sample(), [](int, int) { return nullptr; }, &error));
+  EXPECT_EQ(error, "out of memory");
+  int asked = 0;
+  const auto count = [&](int, int) -> std::uint32_t* {
+    ++asked;
+    return nullptr;
+  };
+  error.clear();
+  const std::vector<std::uint8_t> junk = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
+  EXPECT_FALSE(DecodeJpegInto(junk, count, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(DecodeJpegInto(Sample().first(20), count));
+  EXPECT_EQ(asked, 0);  // no memory is asked for a picture whose size cannot be read
 }
 
 }  // namespace
