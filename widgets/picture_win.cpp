@@ -7,6 +7,7 @@
 #include <gdiplus.h>
 // clang-format on
 
+#include <utility>
 #include <vector>
 
 #include "formats/wide_win.h"
@@ -109,21 +110,72 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
   return out;
 }
 
-std::unique_ptr<Graphic> FromJpeg(std::span<const std::uint8_t> bytes, std::string* error) {
-  std::optional<RgbImage> image = DecodeJpeg(bytes, error);
-  if (!image) return nullptr;
-  ui::Dib dib(image->width, image->height);
-  if (!dib.Valid()) {
-    SetError(error, "out of memory");
-    return nullptr;
+// The JPEG decoded straight into a DIB's words; an empty DIB when it does not decode.
+ui::Dib DecodeJpegDib(std::span<const std::uint8_t> bytes, std::string* error) {
+  ui::Dib dib;
+  const bool decoded = DecodeJpegInto(
+      bytes,
+      [&](int width, int height) -> std::uint32_t* {
+        dib = ui::Dib(width, height);
+        return dib.Valid() ? dib.Bits() : nullptr;
+      },
+      error);
+  return decoded ? std::move(dib) : ui::Dib();
+}
+
+// A JPEG background kept as one bitmap at the size it is drawn. The file's bytes are decoded when
+// loaded, so that a picture that does not decode is refused then; the first draw stretches that
+// decode once, as every draw used to (halftone), and lets it go. A draw at another size (a change
+// of the display) decodes the bytes again.
+class JpegGraphic final : public Graphic {
+ public:
+  JpegGraphic(std::vector<std::uint8_t> bytes, ui::Dib decoded)
+      : bytes_(std::move(bytes)),
+        size_{decoded.Width(), decoded.Height()},
+        decoded_(std::move(decoded)) {}
+  ui::Size NaturalSize() const override { return size_; }
+  bool Opaque() const override { return true; }
+  void Draw(HDC dc, const RECT& d) const override {
+    const int w = d.right - d.left, h = d.bottom - d.top;
+    if (w <= 0 || h <= 0) return;
+    if (!drawn_.Valid() || drawn_.Width() != w || drawn_.Height() != h) Scale(w, h);
+    if (!drawn_.Valid()) return;
+    ui::MemoryDC mem(dc);
+    ui::SelectScope select(mem.get(), drawn_.get());
+    BitBlt(dc, d.left, d.top, w, h, mem.get(), 0, 0, SRCCOPY);
   }
-  for (int y = 0; y < image->height; ++y) {
-    for (int x = 0; x < image->width; ++x) {
-      const std::uint8_t* p = image->At(x, y);
-      dib.At(x, y) = 0xFF000000u | (p[0] << 16) | (p[1] << 8) | p[2];
+
+ private:
+  void Scale(int w, int h) const {
+    ui::Dib source = std::exchange(decoded_, ui::Dib());
+    drawn_ = ui::Dib();  // one bitmap of the picture at a time beside the decode
+    if (!source.Valid()) source = DecodeJpegDib(bytes_, nullptr);
+    if (!source.Valid()) return;
+    ui::Dib target(w, h);
+    if (!target.Valid()) return;
+    {
+      ui::MemoryDC from(nullptr), to(nullptr);
+      ui::SelectScope selectFrom(from.get(), source.get());
+      ui::SelectScope selectTo(to.get(), target.get());
+      SetStretchBltMode(to.get(), HALFTONE);
+      SetBrushOrgEx(to.get(), 0, 0, nullptr);
+      StretchBlt(to.get(), 0, 0, w, h, from.get(), 0, 0, source.Width(), source.Height(), SRCCOPY);
+      GdiFlush();
     }
+    drawn_ = std::move(target);
   }
-  return std::make_unique<DibGraphic>(std::move(dib), false);
+
+  std::vector<std::uint8_t> bytes_;
+  ui::Size size_;
+  mutable ui::Dib decoded_;  // until the first draw
+  mutable ui::Dib drawn_;    // at the size last drawn
+};
+
+std::unique_ptr<Graphic> FromJpeg(std::span<const std::uint8_t> bytes, std::string* error) {
+  ui::Dib dib = DecodeJpegDib(bytes, error);
+  if (!dib.Valid()) return nullptr;
+  return std::make_unique<JpegGraphic>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
+                                       std::move(dib));
 }
 
 // GDI+ for the whole process, started on first use.
@@ -299,12 +351,14 @@ bool PictureBox::LoadFromMemory(std::span<const std::uint8_t> bytes, PictureKind
   return true;
 }
 
-void PictureBox::SetGraphic(std::unique_ptr<Graphic> graphic) {
+void PictureBox::SetGraphic(std::shared_ptr<const Graphic> graphic) {
+  if (graphic == graphic_) return;
   graphic_ = std::move(graphic);
   Changed();
 }
 
 void PictureBox::Clear() {
+  if (!graphic_) return;
   graphic_.reset();
   Changed();
 }
@@ -336,6 +390,13 @@ void PictureBox::Changed() {
 
 void PictureBox::PaintTo(HDC target) {
   const ui::Size size = ClientSize();
+  if (graphic_ && !transparent_ && graphic_->Opaque()) {
+    const ui::Rect r = FitPicture(graphic_->NaturalSize(), {0, 0, size.cx, size.cy}, fit_);
+    if (r.left <= 0 && r.top <= 0 && r.right >= size.cx && r.bottom >= size.cy) {
+      graphic_->Draw(target, RECT{r.left, r.top, r.right, r.bottom});
+      return;
+    }
+  }
   ui::OffscreenBuffer buffer(target, size.cx, size.cy);
   const HDC dc = buffer.Valid() ? buffer.dc() : target;
   if (transparent_) {
