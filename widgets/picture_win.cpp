@@ -13,6 +13,7 @@
 #include "formats/wide_win.h"
 #include "imaging/jpeg_decoder.h"
 #include "ui/gdi_canvas_win.h"
+#include "ui/system_dll_win.h"
 
 namespace sentavo::widgets {
 namespace {
@@ -178,18 +179,43 @@ std::unique_ptr<Graphic> FromJpeg(std::span<const std::uint8_t> bytes, std::stri
                                        std::move(dib));
 }
 
-// GDI+ for the whole process, started on first use.
-bool GdiplusReady() {
-  static const bool ready = [] {
+// GDI+ is loaded and started for the whole process when the first PNG is read, not with the
+// program: most runs never show one.
+struct GdiplusFunctions {
+  decltype(&Gdiplus::GdiplusStartup) startup =
+      ui::SystemFunction<decltype(startup)>(L"gdiplus.dll", "GdiplusStartup");
+  decltype(&gp::GdipCreateBitmapFromStream) createFromStream =
+      ui::SystemFunction<decltype(createFromStream)>(L"gdiplus.dll", "GdipCreateBitmapFromStream");
+  decltype(&gp::GdipGetImageWidth) width =
+      ui::SystemFunction<decltype(width)>(L"gdiplus.dll", "GdipGetImageWidth");
+  decltype(&gp::GdipGetImageHeight) height =
+      ui::SystemFunction<decltype(height)>(L"gdiplus.dll", "GdipGetImageHeight");
+  decltype(&gp::GdipBitmapLockBits) lockBits =
+      ui::SystemFunction<decltype(lockBits)>(L"gdiplus.dll", "GdipBitmapLockBits");
+  decltype(&gp::GdipBitmapUnlockBits) unlockBits =
+      ui::SystemFunction<decltype(unlockBits)>(L"gdiplus.dll", "GdipBitmapUnlockBits");
+  decltype(&gp::GdipDisposeImage) dispose =
+      ui::SystemFunction<decltype(dispose)>(L"gdiplus.dll", "GdipDisposeImage");
+  bool started = false;
+
+  GdiplusFunctions() {
+    if (!startup || !createFromStream || !width || !height || !lockBits || !unlockBits || !dispose)
+      return;
     ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-  }();
-  return ready;
+    const Gdiplus::GdiplusStartupInput input;
+    started = startup(&token, &input, nullptr) == Gdiplus::Ok;
+  }
+};
+
+// Null when GDI+ is missing or does not start.
+const GdiplusFunctions* StartedGdiplus() {
+  static const GdiplusFunctions gdiplus;
+  return gdiplus.started ? &gdiplus : nullptr;
 }
 
 std::unique_ptr<Graphic> FromPng(std::span<const std::uint8_t> bytes, std::string* error) {
-  if (!GdiplusReady()) {
+  const GdiplusFunctions* gdip = StartedGdiplus();
+  if (!gdip) {
     SetError(error, "GDI+ is not available");
     return nullptr;
   }
@@ -199,33 +225,33 @@ std::unique_ptr<Graphic> FromPng(std::span<const std::uint8_t> bytes, std::strin
     return nullptr;
   }
   Gdiplus::GpBitmap* bitmap = nullptr;
-  const Gdiplus::GpStatus status = gp::GdipCreateBitmapFromStream(stream, &bitmap);
+  const Gdiplus::GpStatus status = gdip->createFromStream(stream, &bitmap);
   stream->Release();
   if (status != Gdiplus::Ok || !bitmap) {
     SetError(error, "not a picture GDI+ can read");
     return nullptr;
   }
   UINT w = 0, h = 0;
-  gp::GdipGetImageWidth(bitmap, &w);
-  gp::GdipGetImageHeight(bitmap, &h);
+  gdip->width(bitmap, &w);
+  gdip->height(bitmap, &h);
   std::unique_ptr<Graphic> out;
   ui::Dib dib(static_cast<int>(w), static_cast<int>(h));
   Gdiplus::BitmapData data{};
   const Gdiplus::GpRect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-  if (dib.Valid() && gp::GdipBitmapLockBits(bitmap, &rect, Gdiplus::ImageLockModeRead,
-                                            PixelFormat32bppPARGB, &data) == Gdiplus::Ok) {
+  if (dib.Valid() && gdip->lockBits(bitmap, &rect, Gdiplus::ImageLockModeRead,
+                                    PixelFormat32bppPARGB, &data) == Gdiplus::Ok) {
     for (UINT y = 0; y < h; ++y) {
       const auto* row =
           reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(data.Scan0) +
                                                  static_cast<std::ptrdiff_t>(y) * data.Stride);
       std::copy(row, row + w, &dib.At(0, static_cast<int>(y)));
     }
-    gp::GdipBitmapUnlockBits(bitmap, &data);
+    gdip->unlockBits(bitmap, &data);
     out = std::make_unique<DibGraphic>(std::move(dib), true);
   } else {
     SetError(error, "the picture's pixels cannot be read");
   }
-  gp::GdipDisposeImage(bitmap);
+  gdip->dispose(bitmap);
   return out;
 }
 
