@@ -416,6 +416,12 @@ void PictureBox::Changed() {
 
 void PictureBox::PaintTo(HDC target) {
   const ui::Size size = ClientSize();
+  // An empty transparent picture (the lock window's logo without its file) is what lies behind it;
+  // a buffer of its size (the whole page) would only hold a copy of that.
+  if (transparent_ && !graphic_) {
+    ui::PaintBehind(hwnd(), target);
+    return;
+  }
   if (graphic_ && !transparent_ && graphic_->Opaque()) {
     const ui::Rect r = FitPicture(graphic_->NaturalSize(), {0, 0, size.cx, size.cy}, fit_);
     if (r.left <= 0 && r.top <= 0 && r.right >= size.cx && r.bottom >= size.cy) {
@@ -447,8 +453,13 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       PaintTo(ps.get());
       return 0;
     }
-    case WM_PRINTCLIENT:
-    case ui::kPaintForSibling: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
+    // For a control above: what lies below this picture is painted already, and an empty
+    // transparent one adds nothing to it.
+    case ui::kPaintForSibling:
+      if (transparent_ && !graphic_) return 0;
+      PaintTo(reinterpret_cast<HDC>(wp));
+      return 0;
     case WM_SIZE: Invalidate(); return 0;
     case WM_LBUTTONDOWN: pressed_ = true; return 0;
     case WM_LBUTTONUP:
