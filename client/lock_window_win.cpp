@@ -325,14 +325,18 @@ void LockWindow::Layout() {
   for (widgets::PictureBox* p : {&pozadi_, &logoBig_, &pozadi2_}) {
     p->SetBounds({0, 0, page.cx, page.cy});
   }
+  // The background's one bitmap is made at its size now, while the window is still hidden, rather
+  // than in the first paint.
+  pozadi_.Prepare();
+  pozadi2_.Prepare();
 }
 
 void LockWindow::SetBackground(widgets::PictureBox& picture, const std::string& file) {
   // A file that cannot be shown leaves the picture shown before.
   if (file.empty()) {
     picture.SetGraphic(BuiltInBackground());
-  } else {
-    picture.LoadFromFile(file);
+  } else if (picture.LoadFromFile(file)) {
+    picture.Prepare();
   }
 }
 

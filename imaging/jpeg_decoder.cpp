@@ -85,20 +85,16 @@ std::optional<RgbImage> DecodeJpeg(std::span<const std::uint8_t> data, std::stri
   return image;
 }
 
-// Blue, green, red, alpha in memory is 0xAARRGGBB read as a little-endian word; libjpeg-turbo
-// writes 0xFF into the alpha byte.
 bool DecodeJpegInto(std::span<const std::uint8_t> data, const PixelTarget& target,
                     std::string* error) {
-  std::uint32_t* pixels = nullptr;
-  std::size_t width = 0;
+  PixelRows rows;
   return Decode(
-      data, JCS_EXT_BGRA,
-      [&](int w, int h) {
-        width = static_cast<std::size_t>(w);
-        pixels = target(w, h);
-        return pixels != nullptr;
+      data, JCS_EXT_BGR,
+      [&](int width, int height) {
+        rows = target(width, height);
+        return rows.first != nullptr;
       },
-      [&](JDIMENSION y) { return reinterpret_cast<JSAMPROW>(pixels + y * width); }, error);
+      [&](JDIMENSION y) { return rows.first + y * rows.stride; }, error);
 }
 
 }  // namespace sentavo

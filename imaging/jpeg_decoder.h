@@ -28,14 +28,19 @@ struct RgbImage {
 std::optional<RgbImage> DecodeJpeg(std::span<const std::uint8_t> data,
                                    std::string* error = nullptr);
 
-// Gives the memory for a picture of `width` x `height` pixels, rows top to bottom, `width` 32-bit
-// words each; null when there is none.
-using PixelTarget = std::function<std::uint32_t*(int width, int height)>;
+// Where decoded rows go: the first row's memory and the distance from one row to the next, in
+// bytes; no memory when there is none.
+struct PixelRows {
+  std::uint8_t* first = nullptr;
+  std::size_t stride = 0;
+};
+// Gives the rows for a picture of `width` x `height` pixels, top row first.
+using PixelTarget = std::function<PixelRows(int width, int height)>;
 
-// Decodes straight into the memory `target` gives, each pixel one 0xFFRRGGBB word: the layout of
-// a 32-bit Windows DIB, so that a picture needs no copy of its own on the way. The same pixels as
-// DecodeJpeg. False as DecodeJpeg is empty, and when `target` gives no memory; the memory may
-// then hold part of the picture.
+// Decodes straight into the rows `target` gives, each pixel three bytes (blue, green, red): the
+// layout of a 24-bit Windows DIB, so that a picture needs no copy of its own on the way. The same
+// pixels as DecodeJpeg. False as DecodeJpeg is empty, and when `target` gives no memory; the
+// memory may then hold part of the picture.
 bool DecodeJpegInto(std::span<const std::uint8_t> data, const PixelTarget& target,
                     std::string* error = nullptr);
 

@@ -111,36 +111,75 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
   return out;
 }
 
-// The JPEG decoded straight into a DIB's words; an empty DIB when it does not decode.
-ui::Dib DecodeJpegDib(std::span<const std::uint8_t> bytes, std::string* error) {
-  ui::Dib dib;
+// A 24-bit top-down DIB section: a JPEG's pixels take three bytes here, not four.
+class RgbDib {
+ public:
+  RgbDib() = default;
+  RgbDib(int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap_) return;
+    bits_ = static_cast<std::uint8_t*>(bits);
+    width_ = width;
+    height_ = height;
+  }
+  bool Valid() const { return static_cast<bool>(bitmap_); }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  HBITMAP get() const { return bitmap_.get(); }
+  // Rows of a DIB are padded to whole 32-bit words.
+  PixelRows Rows() const {
+    return {bits_, (static_cast<std::size_t>(width_) * 3 + 3) & ~std::size_t{3}};
+  }
+
+ private:
+  ui::BitmapHandle bitmap_;
+  std::uint8_t* bits_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+// The JPEG decoded straight into a DIB; an empty one when it does not decode.
+RgbDib DecodeJpegDib(std::span<const std::uint8_t> bytes, std::string* error) {
+  RgbDib dib;
   const bool decoded = DecodeJpegInto(
       bytes,
-      [&](int width, int height) -> std::uint32_t* {
-        dib = ui::Dib(width, height);
-        return dib.Valid() ? dib.Bits() : nullptr;
+      [&](int width, int height) {
+        dib = RgbDib(width, height);
+        return dib.Valid() ? dib.Rows() : PixelRows{};
       },
       error);
-  return decoded ? std::move(dib) : ui::Dib();
+  return decoded ? std::move(dib) : RgbDib();
 }
 
 // A JPEG background kept as one bitmap at the size it is drawn. The file's bytes are decoded when
-// loaded, so that a picture that does not decode is refused then; the first draw stretches that
-// decode once, as every draw used to (halftone), and lets it go. A draw at another size (a change
-// of the display) decodes the bytes again.
+// loaded, so that a picture that does not decode is refused then; the first draw (or Prepare, where
+// the size is known before) stretches that decode once, as every draw used to (halftone), and lets
+// it go. A draw at another size (a change of the display) decodes the bytes again.
 class JpegGraphic final : public Graphic {
  public:
-  JpegGraphic(std::vector<std::uint8_t> bytes, ui::Dib decoded)
+  JpegGraphic(std::vector<std::uint8_t> bytes, RgbDib decoded)
       : bytes_(std::move(bytes)),
         size_{decoded.Width(), decoded.Height()},
         decoded_(std::move(decoded)) {}
   ui::Size NaturalSize() const override { return size_; }
   bool Opaque() const override { return true; }
+  void Prepare(int w, int h) const override {
+    if (w > 0 && h > 0 && (!drawn_.Valid() || drawn_.Width() != w || drawn_.Height() != h))
+      Scale(w, h);
+  }
   void Draw(HDC dc, const RECT& d) const override {
     const int w = d.right - d.left, h = d.bottom - d.top;
-    if (w <= 0 || h <= 0) return;
-    if (!drawn_.Valid() || drawn_.Width() != w || drawn_.Height() != h) Scale(w, h);
-    if (!drawn_.Valid()) return;
+    Prepare(w, h);
+    if (!drawn_.Valid() || drawn_.Width() != w || drawn_.Height() != h) return;
     ui::MemoryDC mem(dc);
     ui::SelectScope select(mem.get(), drawn_.get());
     BitBlt(dc, d.left, d.top, w, h, mem.get(), 0, 0, SRCCOPY);
@@ -148,11 +187,11 @@ class JpegGraphic final : public Graphic {
 
  private:
   void Scale(int w, int h) const {
-    ui::Dib source = std::exchange(decoded_, ui::Dib());
-    drawn_ = ui::Dib();  // one bitmap of the picture at a time beside the decode
+    RgbDib source = std::exchange(decoded_, RgbDib());
+    drawn_ = RgbDib();  // one bitmap of the picture at a time beside the decode
     if (!source.Valid()) source = DecodeJpegDib(bytes_, nullptr);
     if (!source.Valid()) return;
-    ui::Dib target(w, h);
+    RgbDib target(w, h);
     if (!target.Valid()) return;
     {
       ui::MemoryDC from(nullptr), to(nullptr);
@@ -168,12 +207,12 @@ class JpegGraphic final : public Graphic {
 
   std::vector<std::uint8_t> bytes_;
   ui::Size size_;
-  mutable ui::Dib decoded_;  // until the first draw
-  mutable ui::Dib drawn_;    // at the size last drawn
+  mutable RgbDib decoded_;  // until the first stretch
+  mutable RgbDib drawn_;    // at the size last drawn
 };
 
 std::unique_ptr<Graphic> FromJpeg(std::span<const std::uint8_t> bytes, std::string* error) {
-  ui::Dib dib = DecodeJpegDib(bytes, error);
+  RgbDib dib = DecodeJpegDib(bytes, error);
   if (!dib.Valid()) return nullptr;
   return std::make_unique<JpegGraphic>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
                                        std::move(dib));
@@ -412,6 +451,13 @@ void PictureBox::Changed() {
   GetWindowRect(hwnd(), &r);
   MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
   RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void PictureBox::Prepare() {
+  if (!graphic_ || transparent_ || !graphic_->Opaque()) return;
+  const ui::Size size = ClientSize();
+  const ui::Rect r = FitPicture(graphic_->NaturalSize(), {0, 0, size.cx, size.cy}, fit_);
+  graphic_->Prepare(r.Width(), r.Height());
 }
 
 void PictureBox::PaintTo(HDC target) {

@@ -24,6 +24,9 @@ class Graphic {
   // Whether Draw covers every pixel of `dest` with one plain copy: such a picture is drawn straight
   // into the target, with nothing painted below it first and no buffer between.
   virtual bool Opaque() const { return false; }
+  // Gets ready to be drawn at `width` x `height`, where that work is better done before the first
+  // paint than during it.
+  virtual void Prepare(int /*width*/, int /*height*/) const {}
 };
 
 // Empty, with the reason in `error`, for a file that cannot be read, an unknown extension, or
@@ -56,6 +59,9 @@ class PictureBox : public ui::Window {
 
   // Paints the control into `dc` as a repaint would.
   void PaintTo(HDC dc);
+  // Gets the graphic ready to be drawn at the picture's present size (a JPEG background makes its
+  // one bitmap there), so that the first paint only copies it.
+  void Prepare();
 
   std::function<void()> OnClick;
 

@@ -43,15 +43,18 @@ TEST(JpegDecoder, DamagedDataIsReportedNotFatal) {
   EXPECT_FALSE(DecodeJpeg(Sample().first(20), &error));
 }
 
-// The lock window draws its background from words decoded straight into a DIB: every pixel the
-// same as the RGB decode, the alpha byte opaque, for the small sample and the client's own picture.
-TEST(JpegDecoder, DecodesIntoDibWordsWithTheSamePixels) {
+// The lock window's background is decoded straight into a 24-bit DIB, whose rows are padded to
+// four bytes: every pixel the same as the RGB decode, for the small sample and the client's own
+// picture, and the padding left alone.
+TEST(JpegDecoder, DecodesIntoDibRowsWithTheSamePixels) {
   const std::span<const std::uint8_t> background{background_jpg,
                                                  static_cast<std::size_t>(background_jpg_size)};
   for (const std::span<const std::uint8_t> jpeg : {Sample(), background}) {
     const auto rgb = DecodeJpeg(jpeg);
     ASSERT_TRUE(rgb);
-    std::vector<std::uint32_t> words;
+    constexpr std::uint8_t kUntouched = 0xA5;
+    std::vector<std::uint8_t> bytes;
+    std::size_t stride = 0;
     int width = 0, height = 0;
     std::string error;
     ASSERT_TRUE(DecodeJpegInto(
@@ -59,34 +62,39 @@ TEST(JpegDecoder, DecodesIntoDibWordsWithTheSamePixels) {
         [&](int w, int h) {
           width = w;
           height = h;
-          words.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-          return words.data();
+          stride = (static_cast<std::size_t>(w) * 3 + 3 + 4) & ~std::size_t{3};  // and a spare word
+          bytes.assign(stride * static_cast<std::size_t>(h), kUntouched);
+          return PixelRows{bytes.data(), stride};
         },
         &error))
         << error;
     ASSERT_EQ(width, rgb->width);
     ASSERT_EQ(height, rgb->height);
-    std::size_t differing = 0;
+    std::size_t differing = 0, padding = 0;
     for (int y = 0; y < height; ++y) {
+      const std::uint8_t* row = bytes.data() + static_cast<std::size_t>(y) * stride;
       for (int x = 0; x < width; ++x) {
         const std::uint8_t* p = rgb->At(x, y);
-        const std::uint32_t expected = 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2];
-        differing += words[static_cast<std::size_t>(y) * width + x] != expected;
+        const std::uint8_t* q = row + static_cast<std::size_t>(x) * 3;
+        differing += q[0] != p[2] || q[1] != p[1] || q[2] != p[0];
       }
+      for (std::size_t i = static_cast<std::size_t>(width) * 3; i < stride; ++i)
+        padding += row[i] != kUntouched;
     }
     EXPECT_EQ(differing, 0u) << width << "x" << height;
+    EXPECT_EQ(padding, 0u);
   }
 }
 
 TEST(JpegDecoder, DecodingIntoNoMemoryOrFromDamagedDataFails) {
   std::string error;
   EXPECT_FALSE(DecodeJpegInto(
-      Sample(), [](int, int) { return nullptr; }, &error));
+      Sample(), [](int, int) { return PixelRows{}; }, &error));
   EXPECT_EQ(error, "out of memory");
   int asked = 0;
-  const auto count = [&](int, int) -> std::uint32_t* {
+  const auto count = [&](int, int) {
     ++asked;
-    return nullptr;
+    return PixelRows{};
   };
   error.clear();
   const std::vector<std::uint8_t> junk = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
