@@ -7,6 +7,7 @@
 #include <gdiplus.h>
 // clang-format on
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -176,13 +177,24 @@ class JpegGraphic final : public Graphic {
     if (w > 0 && h > 0 && (!drawn_.Valid() || drawn_.Width() != w || drawn_.Height() != h))
       Scale(w, h);
   }
+  // Only the part that shows is copied, a band of rows at a time: a copy into the screen's format
+  // goes through a converted copy of what it copies (Wine makes one), which is then a band's worth,
+  // not a whole screen's.
   void Draw(HDC dc, const RECT& d) const override {
     const int w = d.right - d.left, h = d.bottom - d.top;
     Prepare(w, h);
     if (!drawn_.Valid() || drawn_.Width() != w || drawn_.Height() != h) return;
+    RECT shown = d;
+    RECT clip{};
+    if (GetClipBox(dc, &clip) != ERROR && !IntersectRect(&shown, &d, &clip)) return;
     ui::MemoryDC mem(dc);
     ui::SelectScope select(mem.get(), drawn_.get());
-    BitBlt(dc, d.left, d.top, w, h, mem.get(), 0, 0, SRCCOPY);
+    constexpr int kBandRows = 64;
+    for (int top = shown.top; top < shown.bottom; top += kBandRows) {
+      const int rows = std::min(kBandRows, static_cast<int>(shown.bottom) - top);
+      BitBlt(dc, shown.left, top, shown.right - shown.left, rows, mem.get(), shown.left - d.left,
+             top - d.top, SRCCOPY);
+    }
   }
 
  private:
