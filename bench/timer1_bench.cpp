@@ -20,6 +20,35 @@ namespace {
 using namespace sentavo;
 using namespace sentavo::client;
 
+// The local files with the names as the bench joins them: the model puts a backslash before the
+// code's file name, which on this system is part of one file name, so the stored name of a code
+// file is what follows the last backslash.
+class BackslashFiles final : public FileAccess {
+ public:
+  bool IsFile(const std::string& path) const override { return files_.IsFile(path); }
+  bool IsFolder(const std::string& path) const override { return files_.IsFolder(path); }
+  ReadResult Read(const std::string& path, std::size_t maxBytes) const override {
+    return files_.Read(path, maxBytes);
+  }
+  int Replace(const std::string& path, std::span<const std::uint8_t> data) override {
+    return files_.Replace(path, data);
+  }
+  int ReplaceExisting(const std::string& path, std::span<const std::uint8_t> data) override {
+    return files_.ReplaceExisting(path, data);
+  }
+  int Remove(const std::string& path) override { return files_.Remove(path); }
+  std::optional<std::string> RealName(const std::string& path) const override {
+    if (!files_.IsFile(path)) return std::nullopt;
+    return path.substr(path.find_last_of("\\/") + 1);
+  }
+  std::vector<FolderFile> ListFiles(const std::string& folder) const override {
+    return files_.ListFiles(folder);
+  }
+
+ private:
+  LocalFiles files_;
+};
+
 double MicrosPerTick(LockScreen& screen, int ticks) {
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < ticks; ++i) {
@@ -51,7 +80,7 @@ int main(int argc, char** argv) {
           .string();
   const SystemClock clock;
   const CzechFormats formats;
-  LocalFiles files;
+  BackslashFiles files;
   bench::StubServices stubs(dir);
   LockScreen screen({clock, formats, files, stubs.policies, stubs.lock, stubs.pointer,
                      stubs.environment, stubs.identity});

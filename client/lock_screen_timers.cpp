@@ -39,12 +39,17 @@ void LockScreen::OnTimer1() {
 }
 
 // The policy values follow the administrator: 0 while one is logged in, 1 otherwise. A key we may
-// not open or a value we may not write must not stop the countdown and the lock.
+// not open or a value we may not write must not stop the countdown and the lock. Each value is
+// read back every second and written only where the stored one differs: a second that changes
+// nothing writes nothing, and a value changed behind our back (by the guest, or a tool) is put
+// back within the second.
 void LockScreen::WritePolicies() {
   const auto key = s_.policies.OpenOrCreateKey(RegistryRoot::CurrentUser, kPolicyKey);
   if (!key) return;
   const std::uint32_t value = adminLoggedIn_ ? 0 : 1;
-  for (const std::string_view name : kPolicyValues) key->SetDword(name, value);
+  for (const std::string_view name : kPolicyValues) {
+    if (key->ReadDword(name) != value) key->SetDword(name, value);
+  }
 }
 
 void LockScreen::StartCountdown(std::int32_t seconds) {

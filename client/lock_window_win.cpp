@@ -22,8 +22,13 @@ constexpr UINT kCloseProgram = WM_APP + 1;
 constexpr int kTopBarHeight = 34;
 constexpr lockengine::TShortCut kHotKey = 57392;  // Ctrl+Alt+Shift+0
 
-std::span<const std::uint8_t> BuiltInBackground() {
-  return {sentavo_background_jpg, static_cast<std::size_t>(sentavo_background_jpg_size)};
+// The program's own background, decoded once: both pages show this one graphic, which keeps one
+// bitmap of it at the size it is drawn.
+std::shared_ptr<const widgets::Graphic> BuiltInBackground() {
+  static const std::shared_ptr<const widgets::Graphic> graphic = widgets::DecodeGraphic(
+      {sentavo_background_jpg, static_cast<std::size_t>(sentavo_background_jpg_size)},
+      widgets::PictureKind::Jpeg);
+  return graphic;
 }
 
 void MakeLabel(ui::Label& label, HWND parent, int id, int x, int y, std::string_view text,
@@ -179,7 +184,7 @@ void LockWindow::CreateLoginPage() {
   const HWND page = tabSheet1_->hwnd();
   pozadi_.Create(page, ids::kPozadi, {0, 0, 100, 100});
   pozadi_.SetFit(widgets::PictureFit::Stretch);
-  pozadi_.LoadFromMemory(BuiltInBackground(), widgets::PictureKind::Jpeg);
+  pozadi_.SetGraphic(BuiltInBackground());
   logoBig_.Create(page, ids::kLogoBig, {0, 0, 100, 100});
   logoBig_.SetFit(widgets::PictureFit::Center);
   logoBig_.SetTransparent(true);
@@ -211,7 +216,7 @@ void LockWindow::CreateSettingsPage() {
   const HWND page = tabSheet2_->hwnd();
   pozadi2_.Create(page, ids::kPozadi2, {0, 0, 100, 100});
   pozadi2_.SetFit(widgets::PictureFit::Stretch);
-  pozadi2_.LoadFromMemory(BuiltInBackground(), widgets::PictureKind::Jpeg);
+  pozadi2_.SetGraphic(BuiltInBackground());
   MakeLabel(heading_, page, ids::kHeading, 16, 8, texts::kTabSheet2, 16);
 
   auto group = [&](ui::GroupBox& box, int id, const ui::Bounds& bounds, std::string_view text) {
@@ -323,14 +328,18 @@ void LockWindow::Layout() {
   for (widgets::PictureBox* p : {&pozadi_, &logoBig_, &pozadi2_}) {
     p->SetBounds({0, 0, page.cx, page.cy});
   }
+  // The background's one bitmap is made at its size now, while the window is still hidden, rather
+  // than in the first paint.
+  pozadi_.Prepare();
+  pozadi2_.Prepare();
 }
 
 void LockWindow::SetBackground(widgets::PictureBox& picture, const std::string& file) {
   // A file that cannot be shown leaves the picture shown before.
   if (file.empty()) {
-    picture.LoadFromMemory(BuiltInBackground(), widgets::PictureKind::Jpeg);
-  } else {
-    picture.LoadFromFile(file);
+    picture.SetGraphic(BuiltInBackground());
+  } else if (picture.LoadFromFile(file)) {
+    picture.Prepare();
   }
 }
 

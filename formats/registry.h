@@ -26,11 +26,14 @@ struct RegistryString {
   std::string value;  // UTF-8; empty unless status is Ok
 };
 
-// A key held open for setting several values; closed when destroyed.
+// A key held open for reading and setting several values; closed when destroyed.
 class RegistryKey {
  public:
   virtual ~RegistryKey() = default;
   virtual bool SetDword(std::string_view name, std::uint32_t value) = 0;
+  // The DWORD stored under `name`; empty when it is missing, holds another type or cannot be read
+  // (and always for a key that keeps no values).
+  virtual std::optional<std::uint32_t> ReadDword(std::string_view /*name*/) { return std::nullopt; }
 };
 
 // Key paths may start with a backslash; it is ignored. The 64-bit view is used, as by every other
@@ -48,7 +51,7 @@ class Registry {
                            const std::string& value, bool createKey) = 0;
   // Opens an existing key for reading and setting values and deletes one value of it.
   virtual bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
-  // Opens `key` for setting values, creating it when missing; empty when that fails.
+  // Opens `key` for reading and setting values, creating it when missing; empty when that fails.
   virtual std::unique_ptr<RegistryKey> OpenOrCreateKey(RegistryRoot root, std::string_view key) = 0;
 };
 

@@ -19,6 +19,14 @@ class Win32RegistryKey final : public RegistryKey {
     return RegSetValueExW(key_.get(), Widen(name).c_str(), 0, REG_DWORD,
                           reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
   }
+  std::optional<std::uint32_t> ReadDword(std::string_view name) override {
+    DWORD type = 0, data = 0, size = sizeof data;
+    if (RegQueryValueExW(key_.get(), Widen(name).c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof data)
+      return std::nullopt;
+    return data;
+  }
 
  private:
   RegKey key_;
@@ -86,7 +94,9 @@ bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key,
 std::unique_ptr<RegistryKey> Win32Registry::OpenOrCreateKey(RegistryRoot root,
                                                             std::string_view key) {
   RegKey k;
-  if (k.Create(RootKey(root), KeyPath(key).c_str(), KEY_SET_VALUE) != ERROR_SUCCESS) return nullptr;
+  if (k.Create(RootKey(root), KeyPath(key).c_str(), KEY_QUERY_VALUE | KEY_SET_VALUE) !=
+      ERROR_SUCCESS)
+    return nullptr;
   return std::make_unique<Win32RegistryKey>(std::move(k));
 }
 

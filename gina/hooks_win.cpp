@@ -123,6 +123,7 @@ void HookThread::Stop() {
   thread_ = nullptr;
   threadId_ = 0;
   hooked_ = false;
+  watching_ = false;
 }
 
 // The thread holds its own reference to the library and gives it back as its last act, so a
@@ -157,8 +158,8 @@ void HookThread::Run() {
   Hooks hooks;
   hooked_ = hooks.Renew(module);
   if (hooked_) RunGuarded([this] { client_.OnHooksStarted(); });
+  watching_ = watch && SetTimer(watch, kWatchTimer, kWatchInterval, nullptr) != 0;
   SetEvent(started_);
-  if (watch) SetTimer(watch, kWatchTimer, kWatchInterval, nullptr);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -169,6 +170,7 @@ void HookThread::Run() {
     }
     DispatchMessageW(&msg);
   }
+  watching_ = false;
   hooks.Remove();
   if (watch) {
     WTSUnRegisterSessionNotification(watch);

@@ -38,6 +38,8 @@ class HookThread {
   // Ends the thread and removes the hooks. Same rule as Start; never from DllMain.
   void Stop();
   bool Running() const { return thread_ != nullptr && hooked_; }
+  // Whether the watchdog's rounds come (the thread runs and its timer is set).
+  bool Watching() const { return thread_ != nullptr && watching_; }
 
  private:
   static DWORD WINAPI ThreadMain(void* self);
@@ -48,6 +50,7 @@ class HookThread {
   DWORD threadId_ = 0;
   HANDLE started_ = nullptr;
   std::atomic<bool> hooked_{false};
+  std::atomic<bool> watching_{false};
 };
 
 }  // namespace sentavo::gina

@@ -27,8 +27,9 @@ bool LibraryCore::IsItemDisabled(int item) {
 
 int LibraryCore::DisableKey(KeyCombo combo, bool block) {
   const std::lock_guard lock(mutex_);
+  const bool changes = state_.Keys().IsBlocked(combo) != block;
   const int result = state_.DisableKey(combo, block);
-  Publish();
+  if (changes) Publish();
   return result;
 }
 
@@ -64,6 +65,16 @@ void LibraryCore::Exit() {
 bool LibraryCore::NeedsHooks() {
   const std::lock_guard lock(mutex_);
   return !state_.Keys().Empty() || reports_.window != 0 || state_.HasDisabledItems();
+}
+
+void LibraryCore::SetWatched(bool watched) {
+  const std::lock_guard lock(mutex_);
+  state_.SetWatched(watched);
+}
+
+void LibraryCore::PoliciesChanged() {
+  const std::lock_guard lock(mutex_);
+  state_.PoliciesChanged();
 }
 
 void LibraryCore::RereadModifiers() {

@@ -59,6 +59,11 @@ class LibraryCore {
   void Exit();
   // Whether anything needs the hooks: a blocked key, a hidden shell part or a report target.
   bool NeedsHooks();
+  // Whether the hook thread's watchdog runs; while it does, a switch asked for the state it is in
+  // touches nothing (see LockState).
+  void SetWatched(bool watched);
+  // The machine policies were installed or removed through the library.
+  void PoliciesChanged();
 
   // The hook thread's side. None of these waits for the mutex. The releases of keys let go on
   // another desktop (Ctrl+Alt+Del, a UAC prompt, the sign-in screen) never reach the hooks, so the

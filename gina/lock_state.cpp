@@ -49,38 +49,37 @@ void LockState::Save(const RestoreJournal& journal) {
 }
 
 int LockState::DisableItem(int item, bool disable) {
-  switch (item) {
-    case kTaskbar:
-    case kDesktop:
-    case kStartButton:
-    case kTaskLinks:
-    case kTray:
-      if (disable) {
-        items_.insert(item);
-        HideItem(item);
-      } else {
-        items_.erase(item);
-        ShowItem(item);
-      }
-      return 1;
-    case kAccessibility:
-      if (disable) {
-        items_.insert(item);
-        SwitchOffShortcuts();
-      } else {
-        items_.erase(item);
-        RestoreShortcuts();
-      }
-      return 1;
-    default: return 0;
+  const bool known = item == kTaskbar || item == kDesktop || item == kStartButton ||
+                     item == kTaskLinks || item == kTray || item == kAccessibility;
+  if (!known) return 0;
+  if (settled_.contains(item) && items_.contains(item) == disable && (watched_ || !disable))
+    return 1;
+  if (disable) {
+    items_.insert(item);
+    if (item == kAccessibility) {
+      SwitchOffShortcuts();
+    } else {
+      HideItem(item);
+    }
+  } else {
+    items_.erase(item);
+    if (item == kAccessibility) {
+      RestoreShortcuts();
+    } else {
+      ShowItem(item);
+    }
   }
+  settled_.insert(item);
+  return 1;
 }
 
 // Each window is journaled before it is hidden, and only a window that is shown: restoring must
 // never show what was hidden before we came.
-void LockState::HideItem(int item) {
+bool LockState::HideItem(int item) {
+  bool found = false;
   for (const ShellDesktop::Window& w : desktop_.ItemWindows(item)) {
     if (!w.shown) continue;
+    found = true;
     RestoreJournal journal = Journal();
     const bool known = std::any_of(journal.windows.begin(), journal.windows.end(),
                                    [&](const auto& j) { return j.handle == w.handle; });
@@ -90,6 +89,7 @@ void LockState::HideItem(int item) {
     }
     desktop_.Hide(w.handle);
   }
+  return found;
 }
 
 void LockState::ShowItem(int item) {
@@ -102,14 +102,19 @@ void LockState::ShowItem(int item) {
   Save(journal);
 }
 
-void LockState::SwitchOffShortcuts() {
+bool LockState::SwitchOffShortcuts() {
+  bool found = false;
   for (const Access kind : kAllAccess) {
     const std::optional<std::uint32_t> flags = desktop_.ReadAccess(kind);
     if (!flags) continue;
     RestoreJournal journal = Journal();
     if (journal.access.emplace(kind, *flags).second) Save(journal);
-    if (*flags & ClearedBits(kind)) desktop_.WriteAccess(kind, *flags & ~ClearedBits(kind));
+    if (*flags & ClearedBits(kind)) {
+      found = true;
+      desktop_.WriteAccess(kind, *flags & ~ClearedBits(kind));
+    }
   }
+  return found;
 }
 
 void LockState::RestoreShortcuts() {
@@ -119,16 +124,25 @@ void LockState::RestoreShortcuts() {
   Save(journal);
 }
 
+bool LockState::PoliciesInForce() {
+  policies_ = desktop_.PoliciesInForce();
+  return *policies_;
+}
+
+// Ctrl+Alt+Del asked to stay blocked answers from the policies as last read: the watchdog takes
+// them anew every round, and so does a call that blocks it afresh.
 int LockState::DisableKey(KeyCombo combo, bool block) {
+  const bool already = keys_.IsBlocked(combo) == block;
   keys_.SetBlocked(combo, block);
   if (!block) return 0;
-  if (combo == kCtrlAltDel) return desktop_.PoliciesInForce() ? 1 : 0;
-  return 1;
+  if (combo != kCtrlAltDel) return 1;
+  if (already && watched_ && policies_) return *policies_ ? 1 : 0;
+  return PoliciesInForce() ? 1 : 0;
 }
 
 bool LockState::IsKeyDisabled(KeyCombo combo) {
   if (!keys_.IsBlocked(combo)) return false;
-  return combo != kCtrlAltDel || desktop_.PoliciesInForce();
+  return combo != kCtrlAltDel || PoliciesInForce();
 }
 
 std::int32_t LockState::DisabledKey(int index) const {
@@ -140,17 +154,17 @@ std::int32_t LockState::DisabledKey(int index) const {
 
 void LockState::Reassert() {
   for (const int item : items_) {
-    if (item == kAccessibility) {
-      SwitchOffShortcuts();
-    } else {
-      HideItem(item);
-    }
+    const bool undone = item == kAccessibility ? SwitchOffShortcuts() : HideItem(item);
+    if (undone) settled_.erase(item);
   }
+  if (keys_.IsBlocked(kCtrlAltDel)) PoliciesInForce();
 }
 
 void LockState::RestoreAll() {
   keys_.Clear();
   items_.clear();
+  settled_.clear();
+  policies_.reset();
   const RestoreJournal journal = Journal();
   for (const auto& w : journal.windows) desktop_.ShowIfStill(w.handle, w.className);
   for (const auto& [kind, flags] : journal.access) desktop_.WriteAccess(kind, flags);

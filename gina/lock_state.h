@@ -94,6 +94,11 @@ struct RestoreJournal {
   static RestoreJournal Parse(const std::string& text);
 };
 
+// The callers assert the whole lock again every second. A switch asked for the state it is already
+// in costs nothing (no look at the system): a disabled item only while a watchdog keeps it, whose
+// round finds a shell part shown again or a feature switched on again, puts it back and marks the
+// item, so that the next call for it does the whole work again; without a watchdog every call
+// does it. An enabled item has shown what it hid at its first call and has nothing left to show.
 class LockState {
  public:
   LockState(ShellDesktop& desktop, JournalStore& store);
@@ -109,25 +114,38 @@ class LockState {
   std::int32_t DisabledKey(int index) const;
   const KeyRules& Keys() const { return keys_; }
 
+  // Whether a watchdog runs Reassert every few seconds (and on every new taskbar).
+  void SetWatched(bool watched) { watched_ = watched; }
   // Hides again what a disabled item covers and has come back (an Explorer restart), and switches
-  // off again an accessibility feature switched on meanwhile (from the Ctrl+Alt+Del screen).
+  // off again an accessibility feature switched on meanwhile (from the Ctrl+Alt+Del screen). Takes
+  // the machine policies anew while Ctrl+Alt+Del is blocked.
   void Reassert();
+  // The machine policies were installed or removed: Ctrl+Alt+Del's answer is taken anew.
+  void PoliciesChanged() { policies_.reset(); }
   // Lifts every block and undoes everything in the journal, this run's and a crashed run's.
   void RestoreAll();
   bool HasDisabledItems() const { return !items_.empty(); }
   RestoreJournal Journal() const { return RestoreJournal::Parse(store_.Read()); }
 
  private:
-  void HideItem(int item);
+  // Each returns whether it found something to put back: a shell window shown, a feature on.
+  bool HideItem(int item);
   void ShowItem(int item);
-  void SwitchOffShortcuts();
+  bool SwitchOffShortcuts();
   void RestoreShortcuts();
   void Save(const RestoreJournal& journal);
+  bool PoliciesInForce();
 
   ShellDesktop& desktop_;
   JournalStore& store_;
   std::set<int> items_;
   KeyRules keys_;
+  bool watched_ = false;
+  // The items whose last call did the whole work, and nothing has been found undone since: disabled
+  // ones in force, enabled ones with nothing of theirs left hidden.
+  std::set<int> settled_;
+  // The machine policies as last read while Ctrl+Alt+Del is blocked; empty when unknown.
+  std::optional<bool> policies_;
 };
 
 }  // namespace sentavo::gina

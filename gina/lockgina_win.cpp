@@ -2,6 +2,7 @@
 // (trial mode, switched on in HKLM only: nothing is blocked, nothing is changed, and a function
 // that would change something reports 0) or works on the library's one state. No exception leaves
 // the library.
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -57,14 +58,18 @@ class Library final : public HookClient {
   int RestoreAll() {
     core_.RestoreAll();
     if (!core_.NeedsHooks()) hooks_.Stop();
+    core_.SetWatched(hooks_.Watching());
     return 1;
   }
 
   int Exit() {
     core_.Exit();
     hooks_.Stop();
+    core_.SetWatched(false);
     return 1;
   }
+
+  void PoliciesChanged() { core_.PoliciesChanged(); }
 
   bool OnInput(std::uint32_t vk, bool up, bool mouse, POINT cursor) override {
     const InputDecision d = core_.OnInput(vk, up);
@@ -103,8 +108,13 @@ class Library final : public HookClient {
     return held;
   }
 
-  // Starts the hook thread when something needs it; true when the hooks are in place.
-  bool UpdateHooks() { return core_.NeedsHooks() ? hooks_.Start() : hooks_.Running(); }
+  // Starts the hook thread when something needs it; true when the hooks are in place. The core
+  // learns whether the watchdog keeps what it settles.
+  bool UpdateHooks() {
+    const bool hooked = core_.NeedsHooks() ? hooks_.Start() : hooks_.Running();
+    core_.SetWatched(hooks_.Watching());
+    return hooked;
+  }
 
   Win32Desktop desktop_;
   FileJournalStore store_;
@@ -117,9 +127,58 @@ Library& Lib() {
   return *library;
 }
 
+// Trial mode is asked at every call, and the client asserts its switches every second: the value
+// is read again only when the registry has signalled a change of its key since the last read. The
+// registry signals a change before the call that makes it returns, so a value set or removed
+// still takes effect at the very next call, as when it was read at each; asking costs one look at
+// an event instead of opening the key and reading it.
+class TrialSwitch {
+ public:
+  std::wstring JournalPath() {
+    const std::lock_guard lock(mutex_);
+    if (armed_ && WaitForSingleObject(changed_, 0) == WAIT_TIMEOUT) return path_;
+    // Armed before the read: a change made in between is seen by the next call.
+    armed_ = Arm();
+    path_ = TrialJournalPath();
+    return path_;
+  }
+
+ private:
+  // Watches the machine's software key with everything below it: the trial key itself may be
+  // deleted and made again, and a watch on a deleted key is not signalled everywhere (Wine) when
+  // the key comes back. False when nothing can be watched: the value is then read at every call.
+  bool Arm() {
+    watched_ = RegKey();  // a key closed with a watch on it signals; done before the reset
+    if (!changed_) changed_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!changed_) return false;
+    ResetEvent(changed_);
+    if (watched_.Open(HKEY_LOCAL_MACHINE, L"Software", KEY_NOTIFY | KEY_WOW64_64KEY) !=
+        ERROR_SUCCESS)
+      return false;
+    constexpr DWORD kChanges = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
+    // Not tied to the calling thread where the system allows it (Windows 8 and later): a watch
+    // ends with the thread that set it, and a caller's thread may end at any time.
+    return RegNotifyChangeKeyValue(watched_.get(), TRUE, kChanges | REG_NOTIFY_THREAD_AGNOSTIC,
+                                   changed_, TRUE) == ERROR_SUCCESS ||
+           RegNotifyChangeKeyValue(watched_.get(), TRUE, kChanges, changed_, TRUE) == ERROR_SUCCESS;
+  }
+
+  std::mutex mutex_;
+  HANDLE changed_ = nullptr;
+  RegKey watched_;
+  std::wstring path_;
+  bool armed_ = false;
+};
+
+// Never destroyed, like the library's state.
+TrialSwitch& Trial() {
+  static TrialSwitch* trial = new TrialSwitch;
+  return *trial;
+}
+
 // In trial mode appends the call to the journal and returns true.
 bool Journaled(std::string_view name, std::initializer_list<CallArg> args) {
-  const std::wstring path = TrialJournalPath();
+  const std::wstring path = Trial().JournalPath();
   if (path.empty()) return false;
   const std::string line = FormatCall(name, args) + "\r\n";
   const HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -237,12 +296,20 @@ int WINAPI wlSetKeyPostMessage(HWND window, UINT pressMessage, UINT releaseMessa
 
 int WINAPI wlInstallGina(int flags) {
   if (Journaled("wlInstallGina", {{flags}})) return 0;
-  return Safely([] { return Win32Desktop().InstallPolicies() ? 1 : 0; });
+  return Safely([] {
+    const bool installed = Win32Desktop().InstallPolicies();
+    Lib().PoliciesChanged();
+    return installed ? 1 : 0;
+  });
 }
 
 int WINAPI wlUninstallGina() {
   if (Journaled("wlUninstallGina", {})) return 0;
-  return Safely([] { return Win32Desktop().RemovePolicies() ? 1 : 0; });
+  return Safely([] {
+    const bool removed = Win32Desktop().RemovePolicies();
+    Lib().PoliciesChanged();
+    return removed ? 1 : 0;
+  });
 }
 
 int WINAPI wlIsGinaInstalled() {

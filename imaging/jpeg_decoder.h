@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,5 +27,21 @@ struct RgbImage {
 // allocated.
 std::optional<RgbImage> DecodeJpeg(std::span<const std::uint8_t> data,
                                    std::string* error = nullptr);
+
+// Where decoded rows go: the first row's memory and the distance from one row to the next, in
+// bytes; no memory when there is none.
+struct PixelRows {
+  std::uint8_t* first = nullptr;
+  std::size_t stride = 0;
+};
+// Gives the rows for a picture of `width` x `height` pixels, top row first.
+using PixelTarget = std::function<PixelRows(int width, int height)>;
+
+// Decodes straight into the rows `target` gives, each pixel three bytes (blue, green, red): the
+// layout of a 24-bit Windows DIB, so that a picture needs no copy of its own on the way. The same
+// pixels as DecodeJpeg. False as DecodeJpeg is empty, and when `target` gives no memory; the
+// memory may then hold part of the picture.
+bool DecodeJpegInto(std::span<const std::uint8_t> data, const PixelTarget& target,
+                    std::string* error = nullptr);
 
 }  // namespace sentavo

@@ -10,6 +10,7 @@
 #include "gina/lockgina.h"
 #include "lockengine/handles_win.h"
 #include "ui/messages_win.h"
+#include "ui/system_dll_win.h"
 
 namespace sentavo::lockengine {
 namespace {
@@ -118,7 +119,10 @@ std::optional<std::string> Win32LoaderPrompts::PickLibrary() {
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   // The program's current directory is not the dialog's to change.
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  // The dialog's DLL brings the print spooler with it: loaded when a file is first picked.
+  static const auto openDialog =
+      ui::SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  if (!openDialog || !openDialog(&ofn)) return std::nullopt;
   file.resize(file.find(L'\0'));
   return Narrow(file);
 }

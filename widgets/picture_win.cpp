@@ -7,11 +7,14 @@
 #include <gdiplus.h>
 // clang-format on
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "formats/wide_win.h"
 #include "imaging/jpeg_decoder.h"
 #include "ui/gdi_canvas_win.h"
+#include "ui/system_dll_win.h"
 
 namespace sentavo::widgets {
 namespace {
@@ -109,35 +112,161 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
   return out;
 }
 
-std::unique_ptr<Graphic> FromJpeg(std::span<const std::uint8_t> bytes, std::string* error) {
-  std::optional<RgbImage> image = DecodeJpeg(bytes, error);
-  if (!image) return nullptr;
-  ui::Dib dib(image->width, image->height);
-  if (!dib.Valid()) {
-    SetError(error, "out of memory");
-    return nullptr;
+// A 24-bit top-down DIB section: a JPEG's pixels take three bytes here, not four.
+class RgbDib {
+ public:
+  RgbDib() = default;
+  RgbDib(int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap_) return;
+    bits_ = static_cast<std::uint8_t*>(bits);
+    width_ = width;
+    height_ = height;
   }
-  for (int y = 0; y < image->height; ++y) {
-    for (int x = 0; x < image->width; ++x) {
-      const std::uint8_t* p = image->At(x, y);
-      dib.At(x, y) = 0xFF000000u | (p[0] << 16) | (p[1] << 8) | p[2];
-    }
+  bool Valid() const { return static_cast<bool>(bitmap_); }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  HBITMAP get() const { return bitmap_.get(); }
+  // Rows of a DIB are padded to whole 32-bit words.
+  PixelRows Rows() const {
+    return {bits_, (static_cast<std::size_t>(width_) * 3 + 3) & ~std::size_t{3}};
   }
-  return std::make_unique<DibGraphic>(std::move(dib), false);
+
+ private:
+  ui::BitmapHandle bitmap_;
+  std::uint8_t* bits_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+// The JPEG decoded straight into a DIB; an empty one when it does not decode.
+RgbDib DecodeJpegDib(std::span<const std::uint8_t> bytes, std::string* error) {
+  RgbDib dib;
+  const bool decoded = DecodeJpegInto(
+      bytes,
+      [&](int width, int height) {
+        dib = RgbDib(width, height);
+        return dib.Valid() ? dib.Rows() : PixelRows{};
+      },
+      error);
+  return decoded ? std::move(dib) : RgbDib();
 }
 
-// GDI+ for the whole process, started on first use.
-bool GdiplusReady() {
-  static const bool ready = [] {
+// A JPEG background kept as one bitmap at the size it is drawn. The file's bytes are decoded when
+// loaded, so that a picture that does not decode is refused then; the first draw (or Prepare, where
+// the size is known before) stretches that decode once, as every draw used to (halftone), and lets
+// it go. A draw at another size (a change of the display) decodes the bytes again.
+class JpegGraphic final : public Graphic {
+ public:
+  JpegGraphic(std::vector<std::uint8_t> bytes, RgbDib decoded)
+      : bytes_(std::move(bytes)),
+        size_{decoded.Width(), decoded.Height()},
+        decoded_(std::move(decoded)) {}
+  ui::Size NaturalSize() const override { return size_; }
+  bool Opaque() const override { return true; }
+  void Prepare(int w, int h) const override {
+    if (w > 0 && h > 0 && (!drawn_.Valid() || drawn_.Width() != w || drawn_.Height() != h))
+      Scale(w, h);
+  }
+  // Only the part that shows is copied, a band of rows at a time: a copy into the screen's format
+  // goes through a converted copy of what it copies (Wine makes one), which is then a band's worth,
+  // not a whole screen's.
+  void Draw(HDC dc, const RECT& d) const override {
+    const int w = d.right - d.left, h = d.bottom - d.top;
+    Prepare(w, h);
+    if (!drawn_.Valid() || drawn_.Width() != w || drawn_.Height() != h) return;
+    RECT shown = d;
+    RECT clip{};
+    if (GetClipBox(dc, &clip) != ERROR && !IntersectRect(&shown, &d, &clip)) return;
+    ui::MemoryDC mem(dc);
+    ui::SelectScope select(mem.get(), drawn_.get());
+    constexpr int kBandRows = 64;
+    for (int top = shown.top; top < shown.bottom; top += kBandRows) {
+      const int rows = std::min(kBandRows, static_cast<int>(shown.bottom) - top);
+      BitBlt(dc, shown.left, top, shown.right - shown.left, rows, mem.get(), shown.left - d.left,
+             top - d.top, SRCCOPY);
+    }
+  }
+
+ private:
+  void Scale(int w, int h) const {
+    RgbDib source = std::exchange(decoded_, RgbDib());
+    drawn_ = RgbDib();  // one bitmap of the picture at a time beside the decode
+    if (!source.Valid()) source = DecodeJpegDib(bytes_, nullptr);
+    if (!source.Valid()) return;
+    RgbDib target(w, h);
+    if (!target.Valid()) return;
+    {
+      ui::MemoryDC from(nullptr), to(nullptr);
+      ui::SelectScope selectFrom(from.get(), source.get());
+      ui::SelectScope selectTo(to.get(), target.get());
+      SetStretchBltMode(to.get(), HALFTONE);
+      SetBrushOrgEx(to.get(), 0, 0, nullptr);
+      StretchBlt(to.get(), 0, 0, w, h, from.get(), 0, 0, source.Width(), source.Height(), SRCCOPY);
+      GdiFlush();
+    }
+    drawn_ = std::move(target);
+  }
+
+  std::vector<std::uint8_t> bytes_;
+  ui::Size size_;
+  mutable RgbDib decoded_;  // until the first stretch
+  mutable RgbDib drawn_;    // at the size last drawn
+};
+
+std::unique_ptr<Graphic> FromJpeg(std::span<const std::uint8_t> bytes, std::string* error) {
+  RgbDib dib = DecodeJpegDib(bytes, error);
+  if (!dib.Valid()) return nullptr;
+  return std::make_unique<JpegGraphic>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
+                                       std::move(dib));
+}
+
+// GDI+ is loaded and started for the whole process when the first PNG is read, not with the
+// program: most runs never show one.
+struct GdiplusFunctions {
+  decltype(&Gdiplus::GdiplusStartup) startup =
+      ui::SystemFunction<decltype(startup)>(L"gdiplus.dll", "GdiplusStartup");
+  decltype(&gp::GdipCreateBitmapFromStream) createFromStream =
+      ui::SystemFunction<decltype(createFromStream)>(L"gdiplus.dll", "GdipCreateBitmapFromStream");
+  decltype(&gp::GdipGetImageWidth) width =
+      ui::SystemFunction<decltype(width)>(L"gdiplus.dll", "GdipGetImageWidth");
+  decltype(&gp::GdipGetImageHeight) height =
+      ui::SystemFunction<decltype(height)>(L"gdiplus.dll", "GdipGetImageHeight");
+  decltype(&gp::GdipBitmapLockBits) lockBits =
+      ui::SystemFunction<decltype(lockBits)>(L"gdiplus.dll", "GdipBitmapLockBits");
+  decltype(&gp::GdipBitmapUnlockBits) unlockBits =
+      ui::SystemFunction<decltype(unlockBits)>(L"gdiplus.dll", "GdipBitmapUnlockBits");
+  decltype(&gp::GdipDisposeImage) dispose =
+      ui::SystemFunction<decltype(dispose)>(L"gdiplus.dll", "GdipDisposeImage");
+  bool started = false;
+
+  GdiplusFunctions() {
+    if (!startup || !createFromStream || !width || !height || !lockBits || !unlockBits || !dispose)
+      return;
     ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-  }();
-  return ready;
+    const Gdiplus::GdiplusStartupInput input;
+    started = startup(&token, &input, nullptr) == Gdiplus::Ok;
+  }
+};
+
+// Null when GDI+ is missing or does not start.
+const GdiplusFunctions* StartedGdiplus() {
+  static const GdiplusFunctions gdiplus;
+  return gdiplus.started ? &gdiplus : nullptr;
 }
 
 std::unique_ptr<Graphic> FromPng(std::span<const std::uint8_t> bytes, std::string* error) {
-  if (!GdiplusReady()) {
+  const GdiplusFunctions* gdip = StartedGdiplus();
+  if (!gdip) {
     SetError(error, "GDI+ is not available");
     return nullptr;
   }
@@ -147,33 +276,33 @@ std::unique_ptr<Graphic> FromPng(std::span<const std::uint8_t> bytes, std::strin
     return nullptr;
   }
   Gdiplus::GpBitmap* bitmap = nullptr;
-  const Gdiplus::GpStatus status = gp::GdipCreateBitmapFromStream(stream, &bitmap);
+  const Gdiplus::GpStatus status = gdip->createFromStream(stream, &bitmap);
   stream->Release();
   if (status != Gdiplus::Ok || !bitmap) {
     SetError(error, "not a picture GDI+ can read");
     return nullptr;
   }
   UINT w = 0, h = 0;
-  gp::GdipGetImageWidth(bitmap, &w);
-  gp::GdipGetImageHeight(bitmap, &h);
+  gdip->width(bitmap, &w);
+  gdip->height(bitmap, &h);
   std::unique_ptr<Graphic> out;
   ui::Dib dib(static_cast<int>(w), static_cast<int>(h));
   Gdiplus::BitmapData data{};
   const Gdiplus::GpRect rect(0, 0, static_cast<INT>(w), static_cast<INT>(h));
-  if (dib.Valid() && gp::GdipBitmapLockBits(bitmap, &rect, Gdiplus::ImageLockModeRead,
-                                            PixelFormat32bppPARGB, &data) == Gdiplus::Ok) {
+  if (dib.Valid() && gdip->lockBits(bitmap, &rect, Gdiplus::ImageLockModeRead,
+                                    PixelFormat32bppPARGB, &data) == Gdiplus::Ok) {
     for (UINT y = 0; y < h; ++y) {
       const auto* row =
           reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(data.Scan0) +
                                                  static_cast<std::ptrdiff_t>(y) * data.Stride);
       std::copy(row, row + w, &dib.At(0, static_cast<int>(y)));
     }
-    gp::GdipBitmapUnlockBits(bitmap, &data);
+    gdip->unlockBits(bitmap, &data);
     out = std::make_unique<DibGraphic>(std::move(dib), true);
   } else {
     SetError(error, "the picture's pixels cannot be read");
   }
-  gp::GdipDisposeImage(bitmap);
+  gdip->dispose(bitmap);
   return out;
 }
 
@@ -299,12 +428,14 @@ bool PictureBox::LoadFromMemory(std::span<const std::uint8_t> bytes, PictureKind
   return true;
 }
 
-void PictureBox::SetGraphic(std::unique_ptr<Graphic> graphic) {
+void PictureBox::SetGraphic(std::shared_ptr<const Graphic> graphic) {
+  if (graphic == graphic_) return;
   graphic_ = std::move(graphic);
   Changed();
 }
 
 void PictureBox::Clear() {
+  if (!graphic_) return;
   graphic_.reset();
   Changed();
 }
@@ -334,8 +465,28 @@ void PictureBox::Changed() {
   RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void PictureBox::Prepare() {
+  if (!graphic_ || transparent_ || !graphic_->Opaque()) return;
+  const ui::Size size = ClientSize();
+  const ui::Rect r = FitPicture(graphic_->NaturalSize(), {0, 0, size.cx, size.cy}, fit_);
+  graphic_->Prepare(r.Width(), r.Height());
+}
+
 void PictureBox::PaintTo(HDC target) {
   const ui::Size size = ClientSize();
+  // An empty transparent picture (the lock window's logo without its file) is what lies behind it;
+  // a buffer of its size (the whole page) would only hold a copy of that.
+  if (transparent_ && !graphic_) {
+    ui::PaintBehind(hwnd(), target);
+    return;
+  }
+  if (graphic_ && !transparent_ && graphic_->Opaque()) {
+    const ui::Rect r = FitPicture(graphic_->NaturalSize(), {0, 0, size.cx, size.cy}, fit_);
+    if (r.left <= 0 && r.top <= 0 && r.right >= size.cx && r.bottom >= size.cy) {
+      graphic_->Draw(target, RECT{r.left, r.top, r.right, r.bottom});
+      return;
+    }
+  }
   ui::OffscreenBuffer buffer(target, size.cx, size.cy);
   const HDC dc = buffer.Valid() ? buffer.dc() : target;
   if (transparent_) {
@@ -360,8 +511,13 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       PaintTo(ps.get());
       return 0;
     }
-    case WM_PRINTCLIENT:
-    case ui::kPaintForSibling: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
+    // For a control above: what lies below this picture is painted already, and an empty
+    // transparent one adds nothing to it.
+    case ui::kPaintForSibling:
+      if (transparent_ && !graphic_) return 0;
+      PaintTo(reinterpret_cast<HDC>(wp));
+      return 0;
     case WM_SIZE: Invalidate(); return 0;
     case WM_LBUTTONDOWN: pressed_ = true; return 0;
     case WM_LBUTTONUP:

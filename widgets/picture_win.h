@@ -15,12 +15,18 @@
 
 namespace sentavo::widgets {
 
-// A decoded picture, ready to draw at any size.
+// A decoded picture, ready to draw at any size. One graphic may be shown by several pictures.
 class Graphic {
  public:
   virtual ~Graphic() = default;
   virtual ui::Size NaturalSize() const = 0;
   virtual void Draw(HDC dc, const RECT& dest) const = 0;
+  // Whether Draw covers every pixel of `dest` with one plain copy: such a picture is drawn straight
+  // into the target, with nothing painted below it first and no buffer between.
+  virtual bool Opaque() const { return false; }
+  // Gets ready to be drawn at `width` x `height`, where that work is better done before the first
+  // paint than during it.
+  virtual void Prepare(int /*width*/, int /*height*/) const {}
 };
 
 // Empty, with the reason in `error`, for a file that cannot be read, an unknown extension, or
@@ -38,7 +44,8 @@ class PictureBox : public ui::Window {
   bool LoadFromFile(const std::string& path, std::string* error = nullptr);
   bool LoadFromMemory(std::span<const std::uint8_t> bytes, PictureKind kind,
                       std::string* error = nullptr);
-  void SetGraphic(std::unique_ptr<Graphic> graphic);
+  // Showing the graphic that is shown already changes nothing.
+  void SetGraphic(std::shared_ptr<const Graphic> graphic);
   void Clear();
   bool Empty() const { return !graphic_; }
   const Graphic* GetGraphic() const { return graphic_.get(); }
@@ -52,6 +59,9 @@ class PictureBox : public ui::Window {
 
   // Paints the control into `dc` as a repaint would.
   void PaintTo(HDC dc);
+  // Gets the graphic ready to be drawn at the picture's present size (a JPEG background makes its
+  // one bitmap there), so that the first paint only copies it.
+  void Prepare();
 
   std::function<void()> OnClick;
 
@@ -60,7 +70,7 @@ class PictureBox : public ui::Window {
 
  private:
   void Changed();
-  std::unique_ptr<Graphic> graphic_;
+  std::shared_ptr<const Graphic> graphic_;
   PictureFit fit_ = PictureFit::Stretch;
   bool transparent_ = false;
   ui::TColor color_ = ui::clBtnFace;

@@ -9,6 +9,7 @@
 #include "formats/wide_win.h"
 #include "ui/controls_win.h"
 #include "ui/form_win.h"
+#include "ui/system_dll_win.h"
 
 namespace sentavo::widgets {
 namespace {
@@ -296,7 +297,10 @@ std::optional<OpenFileResult> WinFileDialogs::Open(const OpenFileRequest& reques
   ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
   ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   ofn.Flags = OpenOptionsToFlags(request.options);
-  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  // The dialog's DLL brings the print spooler with it: loaded when a file is first picked.
+  static const auto openDialog =
+      ui::SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  if (!openDialog || !openDialog(&ofn)) return std::nullopt;
 
   std::vector<std::string> parts;
   if (ofn.Flags & OFN_ALLOWMULTISELECT) {

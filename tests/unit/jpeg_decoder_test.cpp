@@ -6,6 +6,8 @@
 
 extern const unsigned char red_blue_jpg[];
 extern const unsigned long long red_blue_jpg_size;
+extern const unsigned char background_jpg[];
+extern const unsigned long long background_jpg_size;
 
 namespace sentavo {
 namespace {
@@ -39,6 +41,67 @@ TEST(JpegDecoder, DamagedDataIsReportedNotFatal) {
   EXPECT_FALSE(DecodeJpeg({}));
   // Cut inside the header: libjpeg cannot even read the size.
   EXPECT_FALSE(DecodeJpeg(Sample().first(20), &error));
+}
+
+// The lock window's background is decoded straight into a 24-bit DIB, whose rows are padded to
+// four bytes: every pixel the same as the RGB decode, for the small sample and the client's own
+// picture, and the padding left alone.
+TEST(JpegDecoder, DecodesIntoDibRowsWithTheSamePixels) {
+  const std::span<const std::uint8_t> background{background_jpg,
+                                                 static_cast<std::size_t>(background_jpg_size)};
+  for (const std::span<const std::uint8_t> jpeg : {Sample(), background}) {
+    const auto rgb = DecodeJpeg(jpeg);
+    ASSERT_TRUE(rgb);
+    constexpr std::uint8_t kUntouched = 0xA5;
+    std::vector<std::uint8_t> bytes;
+    std::size_t stride = 0;
+    int width = 0, height = 0;
+    std::string error;
+    ASSERT_TRUE(DecodeJpegInto(
+        jpeg,
+        [&](int w, int h) {
+          width = w;
+          height = h;
+          stride = (static_cast<std::size_t>(w) * 3 + 3 + 4) & ~std::size_t{3};  // and a spare word
+          bytes.assign(stride * static_cast<std::size_t>(h), kUntouched);
+          return PixelRows{bytes.data(), stride};
+        },
+        &error))
+        << error;
+    ASSERT_EQ(width, rgb->width);
+    ASSERT_EQ(height, rgb->height);
+    std::size_t differing = 0, padding = 0;
+    for (int y = 0; y < height; ++y) {
+      const std::uint8_t* row = bytes.data() + static_cast<std::size_t>(y) * stride;
+      for (int x = 0; x < width; ++x) {
+        const std::uint8_t* p = rgb->At(x, y);
+        const std::uint8_t* q = row + static_cast<std::size_t>(x) * 3;
+        differing += q[0] != p[2] || q[1] != p[1] || q[2] != p[0];
+      }
+      for (std::size_t i = static_cast<std::size_t>(width) * 3; i < stride; ++i)
+        padding += row[i] != kUntouched;
+    }
+    EXPECT_EQ(differing, 0u) << width << "x" << height;
+    EXPECT_EQ(padding, 0u);
+  }
+}
+
+TEST(JpegDecoder, DecodingIntoNoMemoryOrFromDamagedDataFails) {
+  std::string error;
+  EXPECT_FALSE(DecodeJpegInto(
+      Sample(), [](int, int) { return PixelRows{}; }, &error));
+  EXPECT_EQ(error, "out of memory");
+  int asked = 0;
+  const auto count = [&](int, int) {
+    ++asked;
+    return PixelRows{};
+  };
+  error.clear();
+  const std::vector<std::uint8_t> junk = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
+  EXPECT_FALSE(DecodeJpegInto(junk, count, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(DecodeJpegInto(Sample().first(20), count));
+  EXPECT_EQ(asked, 0);  // no memory is asked for a picture whose size cannot be read
 }
 
 }  // namespace

@@ -109,6 +109,10 @@ class FakePolicies final : public Registry {
   Log log;
   bool openFails = false;
   std::set<std::string> refusedValues;
+  // With keepsValues the key answers reads from `values`, which every write fills; without it
+  // nothing can be read back.
+  bool keepsValues = false;
+  std::map<std::string, std::uint32_t> values;
 
   RegistryString ReadString(RegistryRoot, const std::string&, const std::string&) override {
     return {};
@@ -130,7 +134,15 @@ class FakePolicies final : public Registry {
     explicit Key(FakePolicies& owner) : owner(owner) {}
     bool SetDword(std::string_view name, std::uint32_t value) override {
       owner.log.push_back(std::string(name) + "=" + std::to_string(value));
-      return !owner.refusedValues.contains(std::string(name));
+      if (owner.refusedValues.contains(std::string(name))) return false;
+      owner.values[std::string(name)] = value;
+      return true;
+    }
+    std::optional<std::uint32_t> ReadDword(std::string_view name) override {
+      if (!owner.keepsValues) return std::nullopt;
+      const auto it = owner.values.find(std::string(name));
+      if (it == owner.values.end()) return std::nullopt;
+      return it->second;
     }
     FakePolicies& owner;
   };

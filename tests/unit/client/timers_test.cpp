@@ -206,6 +206,33 @@ TEST_F(Timers, APolicyKeyThatFailsDoesNotStopTheTick) {
   EXPECT_EQ(screen.countdown(), 48);
 }
 
+// Each second reads the four values back and writes only those that differ from what they must be:
+// a value that the guest (or a tool) changed, removed or stored as another type is back within the
+// second, and an administrator's login turns all four.
+TEST_F(Timers, APolicyValueIsWrittenOnlyWhereTheStoredOneDiffers) {
+  policies.keepsValues = true;
+  Ticks(1);
+  EXPECT_EQ(policies.log, kPolicies1);
+  policies.log.clear();
+  Ticks(3);
+  EXPECT_EQ(policies.log, (Log{kPolicies1[0], kPolicies1[0], kPolicies1[0]}));  // opened, read
+
+  policies.values["DisableTaskMgr"] = 0;
+  policies.values.erase("DisableChangePassword");  // deleted, or stored as a string
+  policies.log.clear();
+  Ticks(1);
+  EXPECT_EQ(policies.log, (Log{kPolicies1[0], "DisableTaskMgr=1", "DisableChangePassword=1"}));
+
+  Enter("vamor");
+  policies.log.clear();
+  Ticks(2);
+  EXPECT_EQ(policies.log, Concat({kPolicies0, {kPolicies0[0]}}));
+  EXPECT_EQ(policies.values, (std::map<std::string, std::uint32_t>{{"DisableChangePassword", 0},
+                                                                   {"DisableLockWorkstation", 0},
+                                                                   {"DisableRegistryTools", 0},
+                                                                   {"DisableTaskMgr", 0}}));
+}
+
 // The time a guest gets is the time that passed, whenever the ticks come.
 TEST_F(Timers, TheCountdownTakesTheSecondsThatReallyPassed) {
   PutCode("t", IssuedCode(600));

@@ -125,24 +125,28 @@ class FakeDesktop : public ShellDesktop {
                                          {Access::MouseKeys, 0x3E}};
   bool policies = false;
   std::vector<std::string> log;
+  int calls = 0;  // every look at the system and every change of it
 
-  std::vector<Window> ItemWindows(int item) override { return windows[item]; }
+  std::vector<Window> ItemWindows(int item) override { return ++calls, windows[item]; }
   void Hide(std::uint64_t h) override {
+    ++calls;
     SetShown(h, false);
     log.push_back("hide " + std::to_string(h));
   }
   void ShowIfStill(std::uint64_t h, const std::string& cls) override {
+    ++calls;
     SetShown(h, true);
     log.push_back("show " + std::to_string(h) + " " + cls);
   }
-  std::optional<std::uint32_t> ReadAccess(Access kind) override { return access[kind]; }
+  std::optional<std::uint32_t> ReadAccess(Access kind) override { return ++calls, access[kind]; }
   bool WriteAccess(Access kind, std::uint32_t flags) override {
+    ++calls;
     access[kind] = flags;
     return true;
   }
-  bool PoliciesInForce() override { return policies; }
-  bool InstallPolicies() override { return policies = true; }
-  bool RemovePolicies() override { return !(policies = false); }
+  bool PoliciesInForce() override { return ++calls, policies; }
+  bool InstallPolicies() override { return ++calls, policies = true; }
+  bool RemovePolicies() override { return ++calls, !(policies = false); }
 
   void SetShown(std::uint64_t h, bool shown) {
     for (auto& [item, list] : windows)
@@ -155,13 +159,18 @@ class FakeStore : public JournalStore {
  public:
   std::optional<std::string> text;
   std::vector<std::string> writes;
-  std::string Read() const override { return text.value_or(""); }
+  mutable int calls = 0;  // every read, write and removal of the journal file
+  std::string Read() const override { return ++calls, text.value_or(""); }
   bool Write(const std::string& t) override {
+    ++calls;
     text = t;
     writes.push_back(t);
     return true;
   }
-  void Remove() override { text.reset(); }
+  void Remove() override {
+    ++calls;
+    text.reset();
+  }
 };
 
 class LockStateTest : public ::testing::Test {
@@ -249,6 +258,94 @@ TEST_F(LockStateTest, TheFeaturesThemselvesAreOffWhileBlockedAndComeBackAsTheyWe
   // Item 7 not disabled: a round leaves the features alone.
   state.Reassert();
   EXPECT_EQ(desktop.access, before);
+}
+
+// The callers assert every switch again each second; while the watchdog keeps the lock, asking for
+// the state a switch is already in looks at nothing and changes nothing.
+TEST_F(LockStateTest, ASwitchAskedForTheStateItIsInTouchesNothingWhileWatched) {
+  desktop.windows[kDesktop] = {{0x400, "Progman", true}};
+  desktop.InstallPolicies();
+  LockState state(desktop, store);
+  state.SetWatched(true);
+  state.DisableItem(kTaskbar, true);
+  state.DisableItem(kAccessibility, true);
+  state.DisableItem(kDesktop, false);
+  state.DisableKey(kCtrlAltDel, true);
+  state.DisableKey({kTab, kAlt}, true);
+  const int desktopCalls = desktop.calls, storeCalls = store.calls;
+  for (int second = 0; second < 3; ++second) {
+    EXPECT_EQ(state.DisableItem(kTaskbar, true), 1);
+    EXPECT_EQ(state.DisableItem(kAccessibility, true), 1);
+    EXPECT_EQ(state.DisableItem(kDesktop, false), 1);
+    EXPECT_EQ(state.DisableKey(kCtrlAltDel, true), 1);
+    EXPECT_EQ(state.DisableKey({kTab, kAlt}, true), 1);
+    EXPECT_EQ(state.DisableKey({kEsc, kAlt}, false), 0);
+  }
+  EXPECT_EQ(desktop.calls, desktopCalls);
+  EXPECT_EQ(store.calls, storeCalls);
+  EXPECT_TRUE(state.IsItemDisabled(kTaskbar));
+  EXPECT_TRUE(state.Keys().IsBlocked({kTab, kAlt}));
+
+  // A change of state is never skipped, and the part comes back as it was.
+  EXPECT_EQ(state.DisableItem(kTaskbar, false), 1);
+  EXPECT_EQ(desktop.log.back(), "show 256 Shell_TrayWnd");
+  EXPECT_EQ(state.DisableItem(kDesktop, true), 1);
+  EXPECT_EQ(desktop.log.back(), "hide 1024");
+  EXPECT_EQ(state.DisableKey(kCtrlAltDel, false), 0);
+  EXPECT_FALSE(state.IsKeyDisabled(kCtrlAltDel));
+
+  // Without a watchdog nothing would put back what came back: every call does the whole work.
+  state.SetWatched(false);
+  desktop.SetShown(0x400, true);
+  const int before = desktop.calls;
+  EXPECT_EQ(state.DisableItem(kDesktop, true), 1);
+  EXPECT_GT(desktop.calls, before);
+  EXPECT_EQ(desktop.log.back(), "hide 1024");
+}
+
+// What the guest or Explorer undoes behind the library's back is found by the watchdog's round,
+// which puts it back and makes the next call for that part do the whole work again.
+TEST_F(LockStateTest, WhatTheWatchdogFindsUndoneIsPutBackAndTheNextCallLooksAgain) {
+  desktop.InstallPolicies();
+  LockState state(desktop, store);
+  state.SetWatched(true);
+  state.DisableItem(kTaskbar, true);
+  state.DisableItem(kAccessibility, true);
+  EXPECT_EQ(state.DisableKey(kCtrlAltDel, true), 1);
+
+  desktop.SetShown(0x100, true);                                        // shown by its owner
+  desktop.windows[kTaskbar].push_back({0x300, "Shell_TrayWnd", true});  // a new Explorer
+  desktop.access[Access::StickyKeys] |= kFeatureOn;                     // from the secure desktop
+  desktop.RemovePolicies();                                             // by an administrator
+  desktop.log.clear();
+  state.Reassert();
+  EXPECT_EQ(desktop.log, (std::vector<std::string>{"hide 256", "hide 768"}));
+  EXPECT_EQ(desktop.access[Access::StickyKeys] & kFeatureOn, 0u);
+  EXPECT_EQ(state.DisableKey(kCtrlAltDel, true), 0);  // the policies as the round found them
+
+  // The round put the parts back; the next call looks at them again all the same.
+  desktop.SetShown(0x300, true);
+  desktop.access[Access::MouseKeys] |= kFeatureOn;
+  state.DisableItem(kTaskbar, true);
+  EXPECT_EQ(desktop.log.back(), "hide 768");
+  state.DisableItem(kAccessibility, true);
+  EXPECT_EQ(desktop.access[Access::MouseKeys] & kFeatureOn, 0u);
+  EXPECT_EQ(state.Journal().access.at(Access::StickyKeys), 0x7Eu);  // the originals, kept
+
+  // A round that finds everything in place leaves the next calls free again.
+  state.Reassert();
+  const int calls = desktop.calls;
+  state.DisableItem(kTaskbar, true);
+  state.DisableItem(kAccessibility, true);
+  EXPECT_EQ(desktop.calls, calls);
+
+  // After a restore nothing is taken as known any more.
+  state.RestoreAll();
+  desktop.log.clear();
+  state.DisableItem(kTaskbar, true);
+  EXPECT_EQ(desktop.log, (std::vector<std::string>{"hide 256", "hide 768"}));
+  desktop.InstallPolicies();
+  EXPECT_EQ(state.DisableKey(kCtrlAltDel, true), 1);
 }
 
 TEST_F(LockStateTest, RestoreAllAfterACrashUndoesTheCrashedRunFromItsJournal) {

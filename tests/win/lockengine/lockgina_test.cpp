@@ -184,6 +184,30 @@ TEST_F(LockGinaTest, TrialModeJournalsEveryCallAndBlocksNothing) {
   EXPECT_EQ(RestoreJournal(), "");  // nothing was touched, so nothing is saved
 }
 
+// The library keeps what it read of the machine's value until the registry says it changed: a
+// value set, changed or removed (the whole key too) still counts from the very next call.
+TEST_F(LockGinaTest, TrialModeSwitchedOnOrOffCountsFromTheNextCall) {
+  const std::wstring first = appData.path() + L"first.txt";
+  const std::wstring second = appData.path() + L"second.txt";
+  EXPECT_EQ(gina.wlDisableKey(0, 9, 1, 1), 1);  // the real library
+  SetTrialJournal(first);
+  EXPECT_EQ(gina.wlDisableKey(0, 27, 1, 1), 0);
+  SetTrialJournal(second);
+  EXPECT_EQ(gina.wlDisableKey(0, 27, 2, 1), 0);
+  ClearTrialJournal();
+  EXPECT_EQ(gina.wlDisableKey(0, 115, 1, 1), 1);
+  ASSERT_EQ(RegDeleteKeyExW(HKEY_LOCAL_MACHINE, gina::kTrialKey, KEY_WOW64_64KEY, 0),
+            ERROR_SUCCESS);
+  EXPECT_EQ(gina.wlIsKeyDisabled(0, 115, 1), 1);
+  SetTrialJournal(first);  // the key made again
+  EXPECT_EQ(gina.wlRestoreAll(), 1);
+  ClearTrialJournal();
+  EXPECT_EQ(gina.wlIsKeyDisabled(0, 9, 1), 1);  // the restore went to the journal only
+  EXPECT_EQ(Lines(ReadFileText(first)),
+            (std::vector<std::string>{"wlDisableKey(0, 27, 1, 1)", "wlRestoreAll()"}));
+  EXPECT_EQ(Lines(ReadFileText(second)), std::vector<std::string>{"wlDisableKey(0, 27, 2, 1)"});
+}
+
 // A guest can set environment variables for the account; they must not unlock anything.
 TEST_F(LockGinaTest, TheGuestsEnvironmentVariableDoesNotSwitchOnTrialMode) {
   const std::wstring journal = appData.path() + L"calls.txt";

@@ -1,11 +1,13 @@
-// Pictures on screen: a JPEG stretched by libjpeg-turbo, a PNG with its transparency over it, the
-// other formats by extension, and a failed load that keeps the picture shown before.
+// Pictures on screen: a JPEG stretched by libjpeg-turbo (one graphic for two pictures), a PNG with
+// its transparency over it, the other formats by extension, and a failed load that keeps the
+// picture shown before.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "formats/wide_win.h"
+#include "imaging/jpeg_decoder.h"
 #include "widgets/link_label_win.h"
 #include "widgets/picture_win.h"
 #include "win_test_support.h"
@@ -39,6 +41,58 @@ TEST(PictureWindow, JpegIsStretchedOverTheControl) {
   EXPECT_TRUE(Near(img.PixelAt(10, 10), ui::MakeColor(255, 0, 0), 12)) << Hex(img.PixelAt(10, 10));
   EXPECT_TRUE(Near(img.PixelAt(118, 54), ui::MakeColor(0, 0, 255), 12))
       << Hex(img.PixelAt(118, 54));
+}
+
+// What a JPEG background looks like: the decoded picture stretched over the box in halftone mode.
+test::Snapshot HalftoneStretch(std::span<const std::uint8_t> jpeg, int width, int height) {
+  const std::optional<RgbImage> rgb = DecodeJpeg(jpeg);
+  EXPECT_TRUE(rgb);
+  if (!rgb) return {};
+  ui::Dib source(rgb->width, rgb->height);
+  for (int y = 0; y < rgb->height; ++y) {
+    for (int x = 0; x < rgb->width; ++x) {
+      const std::uint8_t* p = rgb->At(x, y);
+      source.At(x, y) = 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2];
+    }
+  }
+  ui::DibCanvasTarget target(width, height);
+  ui::MemoryDC from(nullptr);
+  ui::SelectScope select(from.get(), source.get());
+  SetStretchBltMode(target.dc(), HALFTONE);
+  SetBrushOrgEx(target.dc(), 0, 0, nullptr);
+  StretchBlt(target.dc(), 0, 0, width, height, from.get(), 0, 0, rgb->width, rgb->height, SRCCOPY);
+  test::Snapshot s{width, height, {}};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) s.pixels.push_back(target.PixelAt(x, y));
+  }
+  return s;
+}
+
+// The lock window's two pages show one background graphic, kept as one bitmap at the size it is
+// drawn: every repaint, of either picture and at any size, shows exactly what a halftone stretch
+// of the decoded picture shows.
+TEST(PictureWindow, OneJpegShownByTwoPicturesLooksAsStretchedAtEverySize) {
+  test::HostForm host;
+  PictureBox pozadi, pozadi2;
+  ASSERT_TRUE(pozadi.Create(host.hwnd(), 10, {0, 0, 100, 50}));
+  ASSERT_TRUE(pozadi2.Create(host.hwnd(), 11, {0, 60, 100, 50}));
+  const std::shared_ptr<const Graphic> background =
+      DecodeGraphic(test::RedBlueJpeg(), PictureKind::Jpeg);
+  ASSERT_TRUE(background);
+  pozadi.SetGraphic(background);
+  pozadi2.SetGraphic(background);
+  EXPECT_EQ(pozadi.GetGraphic(), pozadi2.GetGraphic());
+
+  const test::Snapshot wide = HalftoneStretch(test::RedBlueJpeg(), 100, 50);
+  for (int paint = 0; paint < 2; ++paint) {
+    EXPECT_EQ(test::Render(pozadi.hwnd()).pixels, wide.pixels) << paint;
+    EXPECT_EQ(test::Render(pozadi2.hwnd()).pixels, wide.pixels) << paint;
+  }
+  pozadi.SetBounds({0, 0, 40, 90});  // the display changed
+  EXPECT_EQ(test::Render(pozadi.hwnd()).pixels,
+            HalftoneStretch(test::RedBlueJpeg(), 40, 90).pixels);
+  pozadi.SetBounds({0, 0, 100, 50});
+  EXPECT_EQ(test::Render(pozadi.hwnd()).pixels, wide.pixels);
 }
 
 TEST(PictureWindow, PngWithTransparencyShowsThePictureBelowIt) {
