@@ -186,6 +186,9 @@ class GuardHost::Impl final : private Transport {
   std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(64 * 1024);
   FrameReader reader_;
   bool broken_ = false;
+  bool connectedAtOnce_ = false;
+  std::wstring lastRefused_;
+  ULONGLONG lastRefusedLog_ = 0;
 
   HANDLE child_ = nullptr;
   ULONGLONG lastLaunch_ = 0;
@@ -215,10 +218,17 @@ void GuardHost::Impl::Listen() {
   ov_ = OVERLAPPED{};
   ov_.hEvent = pipeEvent_.get();
   ResetEvent(pipeEvent_.get());
-  if (ConnectNamedPipe(pipe_, &ov_)) {
+  // A client that opened the pipe before this call is connected already. The call then
+  // completes nothing: its OVERLAPPED stays pending, so the event handler must not ask it, or it
+  // would listen again, be told "connected" again, and spin.
+  connectedAtOnce_ = false;
+  if (ConnectNamedPipe(pipe_, &ov_) || GetLastError() == ERROR_PIPE_CONNECTED) {
+    connectedAtOnce_ = true;
     SetEvent(pipeEvent_.get());
-  } else if (GetLastError() == ERROR_PIPE_CONNECTED) {
-    SetEvent(pipeEvent_.get());
+  } else if (GetLastError() == ERROR_NO_DATA) {
+    // A client came and closed its end before it was looked at: that end is cleared first.
+    DisconnectNamedPipe(pipe_);
+    return Listen();
   } else if (GetLastError() != ERROR_IO_PENDING) {
     Log(EVENTLOG_WARNING_TYPE, "the pipe does not take connections");
     state_ = PipeState::Idle;
@@ -228,10 +238,15 @@ void GuardHost::Impl::Listen() {
 }
 
 void GuardHost::Impl::OnPipeEvent() {
+  if (state_ == PipeState::Connecting && connectedAtOnce_) return Accept();
   DWORD got = 0;
   const BOOL ok = GetOverlappedResult(pipe_, &ov_, &got, FALSE);
   if (state_ == PipeState::Connecting) {
-    if (!ok && GetLastError() != ERROR_PIPE_CONNECTED) return Listen();
+    if (!ok && GetLastError() == ERROR_IO_INCOMPLETE) return;  // woken early: still listening
+    if (!ok && GetLastError() != ERROR_PIPE_CONNECTED) {
+      DisconnectNamedPipe(pipe_);  // a client that came and went before it was looked at
+      return Listen();
+    }
     return Accept();
   }
   if (state_ != PipeState::Reading) return;
@@ -251,8 +266,15 @@ void GuardHost::Impl::Accept() {
   ULONG pid = 0;
   const std::wstring image = GetNamedPipeClientProcessId(pipe_, &pid) ? ImageOf(pid) : L"";
   if (!SamePath(image, clientPath_)) {
-    Log(EVENTLOG_WARNING_TYPE,
-        "pipe client refused: " + (image.empty() ? "(unknown)" : Narrow(image)));
+    // A program that opens the pipe over and over must not fill the event log: one entry per
+    // program a minute.
+    const ULONGLONG now = GetTickCount64();
+    if (image != lastRefused_ || now - lastRefusedLog_ >= 60000) {
+      lastRefused_ = image;
+      lastRefusedLog_ = now;
+      Log(EVENTLOG_WARNING_TYPE,
+          "pipe client refused: " + (image.empty() ? "(unknown)" : Narrow(image)));
+    }
     DisconnectNamedPipe(pipe_);
     return Listen();
   }
@@ -403,6 +425,7 @@ int GuardHost::Impl::Run(HANDLE stop) {
       nextTick = now + kTickMs;
       if (session_) session_->OnTimer1();
       DropIfBroken();
+      if (state_ == PipeState::Idle) Listen();  // the pipe refused to listen once: try again
     }
     KeepWindowRunning(now);
     std::vector<HANDLE> waits{stop, pipeEvent_.get(), logon_};
