@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the guard's figures beside the standalone client's, measured in one run under Wine (not a
-# test): CPU per minute while locked and during a guest's period (the guard and its lock window
-# together), and a killed lock window to the lock window back on screen.
+# test): Enter to the countdown shown (with the guard, a round trip through its pipe), CPU per
+# minute while locked and during a guest's period (the guard and its lock window together), and a
+# killed lock window to the lock window back on screen.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 SAMPLE=${SAMPLE:-15}
@@ -47,7 +48,7 @@ echo "standalone SentavoClient:"
 (cd "$work/app" && exec wine "$win_app\\SentavoClient.exe") &
 answer_notice
 cpu "while locked" SentavoClient.exe
-wine "$root/build/windows/bench/client_type_code.exe" bench1
+echo "  Enter to the countdown shown: $(wine "$root/build/windows/bench/client_type_code.exe" --time bench1 | tr -d '\r') ms"
 cpu "during a guest period" SentavoClient.exe
 pkill -f "$tag.app.SentavoClient.exe"; sleep 2
 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Runonce' /v SystemLockFrontApp /f >/dev/null 2>&1 || true
@@ -57,7 +58,7 @@ echo "SentavoGuard (console) with its lock window:"
 (cd "$work/app" && exec wine "$win_app\\SentavoGuard.exe" console >"$work/guard.log") &
 answer_notice
 cpu "while locked (guard and window)" SentavoGuard.exe SentavoClient.exe
-wine "$root/build/windows/bench/client_type_code.exe" bench2
+echo "  Enter to the countdown shown: $(wine "$root/build/windows/bench/client_type_code.exe" --time bench2 | tr -d '\r') ms"
 cpu "during a guest period (guard and window)" SentavoGuard.exe SentavoClient.exe
 for round in 1 2 3; do
   start=$(date +%s%N)
