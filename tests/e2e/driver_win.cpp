@@ -347,4 +347,37 @@ HWND WaitForTopWindowPastBoxes(const Program& program, const std::wstring& title
   return window;
 }
 
+ProcessWindow FindVisibleWindow(const std::wstring& caption) {
+  struct Search {
+    const std::wstring& caption;
+    ProcessWindow found;
+  } search{caption, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (!IsWindowVisible(hwnd) || Text(hwnd) != s->caption) return TRUE;
+        s->found.hwnd = hwnd;
+        GetWindowThreadProcessId(hwnd, &s->found.pid);
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void AnswerBoxesOf(DWORD pid) {
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t cls[16] = {};
+        GetClassNameW(hwnd, cls, 16);
+        if (owner == static_cast<DWORD>(param) && IsWindowVisible(hwnd) &&
+            std::wstring_view(cls) == L"#32770") {
+          SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
+        }
+        return TRUE;
+      },
+      static_cast<LPARAM>(pid));
+}
+
 }  // namespace sentavo::e2e

@@ -94,6 +94,15 @@ HWND WaitForTopWindowPastBoxes(const Program& program, const std::wstring& title
                                std::vector<MessageBoxInfo>* answered = nullptr,
                                std::chrono::milliseconds timeout = 60s);
 
+// A visible top-level window of any process (one that a service started, say) by its caption.
+struct ProcessWindow {
+  HWND hwnd = nullptr;
+  DWORD pid = 0;
+};
+ProcessWindow FindVisibleWindow(const std::wstring& caption);
+// Presses OK in every message box that process shows.
+void AnswerBoxesOf(DWORD pid);
+
 // The whole screen as a PNG file (GDI+); false when it could not be written.
 bool SaveScreenshot(const std::string& pngPath);
 // One top-level window as the program draws it, brought above the others for the moment it takes.

@@ -30,41 +30,10 @@ namespace fs = std::filesystem;
 namespace ids = client::ids;
 namespace texts = client::texts;
 
-struct LockWindowFound {
-  HWND hwnd = nullptr;
-  DWORD pid = 0;
-};
-
 // The lock window of whichever process shows it: the guard, not the test, started it.
+using LockWindowFound = ProcessWindow;
 LockWindowFound FindLockWindow() {
-  LockWindowFound found;
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* f = reinterpret_cast<LockWindowFound*>(param);
-        if (!IsWindowVisible(hwnd) || Text(hwnd) != Widen(texts::kWindowCaption)) return TRUE;
-        f->hwnd = hwnd;
-        GetWindowThreadProcessId(hwnd, &f->pid);
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// Any message box of that process, answered with OK.
-void AnswerBoxesOf(DWORD pid) {
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t cls[16] = {};
-        GetClassNameW(hwnd, cls, 16);
-        if (owner == static_cast<DWORD>(param) && IsWindowVisible(hwnd) &&
-            std::wstring_view(cls) == L"#32770") {
-          SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
-        }
-        return TRUE;
-      },
-      static_cast<LPARAM>(pid));
+  return FindVisibleWindow(Widen(texts::kWindowCaption));
 }
 
 // Every process whose program lies in `folder`: the guard and the lock windows it started.
