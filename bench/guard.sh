@@ -44,21 +44,25 @@ answer_notice() {
 win_app="Z:${work//\//\\}\\app"
 
 echo "standalone SentavoClient:"
-"$codes" issue --share "$work/shared" --name bench1 --seconds 3600 --type once --reusable >/dev/null
+"$codes" issue --share "$work/shared" --name bench1 --seconds 3600 --type once --reusable --establishment Korvalen >/dev/null
 (cd "$work/app" && exec wine "$win_app\\SentavoClient.exe") &
 answer_notice
 cpu "while locked" SentavoClient.exe
-echo "  Enter to the countdown shown: $(wine "$root/build/windows/bench/client_type_code.exe" --time bench1 | tr -d '\r') ms"
+ms=$(wine "$root/build/windows/bench/client_type_code.exe" --time bench1 | tr -d '\r') \
+  || { echo "  the code did not unlock the lock window: no figures of a guest period"; exit 1; }
+echo "  Enter to the countdown shown: $ms ms"
 cpu "during a guest period" SentavoClient.exe
 pkill -f "$tag.app.SentavoClient.exe"; sleep 2
 wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Runonce' /v SystemLockFrontApp /f >/dev/null 2>&1 || true
 
 echo "SentavoGuard (console) with its lock window:"
-"$codes" issue --share "$work/shared" --name bench2 --seconds 3600 --type once --reusable >/dev/null
+"$codes" issue --share "$work/shared" --name bench2 --seconds 3600 --type once --reusable --establishment Korvalen >/dev/null
 (cd "$work/app" && exec wine "$win_app\\SentavoGuard.exe" console >"$work/guard.log") &
 answer_notice
 cpu "while locked (guard and window)" SentavoGuard.exe SentavoClient.exe
-echo "  Enter to the countdown shown: $(wine "$root/build/windows/bench/client_type_code.exe" --time bench2 | tr -d '\r') ms"
+ms=$(wine "$root/build/windows/bench/client_type_code.exe" --time bench2 | tr -d '\r') \
+  || { echo "  the code did not unlock the lock window: no figures of a guest period"; exit 1; }
+echo "  Enter to the countdown shown: $ms ms"
 cpu "during a guest period (guard and window)" SentavoGuard.exe SentavoClient.exe
 for round in 1 2 3; do
   start=$(date +%s%N)

@@ -65,6 +65,7 @@ void LockScreen::HideSettingsPage() {
 
 void LockScreen::LockAction() {
   NotePeriodEnded();  // every end of a period locks
+  warnings_.Disarm();
   countdown_ = -1;
   view_.kod.enabled = !paused_;
   HideSettingsPage();
@@ -156,6 +157,7 @@ void LockScreen::TakeOperatorsRecord(const TCodeRecord& saved) {
   for (const Right r : kAllRights) SetCheckBox(SwitchIndex(r), record_.rights[RightIndex(r)]);
   RunRightsHandlers();
   StartCountdown(std::max(record_.secondsLeft, 0));
+  warnings_.Arm(SecondsLeftInPeriod(s_.clock.LocalNow()));
   ShowCodeDetails();
   view_.infoLabel.text = texts::kCodeChangedByOperator;
 }
@@ -215,6 +217,7 @@ void LockScreen::NotePeriodRunning() {
   s_.files.Replace(
       path, std::span(reinterpret_cast<const std::uint8_t*>(codePath_.data()), codePath_.size()));
   runFileWritten_ = true;
+  warnings_.Arm(SecondsLeftInPeriod(s_.clock.LocalNow()));
 }
 
 void LockScreen::NotePeriodEnded() {

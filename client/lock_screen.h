@@ -7,15 +7,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "client/lock_screen_model.h"
 #include "client/lock_screen_view.h"
 #include "client/ports.h"
+#include "client/warnings.h"
 #include "formats/clock.h"
 #include "formats/code_record.h"
 #include "formats/file_access.h"
 #include "formats/registry.h"
+#include "formats/station.h"
 
 namespace sentavo::client {
 
@@ -29,6 +32,9 @@ struct LockScreenServices {
   PointerPort& pointer;
   ClientEnvironment& environment;
   MachineIdentity& identity;
+  // Reports the station's state to the shared folder and takes the operator's commands from it;
+  // with none (or no computer name) the station does neither.
+  const StationInfo* station = nullptr;
 };
 
 inline constexpr std::string_view kPolicyKey =
@@ -132,6 +138,17 @@ class LockScreen final : public LockScreenModel {
   bool CountdownStep(const DateTime& now);  // true when the validity window ended the period
   void Expiry();
 
+  // The station's report and the operator's commands (client/station_report.cpp).
+  void Tick(const DateTime& now);
+  bool Reporting() const;
+  bool GuestPeriodRunning() const;
+  std::int64_t SecondsLeftInPeriod(const DateTime& now) const;
+  void Warn(const DateTime& now);
+  void TakeCommand();
+  std::string CarryOut(const StationCommand& command);
+  void ReportStation();
+  LocalTime Now() const;
+
   // Settings.
   void ReadConfiguration();
   void ReleaseStrandedCode();
@@ -175,6 +192,12 @@ class LockScreen final : public LockScreenModel {
   bool paused_ = false;
   std::uint64_t pauseEndMs_ = 0;
   std::string exeDir_;
+
+  WarningSchedule warnings_;
+  std::optional<StationState> reportedState_;
+  LocalTime stateSince_;
+  std::optional<std::uint64_t> lastReportMs_;  // none: the next tick reports
+  std::optional<CommandOutcome> lastCommand_;
 };
 
 }  // namespace sentavo::client

@@ -88,4 +88,10 @@ inline constexpr std::string_view kGinaInstalled =
     "Byla instalována systémová součást Sentavo. Prosím restartujte PC pro zajištění bezpečnosti "
     "PC.";
 
+// The guest's notices: before the period ends, and the operator's messages.
+inline constexpr std::string_view kNoticeCaption = "Sentavo - upozornění";
+inline constexpr std::string_view kFiveMinutesLeft = "Zbývá 5 minut.";
+inline constexpr std::string_view kOneMinuteLeft = "Zbývá 1 minuta.";
+// The tray icon's tip during a guest's period, followed by the time left ("0:42:10").
+inline constexpr std::string_view kTrayTimeLeft = "Sentavo – zbývá ";
 }  // namespace sentavo::client::texts

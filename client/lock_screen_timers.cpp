@@ -10,6 +10,19 @@ namespace sentavo::client {
 void LockScreen::OnTimer1() {
   if (ended_) return;
   const DateTime now = s_.clock.LocalNow();
+  // The operator's command first, so that what it changes is shown, counted and reported in this
+  // same second.
+  TakeCommand();
+  if (ended_) return;
+  Tick(now);
+  Warn(now);
+  view_.trayHint = GuestPeriodRunning()
+                       ? std::string(texts::kTrayTimeLeft) + CountdownText(countdown_)
+                       : std::string(texts::kApplicationTitle);
+  ReportStation();
+}
+
+void LockScreen::Tick(const DateTime& now) {
   EndPauseWhenDue();
   WritePolicies();
   for (LabelView* label : {&view_.datod, &view_.datdo, &view_.smidelit}) {

@@ -67,6 +67,9 @@ struct LockScreenView {
   std::string backgroundPicture;  // shown in pozadi; empty for the built-in picture
   std::string logoFile;           // shown in LogoBig; empty for none
 
+  // The tray icon's tip: the time left while a guest's period runs.
+  std::string trayHint{texts::kApplicationTitle};
+
   // TabSheet2, the settings page.
   std::string adminheslo;
   std::string servercesta = "C:\\";

@@ -60,4 +60,12 @@ class MachineIdentity {
   virtual std::uint32_t DrawRandom() = 0;
 };
 
+// Who this station is in the shared folder's status and command files.
+struct StationInfo {
+  std::string computerName;  // COMPUTERNAME
+  // The guard runs the model, out of the guest's reach: only then can a command that gives time
+  // be trusted, since on a station without it the guest can write the shared folder.
+  bool guarded = false;
+};
+
 }  // namespace sentavo::client

@@ -31,6 +31,26 @@ std::uint32_t SystemClock::UtcMillisecondsOfDay() const {
   return static_cast<std::uint32_t>(ms.count() % 86'400'000);
 }
 
+int SystemClock::UtcOffsetMinutes() const {
+  const std::time_t t = std::time(nullptr);
+  std::tm local{}, utc{};
+#ifdef _WIN32
+  localtime_s(&local, &t);
+  gmtime_s(&utc, &t);
+#else
+  localtime_r(&t, &local);
+  gmtime_r(&t, &utc);
+#endif
+  // The two broken-down times are at most a day apart.
+  int days = 0;
+  if (local.tm_year != utc.tm_year) {
+    days = local.tm_year > utc.tm_year ? 1 : -1;
+  } else if (local.tm_yday != utc.tm_yday) {
+    days = local.tm_yday > utc.tm_yday ? 1 : -1;
+  }
+  return days * 1440 + (local.tm_hour - utc.tm_hour) * 60 + (local.tm_min - utc.tm_min);
+}
+
 std::string CzechFormats::ShortDate(const DateTime& dt) const {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%d.%d.%d", dt.day, dt.month, dt.year);

@@ -18,6 +18,9 @@ class Clock {
   // Milliseconds on a clock that only moves forward, whatever happens to the wall clock: the
   // measure of a guest's time, so that neither a late tick nor a changed system time moves it.
   virtual std::uint64_t MonotonicMilliseconds() const = 0;
+  // Minutes that local time is ahead of UTC now (negative west of Greenwich); a clock of a test
+  // keeps UTC unless it says otherwise.
+  virtual int UtcOffsetMinutes() const { return 0; }
 };
 
 class SystemClock final : public Clock {
@@ -25,6 +28,7 @@ class SystemClock final : public Clock {
   DateTime LocalNow() const override;
   std::uint32_t UtcMillisecondsOfDay() const override;
   std::uint64_t MonotonicMilliseconds() const override;  // GetTickCount64 on Windows
+  int UtcOffsetMinutes() const override;
 };
 
 class DateTimeFormats {

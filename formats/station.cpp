@@ -90,12 +90,9 @@ double SecondsBetween(const LocalTime& a, const LocalTime& b) {
 
 std::string_view StateName(StationState s) {
   switch (s) {
-    case StationState::Guest:
-      return "guest";
-    case StationState::Admin:
-      return "admin";
-    case StationState::Locked:
-      break;
+    case StationState::Guest: return "guest";
+    case StationState::Admin: return "admin";
+    case StationState::Locked: break;
   }
   return "locked";
 }

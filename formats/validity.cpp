@@ -1,5 +1,6 @@
 #include "formats/validity.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace sentavo {
@@ -22,6 +23,18 @@ std::optional<ValidityWindow> ValidityWindowOf(const TCodeRecord& r) {
 bool CodeInsideValidityWindow(const TCodeRecord& record, const DateTime& now) {
   const auto window = ValidityWindowOf(record);
   return window && InsideValidityWindow(*window, DateKey(now), TimeKey(now));
+}
+
+std::optional<std::int64_t> SecondsUntilValidityEnds(const TCodeRecord& r, const DateTime& now) {
+  const auto toDate = FromOleDate(r.validToDate);
+  const auto toTime = FromOleDate(r.validToTime);
+  if (!toDate || !toTime) return std::nullopt;
+  const DateTime last{
+      toDate->year, toDate->month, toDate->day, toTime->hour, toTime->minute, toTime->second, 0};
+  DateTime whole = now;
+  whole.millisecond = 0;
+  return static_cast<std::int64_t>(std::llround((ToOleDate(last) - ToOleDate(whole)) * 86400.0)) +
+         1;
 }
 
 std::string CountdownText(int seconds) {

@@ -1,6 +1,8 @@
 // The validity window of a code and the countdown text: small pure rules both programs rely on.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "formats/code_record.h"
@@ -26,6 +28,11 @@ std::optional<ValidityWindow> ValidityWindowOf(const TCodeRecord& record);
 
 // False for a record whose window cannot be read: a damaged record never unlocks a PC.
 bool CodeInsideValidityWindow(const TCodeRecord& record, const DateTime& now);
+
+// Seconds from `now` until the window has closed (it is still open in the last of them); empty
+// when the record's window cannot be read. Negative once it has closed.
+std::optional<std::int64_t> SecondsUntilValidityEnds(const TCodeRecord& record,
+                                                     const DateTime& now);
 
 // "h:mm:ss" with the hours unpadded: 3600 -> "1:00:00", 36000 -> "10:00:00". The countdown never
 // shows a negative time, so a negative count is shown as 0:00:00.

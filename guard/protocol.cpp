@@ -29,7 +29,8 @@ enum class RequestType : std::uint8_t {
   ShowWindow,
   OpenUrl,
   EndProgram,
-  WindowAction
+  WindowAction,
+  Notice
 };
 constexpr std::uint8_t kLastMessageKind = static_cast<std::uint8_t>(ui::Message::Kind::Plain);
 constexpr std::uint8_t kLastWindowAction =
@@ -196,6 +197,7 @@ void PutView(Writer& w, const LockScreenView& v) {
   w.Text(v.pozadiFile);
   w.Text(v.uid);
   for (const bool s : v.switches) w.Bool(s);
+  w.Text(v.trayHint);
 }
 
 LockScreenView GetView(Reader& r) {
@@ -227,6 +229,7 @@ LockScreenView GetView(Reader& r) {
   v.pozadiFile = r.Text();
   v.uid = r.Text();
   for (bool& s : v.switches) s = r.Bool();
+  v.trayHint = r.Text();
   return v;
 }
 
@@ -251,6 +254,11 @@ void PutRequest(Writer& w, const ui::Request& request) {
         } else if constexpr (std::is_same_v<Q, ui::EndProgramRequest>) {
           w.U8(static_cast<std::uint8_t>(RequestType::EndProgram));
           w.I32(q.exitCode);
+        } else if constexpr (std::is_same_v<Q, ui::NoticeRequest>) {
+          w.U8(static_cast<std::uint8_t>(RequestType::Notice));
+          w.Text(q.text);
+          w.I32(q.seconds);
+          w.Bool(q.countdown);
         } else {
           w.U8(static_cast<std::uint8_t>(RequestType::WindowAction));
           w.U8(static_cast<std::uint8_t>(q));
@@ -260,8 +268,7 @@ void PutRequest(Writer& w, const ui::Request& request) {
 }
 
 ui::Request GetRequest(Reader& r) {
-  switch (
-      static_cast<RequestType>(r.Enum(1, static_cast<std::uint8_t>(RequestType::WindowAction)))) {
+  switch (static_cast<RequestType>(r.Enum(1, static_cast<std::uint8_t>(RequestType::Notice)))) {
     case RequestType::Message: {
       ui::Message m;
       m.kind = static_cast<ui::Message::Kind>(r.Enum(0, kLastMessageKind));
@@ -279,6 +286,15 @@ ui::Request GetRequest(Reader& r) {
     case RequestType::EndProgram: return ui::EndProgramRequest{r.I32()};
     case RequestType::WindowAction:
       return static_cast<ui::WindowAction>(r.Enum(0, kLastWindowAction));
+    case RequestType::Notice: {
+      ui::NoticeRequest n;
+      n.text = r.Text();
+      n.seconds = r.I32();
+      n.countdown = r.Bool();
+      // A notice stays a notice: never a window that does not go away.
+      if (n.seconds < 1 || n.seconds > 60) r.fail();
+      return n;
+    }
   }
   r.fail();
   return ui::WindowAction::FocusEntry;

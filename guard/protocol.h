@@ -24,7 +24,7 @@
 
 namespace sentavo::guard {
 
-inline constexpr std::uint8_t kProtocolVersion = 1;
+inline constexpr std::uint8_t kProtocolVersion = 2;
 // The largest frame either end sends or takes, header included; a larger one ends the connection.
 inline constexpr std::size_t kMaxFrameBytes = 128 * 1024;
 // The longest text in a message; a window's edit may hold more, which is cut before it is sent.

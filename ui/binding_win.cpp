@@ -99,6 +99,8 @@ void CarryOut(const Requests& requests, RequestHost& host) {
       host.OnEndProgram(*end);
     } else if (const auto* action = std::get_if<WindowAction>(&request)) {
       host.OnWindowAction(*action);
+    } else if (const auto* notice = std::get_if<NoticeRequest>(&request)) {
+      host.OnNotice(*notice);
     }
   }
 }

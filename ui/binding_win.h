@@ -57,6 +57,7 @@ class RequestHost {
   virtual void OnShowWindow(const ShowWindowRequest& request) = 0;
   virtual void OnEndProgram(const EndProgramRequest& request) = 0;
   virtual void OnWindowAction(WindowAction /*action*/) {}
+  virtual void OnNotice(const NoticeRequest& /*request*/) {}
 };
 
 // Opens a web address with the system's default handler; false when it could not be opened.

@@ -44,8 +44,19 @@ enum class WindowAction {
   ActivateTray,                    // the tray icon appears
 };
 
-using Request =
-    std::variant<Message, ShowWindowRequest, OpenUrlRequest, EndProgramRequest, WindowAction>;
+// A notice for the person at the PC that takes nothing from what they are doing: a small topmost
+// window in a corner of every monitor that never takes the keyboard focus, with the system's
+// exclamation sound; it goes after `seconds` or at a click. With `countdown`, it shows the
+// window's countdown live beneath the text.
+struct NoticeRequest {
+  std::string text;
+  int seconds = 15;
+  bool countdown = true;
+  bool operator==(const NoticeRequest&) const = default;
+};
+
+using Request = std::variant<Message, ShowWindowRequest, OpenUrlRequest, EndProgramRequest,
+                             WindowAction, NoticeRequest>;
 using Requests = std::vector<Request>;
 
 }  // namespace sentavo::ui

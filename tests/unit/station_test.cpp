@@ -34,10 +34,10 @@ TEST(LocalTimes, AreWrittenToTheSecondWithTheirOffsetAndReadBack) {
   EXPECT_EQ(FormatLocalTime(withMs), "2026-12-10T01:02:03+01:00");
   EXPECT_EQ(ParseLocalTime("2026-12-10T09:00:00-05:30"), At(9, 0, 0, -330));
   EXPECT_EQ(ParseLocalTime("2026-12-10T13:03:22Z"), At(13, 3, 22, 0));
-  for (const char* bad : {"", "2026-12-10T14:03:22", "2026-12-10 14:03:22+01:00",
-                          "2026-13-10T14:03:22+01:00", "2026-12-10T24:00:00+01:00",
-                          "2026-12-10T14:03:22+1:00", "2026-12-10T14:03:22+01:00x",
-                          "2026-12-10T14:03:2a+01:00", "2026-12-10T14:03:22+15:00"}) {
+  for (const char* bad :
+       {"", "2026-12-10T14:03:22", "2026-12-10 14:03:22+01:00", "2026-13-10T14:03:22+01:00",
+        "2026-12-10T24:00:00+01:00", "2026-12-10T14:03:22+1:00", "2026-12-10T14:03:22+01:00x",
+        "2026-12-10T14:03:2a+01:00", "2026-12-10T14:03:22+15:00"}) {
     EXPECT_FALSE(ParseLocalTime(bad)) << bad;
   }
 }
@@ -100,8 +100,9 @@ TEST(Staleness, AStationSilentForMoreThanThirtySecondsIsUnavailable) {
 }
 
 TEST(StationCommands, RoundTripAndAreCheckedBeforeAnythingIsDone) {
-  for (const StationCommand& c : {StationCommand{LockCommand{}}, StationCommand{AddTimeCommand{30}},
-                                  StationCommand{MessageCommand{"Za 5 minut zavíráme. \"Díky\""}}}) {
+  for (const StationCommand& c :
+       {StationCommand{LockCommand{}}, StationCommand{AddTimeCommand{30}},
+        StationCommand{MessageCommand{"Za 5 minut zavíráme. \"Díky\""}}}) {
     const DecodedCommand d = DecodeCommand(EncodeCommand(c));
     ASSERT_TRUE(d.command) << d.error;
     EXPECT_EQ(*d.command, c);
@@ -110,8 +111,8 @@ TEST(StationCommands, RoundTripAndAreCheckedBeforeAnythingIsDone) {
   EXPECT_EQ(EncodeCommand(LockCommand{}), "{\n  \"command\": \"lock\"\n}\n");
   EXPECT_TRUE(DecodeCommand(R"({"command": "addTime", "minutes": 600})").command);
   EXPECT_TRUE(DecodeCommand(R"({"command": "addTime", "minutes": 1})").command);
-  EXPECT_TRUE(DecodeCommand(R"({"command": "message", "text": ")" + std::string(200, 'x') + "\"}")
-                  .command);
+  EXPECT_TRUE(
+      DecodeCommand(R"({"command": "message", "text": ")" + std::string(200, 'x') + "\"}").command);
   // 200 characters of two bytes each are still 200 characters.
   std::string czech;
   for (int i = 0; i < 200; ++i) czech += "ž";

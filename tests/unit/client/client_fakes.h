@@ -66,12 +66,18 @@ class MemoryFiles final : public FileAccess {
     const Bytes& b = it->second;
     return {io::kOk, Bytes(b.begin(), b.begin() + std::min(maxBytes, b.size()))};
   }
+  std::set<std::string> readOnly;     // replacing them fails, as on a share one may not write
+  std::set<std::string> undeletable;  // removing them fails
   int Replace(const std::string& path, std::span<const std::uint8_t> data) override {
+    if (readOnly.contains(path)) return io::kAccessDenied;
     files[path] = Bytes(data.begin(), data.end());
     writes.emplace_back(path, files[path]);
     return io::kOk;
   }
-  int Remove(const std::string& path) override { return files.erase(path) ? io::kOk : 2; }
+  int Remove(const std::string& path) override {
+    if (undeletable.contains(path)) return io::kAccessDenied;
+    return files.erase(path) ? io::kOk : 2;
+  }
   // The stored name of a file reached by another name (a short name, another letter case); the
   // path's last component when not given.
   std::map<std::string, std::string> realNames;
@@ -243,8 +249,10 @@ class ClientTest : public ::testing::Test {
   FakePointer pointer;
   FakeEnvironment environment;
   FakeIdentity identity;
-  LockScreenServices services{clock,   formats, files,       policies,
-                              sysLock, pointer, environment, identity};
+  // Nameless: the station reports nothing unless a test names it before SetUp.
+  StationInfo station;
+  LockScreenServices services{clock,   formats,     files,    policies, sysLock,
+                              pointer, environment, identity, &station};
   LockScreen screen{services};
 
   void SetUp() override {
