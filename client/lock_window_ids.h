@@ -51,6 +51,10 @@ inline constexpr int kUlozitDefaultBut = 165;
 inline constexpr int kOrderLink = 166;
 // The sixteen switch check boxes: asFrontApp, then the rights set in order.
 inline constexpr int kFirstSwitch = 170;
+// The guest's notice window (its own top-level window): the text and the live countdown.
+inline constexpr int kNoticeText = 190;
+inline constexpr int kNoticeCountdown = 191;
+
 constexpr int SwitchBox(std::size_t switchIndex) {
   return kFirstSwitch + static_cast<int>(switchIndex);
 }

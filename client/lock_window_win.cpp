@@ -110,7 +110,8 @@ bool LockWindow::Create() {
   sysLockPort_ = std::make_unique<SysLockPort>(*sysLock_);
   mousePort_ = std::make_unique<MousePort>(*positionner_);
   const LockScreenServices services{clock_,        *formats_,   files_,       ProcessRegistry(),
-                                    *sysLockPort_, *mousePort_, environment_, identity_};
+                                    *sysLockPort_, *mousePort_, environment_, identity_,
+                                    &station_};
   model_ = factory_ ? factory_(services) : std::make_unique<LockScreen>(services);
   binder_.Attach(*model_);
   dispatcher_.AddMirror([this] { Mirror(); });
@@ -381,6 +382,8 @@ void LockWindow::Mirror() {
   }
 
   if (changed(&LockScreenView::zamcenoVisible)) zamceno_.SetVisible(v.zamcenoVisible);
+  if (changed(&LockScreenView::odpocetLED)) notices_.UpdateCountdown(v.odpocetLED);
+  if (changed(&LockScreenView::trayHint)) tray_->SetHint(v.trayHint);
   auto label = [&](ui::Label& l, LabelView LockScreenView::*member, int fontHeight) {
     if (!changed(member)) return;
     const LabelView& lv = v.*member;
@@ -468,6 +471,10 @@ void LockWindow::OnWindowAction(ui::WindowAction action) {
       break;
     case A::ActivateTray: tray_->SetActive(true); break;
   }
+}
+
+void LockWindow::OnNotice(const ui::NoticeRequest& request) {
+  notices_.Show(request, shown_ ? shown_->odpocetLED : std::string());
 }
 
 void LockWindow::ShowLocked() {

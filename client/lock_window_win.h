@@ -13,6 +13,7 @@
 #include "client/lock_screen.h"
 #include "client/lock_screen_model.h"
 #include "client/monitor_covers_win.h"
+#include "client/notice_window_win.h"
 #include "client/services_win.h"
 #include "formats/clock.h"
 #include "formats/file_access.h"
@@ -113,6 +114,7 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   void OnShowWindow(const ui::ShowWindowRequest& request) override;
   void OnEndProgram(const ui::EndProgramRequest& request) override;
   void OnWindowAction(ui::WindowAction action) override;
+  void OnNotice(const ui::NoticeRequest& request) override;
 
   HWND application_;
   int exitCode_ = 0;
@@ -131,6 +133,8 @@ class LockWindow final : public ui::Form, public lockengine::FormWindow, private
   std::unique_ptr<MousePort> mousePort_;
   Win32Environment environment_;
   Win32MachineIdentity identity_;
+  StationInfo station_ = ThisStation(/*guarded=*/false);
+  Notices notices_;
   std::unique_ptr<LockScreenModel> model_;
 
   // The top bar.

@@ -8,6 +8,13 @@
 
 namespace sentavo::client {
 
+StationInfo ThisStation(bool guarded) {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  if (!GetComputerNameW(name, &size)) size = 0;
+  return StationInfo{Narrow(std::wstring(name, size)), guarded};
+}
+
 std::string Win32Environment::ExeDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   while (true) {

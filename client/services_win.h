@@ -12,6 +12,9 @@ class Win32Environment final : public ClientEnvironment {
   bool CreateFolder(const std::string& path) override;
 };
 
+// This PC as its status and command files name it: its NetBIOS name (COMPUTERNAME).
+StationInfo ThisStation(bool guarded);
+
 class Win32MachineIdentity final : public MachineIdentity {
  public:
   std::optional<std::string> MachineGuid() override;

@@ -173,6 +173,7 @@ class GuardHost::Impl final : private Transport {
   LocalFiles files_;
   client::Win32Environment environment_;
   client::Win32MachineIdentity identity_;
+  client::StationInfo station_ = client::ThisStation(/*guarded=*/true);
   GuardLibrary library_;
   std::unique_ptr<UserHive> hive_;
   std::unique_ptr<GuardServices> services_;
@@ -324,9 +325,9 @@ void GuardHost::Impl::BeginSession() {
     hive_ = std::make_unique<UserHive>(ProcessRegistry(), user_->sid);
     policies = hive_.get();
   }
-  services_ = std::make_unique<GuardServices>(
-      GuardServices{clock_, *formats_, files_, *policies, environment_, identity_, library_,
-                    [this](std::string_view text) { Log(EVENTLOG_WARNING_TYPE, text); }});
+  services_ = std::make_unique<GuardServices>(GuardServices{
+      clock_, *formats_, files_, *policies, environment_, identity_, library_,
+      [this](std::string_view text) { Log(EVENTLOG_WARNING_TYPE, text); }, &station_});
   session_ = std::make_unique<GuardSession>(*services_);
   session_->Start();
   sessionLocked_ = false;

@@ -57,7 +57,7 @@ GuardSession::GuardSession(const GuardServices& services)
       pointer_(std::make_unique<Pointer>(*this)),
       model_(std::make_unique<client::LockScreen>(
           client::LockScreenServices{s_.clock, s_.formats, s_.files, s_.policies, *switches_,
-                                     *pointer_, s_.environment, s_.identity})) {}
+                                     *pointer_, s_.environment, s_.identity, s_.station})) {}
 
 GuardSession::~GuardSession() = default;
 

@@ -48,6 +48,7 @@ struct GuardServices {
   client::MachineIdentity& identity;
   MachineLibrary& library;
   std::function<void(std::string_view)> log;
+  const client::StationInfo* station = nullptr;  // reports and commands; none without
 };
 
 class GuardSession {

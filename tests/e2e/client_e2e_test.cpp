@@ -17,6 +17,7 @@
 #include "formats/config_record.h"
 #include "formats/issuing.h"
 #include "formats/oledate.h"
+#include "formats/station.h"
 #include "formats/wide_win.h"
 #include "lockengine/systemlock.h"
 #include "tests/support/machine_policies_win.h"
@@ -436,6 +437,131 @@ TEST_F(ClientE2E, AdministratorSettingsSaveDefaultAndMasterExit) {
   EXPECT_EQ(client_->WaitForExit(10s), 0u);
   // Ending lifts every block through the library.
   EXPECT_GE(CountSubstrings(Journal(), "wlRestoreAll"), 1);
+}
+
+// ---- The station in the shared folder: its status, the operator's commands, the warnings.
+
+std::string ComputerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  GetComputerNameW(name, &size);
+  return Narrow(std::wstring(name, size));
+}
+
+class StationE2E : public ClientE2E {
+ protected:
+  fs::path StatusFile() const { return shared_ / "stav" / (ComputerName() + ".json"); }
+  std::optional<StationStatus> Status() const {
+    std::error_code ec;
+    if (!fs::exists(StatusFile(), ec)) return std::nullopt;
+    const auto bytes = ReadAll(StatusFile());
+    return DecodeStatus(std::string(bytes.begin(), bytes.end()));
+  }
+  bool StatusShows(StationState state) const {
+    const auto s = Status();
+    return s && s->state == state;
+  }
+  void Command(const StationCommand& command) const {
+    fs::create_directories(shared_ / "prikazy");
+    const std::string json = EncodeCommand(command);
+    WriteAll(shared_ / "prikazy" / (ComputerName() + ".json"),
+             std::span(reinterpret_cast<const std::uint8_t*>(json.data()), json.size()));
+  }
+  static ProcessWindow Notice() { return FindVisibleWindow(Widen(texts::kNoticeCaption)); }
+  static std::string NoticeText(HWND notice) {
+    return TextUtf8(FindControl(notice, ids::kNoticeText));
+  }
+};
+
+TEST_F(StationE2E, TheStationReportsItselfAndTakesTheOperatorsCommandsOnce) {
+  StartLocked();
+  ASSERT_TRUE(WaitUntil([&] { return StatusShows(StationState::Locked); }, 10s));
+  EXPECT_EQ(Status()->pc, ComputerName());
+  EXPECT_FALSE(Status()->guarded);
+  EXPECT_EQ(Status()->uid, Text(ids::kUid));
+  IssueCode("4712", 600, /*reusable=*/true);
+  TypeCode("4712");
+  ASSERT_TRUE(WaitUntil([&] { return StatusShows(StationState::Guest); }, 10s));
+  EXPECT_EQ(Status()->code, "4712");
+  ASSERT_TRUE(Status()->secondsLeft);
+  EXPECT_GT(*Status()->secondsLeft, 590);
+
+  // The operator's message: a notice for 30 seconds, taken once.
+  Command(MessageCommand{"Za deset minut zavíráme."});
+  ProcessWindow notice;
+  ASSERT_TRUE(WaitUntil([&] { return (notice = Notice()).hwnd != nullptr; }, 5s));
+  EXPECT_EQ(NoticeText(notice.hwnd), "Za deset minut zavíráme.");
+  EXPECT_EQ(notice.pid, client_->pid());
+  EXPECT_FALSE(fs::exists(shared_ / "prikazy" / (ComputerName() + ".json")));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto s = Status();
+        return s && s->lastCommand && s->lastCommand->command == "message";
+      },
+      10s));
+  EXPECT_EQ(Status()->lastCommand->result, "ok");
+  Click(notice.hwnd);
+  EXPECT_TRUE(WaitUntil([&] { return Notice().hwnd == nullptr; }, 5s));
+
+  // Without the guard, the guest can write the shared folder: no time comes from it.
+  Command(AddTimeCommand{30});
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const auto s = Status();
+        return s && s->lastCommand && s->lastCommand->command == "addTime";
+      },
+      10s));
+  EXPECT_TRUE(Status()->lastCommand->result.starts_with("refused: "))
+      << Status()->lastCommand->result;
+  EXPECT_LT(CodeFile("4712").secondsLeft, 600);
+
+  // "Zamknout": the period ends as at a log-off, within two seconds.
+  Command(LockCommand{});
+  EXPECT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED) == "LOCKED"; }, 3s));
+  const TCodeRecord stored = CodeFile("4712");
+  EXPECT_FALSE(stored.loggedIn);
+  EXPECT_GT(stored.secondsLeft, 560);
+  EXPECT_TRUE(WaitUntil([&] { return StatusShows(StationState::Locked); }, 5s));
+  EXPECT_EQ(Status()->lastCommand->command, "lock");
+  EXPECT_EQ(Status()->lastCommand->result, "ok");
+}
+
+// The guest works in another program when a minute is left: the notice shows in the corner, with
+// the exclamation sound and the countdown, and the guest's program keeps the keyboard.
+TEST_F(StationE2E, AGuestWithAMinuteLeftIsWarnedAndKeepsTheFocus) {
+  StartLocked();
+  IssueCode("4713", 65, /*reusable=*/false);
+  TypeCode("4713");
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kOdpocetLED).starts_with("0:01:"); }, 10s));
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  Program guestsProgram((fs::path(self).parent_path() / "e2e_fixture.exe").string(), {},
+                        root_.string());
+  const HWND guests = guestsProgram.WaitForTopWindow(L"Driver fixture");
+  ASSERT_NE(guests, nullptr);
+  SetForegroundWindow(guests);
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == guests; }, 5s));
+
+  ProcessWindow notice;
+  ASSERT_TRUE(WaitUntil([&] { return (notice = Notice()).hwnd != nullptr; }, 15s))
+      << Text(ids::kOdpocetLED);
+  EXPECT_EQ(NoticeText(notice.hwnd), "Zbývá 1 minuta.");
+  const std::string shown = TextUtf8(FindControl(notice.hwnd, ids::kNoticeCountdown));
+  EXPECT_TRUE(shown.starts_with("0:00:") || shown == "0:01:00") << shown;
+  EXPECT_TRUE(WaitUntil(
+      [&] { return TextUtf8(FindControl(notice.hwnd, ids::kNoticeCountdown)) != shown; }, 5s))
+      << "the countdown in the notice does not run";
+  EXPECT_TRUE(GetWindowLongPtrW(notice.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT r{};
+  GetWindowRect(notice.hwnd, &r);
+  EXPECT_GT(r.right, GetSystemMetrics(SM_CXSCREEN) - 40);
+  EXPECT_GT(r.bottom, GetSystemMetrics(SM_CYSCREEN) - 120);
+  EXPECT_EQ(GetForegroundWindow(), guests) << "the notice took the focus";
+  Screenshot("warning");
+  // A click does not take the focus either, and the notice goes.
+  Click(notice.hwnd);
+  EXPECT_TRUE(WaitUntil([&] { return Notice().hwnd == nullptr; }, 5s));
+  EXPECT_EQ(GetForegroundWindow(), guests);
 }
 
 }  // namespace

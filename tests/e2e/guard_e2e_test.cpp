@@ -18,6 +18,7 @@
 #include "formats/config_record.h"
 #include "formats/issuing.h"
 #include "formats/oledate.h"
+#include "formats/station.h"
 #include "formats/wide_win.h"
 #include "guard/pipe_win.h"
 #include "guard/protocol.h"
@@ -261,6 +262,43 @@ TEST_F(GuardE2E, KonecEndsTheWindowAndTheGuardStartsNoOther) {
   EXPECT_TRUE(WaitUntil([&] { return FindLockWindow().hwnd == nullptr; }, 5s));
   Sleep(2500);
   EXPECT_EQ(FindLockWindow().hwnd, nullptr) << "the guard started a window after Konec";
+}
+
+// The guard reads and writes the shared folder out of the guest's reach, so the operator's
+// "Přidat čas…" is taken: the code file and the countdown grow at once, and the status says so.
+TEST_F(GuardE2E, AGuardedStationTakesTheOperatorsAddedTime) {
+  IssueCode("4714", 300);
+  StartGuard();
+  const LockWindowFound w = WaitForLockWindow();
+  ASSERT_NE(w.hwnd, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Led(w.hwnd) == "LOCKED"; }, 10s));
+  TypeCode(w.hwnd, "4714");
+  ASSERT_TRUE(WaitUntil([&] { return LedSeconds(w.hwnd) > 0; }, 5s)) << Led(w.hwnd);
+
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  GetComputerNameW(name, &size);
+  const std::string pc = Narrow(std::wstring(name, size));
+  fs::create_directories(shared_ / "prikazy");
+  const std::string command = EncodeCommand(AddTimeCommand{10});
+  WriteAll(shared_ / "prikazy" / (pc + ".json"),
+           std::span(reinterpret_cast<const std::uint8_t*>(command.data()), command.size()));
+  EXPECT_TRUE(WaitUntil([&] { return LedSeconds(w.hwnd) > 300; }, 3s)) << Led(w.hwnd);
+  EXPECT_GT(SecondsLeft("4714"), 850);
+  EXPECT_LE(SecondsLeft("4714"), 900);
+  std::optional<StationStatus> status;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto bytes = ReadAll(shared_ / "stav" / (pc + ".json"));
+        status = DecodeStatus(std::string(bytes.begin(), bytes.end()));
+        return status && status->lastCommand;
+      },
+      10s));
+  ASSERT_TRUE(status);
+  EXPECT_TRUE(status->guarded);
+  EXPECT_EQ(status->state, StationState::Guest);
+  EXPECT_EQ(status->lastCommand->command, "addTime");
+  EXPECT_EQ(status->lastCommand->result, "ok");
 }
 
 }  // namespace

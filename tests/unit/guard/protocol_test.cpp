@@ -46,6 +46,7 @@ client::LockScreenView Unusual() {
   v.pozadiFile = "D:\\x.jpeg";
   v.uid = "42";
   for (std::size_t i = 0; i < v.switches.size(); ++i) v.switches[i] = i % 3 == 0;
+  v.trayHint = "Sentavo – zbývá 0:42:10";
   return v;
 }
 
@@ -62,19 +63,20 @@ std::vector<ToGuard> EveryToGuard() {
 }
 
 std::vector<ToClient> EveryToClient() {
-  return {
-      ViewMessage{Unusual()},
-      ViewMessage{},
-      RequestsMessage{{ui::ErrorMessage("Chyba"), ui::InformationMessage("Informace"),
-                       ui::StopMessage("Sentavo", "Stop"), ui::PlainMessage("Titul", "Text"),
-                       ui::ShowWindowRequest{2, true}, ui::OpenUrlRequest{"https://example.cz/"},
-                       ui::EndProgramRequest{1}, ui::WindowAction::HideApplicationWindow,
-                       ui::WindowAction::ActivateTray}},
-      RequestsMessage{},
-      SwitchMessage{0, true},
-      SwitchMessage{15, false},
-      RestoreAllMessage{},
-      MovePointerMessage{{100, 200}, 1, 1}};
+  return {ViewMessage{Unusual()},
+          ViewMessage{},
+          RequestsMessage{{ui::ErrorMessage("Chyba"), ui::InformationMessage("Informace"),
+                           ui::StopMessage("Sentavo", "Stop"), ui::PlainMessage("Titul", "Text"),
+                           ui::ShowWindowRequest{2, true},
+                           ui::OpenUrlRequest{"https://example.cz/"}, ui::EndProgramRequest{1},
+                           ui::WindowAction::HideApplicationWindow, ui::WindowAction::ActivateTray,
+                           ui::NoticeRequest{"Zbývá 1 minuta.", 15, true},
+                           ui::NoticeRequest{"Zpráva správce", 30, false}}},
+          RequestsMessage{},
+          SwitchMessage{0, true},
+          SwitchMessage{15, false},
+          RestoreAllMessage{},
+          MovePointerMessage{{100, 200}, 1, 1}};
 }
 
 TEST(Protocol, EveryMessageComesBackAsItWent) {
@@ -139,6 +141,11 @@ TEST(Protocol, NumbersOutOfTheirRangeAreRefused) {
   ExpectRefusedWith(action, action.size() - 1, 200, DecodeToClient);
   const Bytes box2 = Body(EncodeFrame(ToClient{RequestsMessage{{ui::ErrorMessage("x")}}}));
   ExpectRefusedWith(box2, 7, 9, DecodeToClient);
+  // A notice that would never go away, or be gone before it is seen.
+  EXPECT_FALSE(DecodeToClient(
+      Body(EncodeFrame(ToClient{RequestsMessage{{ui::NoticeRequest{"x", 0, true}}}}))));
+  EXPECT_FALSE(DecodeToClient(
+      Body(EncodeFrame(ToClient{RequestsMessage{{ui::NoticeRequest{"x", 61, true}}}}))));
   // A pointer move that would keep the window busy.
   EXPECT_FALSE(DecodeToClient(Body(EncodeFrame(ToClient{MovePointerMessage{{1, 1}, 1, 5000}}))));
   EXPECT_FALSE(DecodeToClient(Body(EncodeFrame(ToClient{MovePointerMessage{{1, 1}, 0, 1}}))));

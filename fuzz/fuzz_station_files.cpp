@@ -1,0 +1,22 @@
+// A station's status file and an operator's command file as any PC, or a guest on a PC without
+// the guard, may have written them. Whatever the bytes: no crash; a status that decodes encodes
+// and decodes again to itself; a command that decodes is within its limits.
+#include <cstdlib>
+#include <string_view>
+
+#include "formats/station.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace sentavo;
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  if (const auto status = DecodeStatus(input)) {
+    if (DecodeStatus(EncodeStatus(*status)) != status) std::abort();
+  }
+  const DecodedCommand command = DecodeCommand(input);
+  if (command.command.has_value() == !command.error.empty()) std::abort();
+  if (const auto* add =
+          command.command ? std::get_if<AddTimeCommand>(&*command.command) : nullptr) {
+    if (add->minutes < kMinAddMinutes || add->minutes > kMaxAddMinutes) std::abort();
+  }
+  return 0;
+}
