@@ -8,6 +8,7 @@
 #include "formats/codes_list.h"
 #include "formats/config_record.h"
 #include "formats/issuing.h"
+#include "formats/station.h"
 #include "test_support.h"
 #include "tool.h"
 
@@ -208,6 +209,38 @@ TEST_F(SentavoCodes, ShowReadsConfigurationAndListFiles) {
   ASSERT_EQ(Run({"show", dir_.File("codes.dat")}), 0);
   EXPECT_NE(out().find("\"a\",\n    \"č\",\n    \"\",\n    \"z\""), std::string::npos) << out();
   ASSERT_EQ(Run({"show", dir_.File("codes.dat"), "--as", "code"}), 1);
+}
+
+TEST_F(SentavoCodes, ShowReadsStationStatusAndCommandFilesAsTheProgramsDo) {
+  StationStatus s;
+  s.pc = "PC-07";
+  s.state = StationState::Guest;
+  s.code = "4712";
+  s.secondsLeft = 42;
+  s.since = s.updated = LocalTime{{2026, 12, 10, 14, 0, 0}, 60};
+  s.lastCommand = CommandOutcome{"addTime", s.since, "refused: no guest period runs"};
+  const std::string status = EncodeStatus(s);
+  std::filesystem::create_directories(dir_.File("stav"));
+  std::filesystem::create_directories(dir_.File("prikazy"));
+  WriteBytes(dir_.File("stav/PC-07.json"), {status.begin(), status.end()});
+  ASSERT_EQ(Run({"show", dir_.File("stav/PC-07.json")}), 0) << err();
+  EXPECT_NE(out().find("\"kind\": \"status\""), std::string::npos) << out();
+  EXPECT_NE(out().find("\"state\": \"guest\""), std::string::npos) << out();
+  EXPECT_NE(out().find("\"secondsLeft\": 42"), std::string::npos) << out();
+  EXPECT_NE(out().find("\"since\": \"2026-12-10T14:00:00+01:00\""), std::string::npos) << out();
+  EXPECT_NE(out().find("\"result\": \"refused: no guest period runs\""), std::string::npos);
+
+  const std::string command = EncodeCommand(AddTimeCommand{30});
+  WriteBytes(dir_.File("prikazy/PC-07.json"), {command.begin(), command.end()});
+  ASSERT_EQ(Run({"show", dir_.File("prikazy/PC-07.json")}), 0) << err();
+  EXPECT_NE(out().find("\"command\": \"addTime\""), std::string::npos) << out();
+  EXPECT_NE(out().find("\"minutes\": 30"), std::string::npos) << out();
+  // Files the programs would not take are refused with the reason.
+  const std::string tooMuch = R"({"command": "addTime", "minutes": 6000})";
+  WriteBytes(dir_.File("prikazy/PC-08.json"), {tooMuch.begin(), tooMuch.end()});
+  EXPECT_EQ(Run({"show", dir_.File("prikazy/PC-08.json")}), 1);
+  EXPECT_NE(err().find("minutes out of range"), std::string::npos) << err();
+  EXPECT_EQ(Run({"show", dir_.File("prikazy/PC-07.json"), "--as", "status"}), 1);
 }
 
 TEST_F(SentavoCodes, ListGetsNewNamesOnlyAsSaveCodeAddsThem) {

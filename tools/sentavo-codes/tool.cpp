@@ -14,6 +14,7 @@
 #include "formats/cp1250.h"
 #include "formats/defaults.h"
 #include "formats/issuing.h"
+#include "formats/station.h"
 #include "json_writer.h"
 
 namespace sentavo {
@@ -23,7 +24,7 @@ constexpr int kExitOk = 0, kExitFile = 1, kExitUsage = 2;
 constexpr std::size_t kMaxListBytes = 256u << 20;
 
 constexpr std::string_view kUsage =
-    "usage: sentavo-codes show FILE [--as code|config|list]\n"
+    "usage: sentavo-codes show FILE [--as code|config|list|status|command]\n"
     "       sentavo-codes issue --share DIR (--name NAME | --count K) --seconds N\n"
     "                           --type once|daily [--reusable] [--establishment TEXT]\n"
     "                           [--from DATETIME] [--to DATETIME] [--rights NAME,...]\n"
@@ -33,6 +34,7 @@ constexpr std::string_view kUsage =
     "DATETIME is YYYY-MM-DD[THH:MM[:SS]]; a date alone means 00:00:00 in --from and 23:59:59 in\n"
     "--to. Without --from the code is valid from now, without --to for one day from its start.\n"
     "--rights takes check-box names (noAccShorts, altEsc, ..., nowinkeys); default ctrlaltdel.\n"
+    "show takes a .json file in stav\\ as a station's status, one in prikazy\\ as a command.\n"
     "config writes a Sentavo.cfg as the administration program saves its settings: the password\n"
     "vamor unless given, the server path with a final backslash (default C:\\).\n";
 
@@ -192,6 +194,58 @@ void ShowConfig(JsonWriter& j, const TConfigRecord& r) {
   j.EndObject();
 }
 
+void ShowTime(JsonWriter& j, const char* key, const LocalTime& t) {
+  j.Key(key).String(FormatLocalTime(t));
+}
+
+// A station's status or an operator's command, as the programs read it: a file they would not
+// take is refused here too, with the reason.
+int ShowStationFile(const std::string& path, const std::string& kind, ToolEnv& env) {
+  const ReadResult read = env.files.Read(path, kMaxStationFileBytes + 1);
+  if (read.error != io::kOk) {
+    env.err << "sentavo-codes: " << path << ": " << IoErrorText(read.error) << "\n";
+    return kExitFile;
+  }
+  const std::string_view text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
+  JsonWriter j(env.out);
+  if (kind == "command") {
+    const DecodedCommand d = DecodeCommand(text);
+    if (!d.command) {
+      env.err << "sentavo-codes: " << path << " is not a command: " << d.error << "\n";
+      return kExitFile;
+    }
+    j.BeginObject().Key("kind").String("command").Key("command").String(CommandName(*d.command));
+    if (const auto* add = std::get_if<AddTimeCommand>(&*d.command))
+      j.Key("minutes").Int(add->minutes);
+    if (const auto* m = std::get_if<MessageCommand>(&*d.command)) j.Key("text").String(m->text);
+    j.EndObject();
+    return kExitOk;
+  }
+  const std::optional<StationStatus> s = DecodeStatus(text);
+  if (!s) {
+    env.err << "sentavo-codes: " << path << " is not a station's status\n";
+    return kExitFile;
+  }
+  j.BeginObject().Key("kind").String("status");
+  j.Key("pc").String(s->pc).Key("uid").String(s->uid).Key("state").String(StateName(s->state));
+  j.Key("code").String(s->code).Key("secondsLeft");
+  if (s->secondsLeft) {
+    j.Int(*s->secondsLeft);
+  } else {
+    j.Null();
+  }
+  ShowTime(j, "since", s->since);
+  ShowTime(j, "updated", s->updated);
+  j.Key("guarded").Bool(s->guarded).Key("version").String(s->version);
+  if (s->lastCommand) {
+    j.Key("lastCommand").BeginObject().Key("command").String(s->lastCommand->command);
+    ShowTime(j, "at", s->lastCommand->at);
+    j.Key("result").String(s->lastCommand->result).EndObject();
+  }
+  j.EndObject();
+  return kExitOk;
+}
+
 int Show(const Options& opts, ToolEnv& env) {
   opts.AllowOnly({"--as"});
   if (opts.positional().size() != 1) throw UsageError("show takes one FILE");
@@ -201,12 +255,18 @@ int Show(const Options& opts, ToolEnv& env) {
     return kExitFile;
   }
   std::string kind = opts.Get("--as").value_or("");
-  if (!kind.empty() && kind != "code" && kind != "config" && kind != "list") {
-    throw UsageError("--as takes code, config or list");
+  if (!kind.empty() && kind != "code" && kind != "config" && kind != "list" && kind != "status" &&
+      kind != "command") {
+    throw UsageError("--as takes code, config, list, status or command");
   }
   const std::string name = Lower(BaseName(path));
   if (kind.empty() && name == "codes.dat") kind = "list";
   if (kind.empty() && name == "sentavo.cfg") kind = "config";
+  if (kind.empty() && name.ends_with(".json")) {
+    const std::string folder = Lower(path.substr(0, path.size() - BaseName(path).size()));
+    kind = folder.ends_with("prikazy\\") || folder.ends_with("prikazy/") ? "command" : "status";
+  }
+  if (kind == "status" || kind == "command") return ShowStationFile(path, kind, env);
 
   // One byte more than a record tells an over-long file from a whole one.
   const std::size_t want = kind == "list" ? kMaxListBytes : kCodeRecordSize + 1;
