@@ -212,16 +212,30 @@ void LockScreen::ReadConfiguration() {
   RunRightsHandlers();
 }
 
+// Sentavo.run: the code file's path, then a line with the period's start and the seconds it began
+// with, for the usage log of a period that a crash ended.
 void LockScreen::NotePeriodRunning() {
-  const std::string path = InExeDir(kRunFileName);
-  s_.files.Replace(
-      path, std::span(reinterpret_cast<const std::uint8_t*>(codePath_.data()), codePath_.size()));
+  periodStart_ = s_.clock.LocalNow();
+  periodStart_.millisecond = 0;
+  usedSeconds_ = 0;
+  ending_ = PeriodEnding::LogOff;
+  const std::string run =
+      codePath_ + "\n" + FormatIso(periodStart_) + " " + std::to_string(std::max(countdown_, 0));
+  s_.files.Replace(InExeDir(kRunFileName),
+                   std::span(reinterpret_cast<const std::uint8_t*>(run.data()), run.size()));
   runFileWritten_ = true;
   warnings_.Arm(SecondsLeftInPeriod(s_.clock.LocalNow()));
 }
 
 void LockScreen::NotePeriodEnded() {
   if (!runFileWritten_) return;
+  if (Reporting()) {
+    DateTime end = s_.clock.LocalNow();
+    end.millisecond = 0;
+    LogPeriod(UsageLine{s_.station->computerName, CodeNameOfFile(codePath_), periodStart_, end,
+                        usedSeconds_, ending_});
+  }
+  ending_ = PeriodEnding::LogOff;
   s_.files.Remove(InExeDir(kRunFileName));
   runFileWritten_ = false;
 }
@@ -236,13 +250,15 @@ void LockScreen::ReleaseStrandedCode() {
   if (!s_.files.IsFile(runPath)) return;
   const ReadResult run = s_.files.Read(runPath, kMaxRunFileSize + 1);
   if (run.error == io::kOk && run.bytes.size() <= kMaxRunFileSize) {
-    const std::string codePath(run.bytes.begin(), run.bytes.end());
+    const std::string content(run.bytes.begin(), run.bytes.end());
+    const std::string codePath = content.substr(0, content.find('\n'));
     if (NamesCodeFileIn(view_.servercesta, codePath)) {
       const ReadResult read = s_.files.Read(codePath, kCodeRecordSize + 1);
       auto record = read.error == io::kOk && read.bytes.size() == kCodeRecordSize
                         ? DecodeCodeRecord(read.bytes)
                         : std::nullopt;
       if (record && record->loggedIn) {
+        LogStrandedPeriod(content, codePath, *record);
         record->loggedIn = false;
         try {
           s_.files.ReplaceExisting(codePath, EncodeCodeRecord(*record));

@@ -19,6 +19,7 @@
 #include "formats/file_access.h"
 #include "formats/registry.h"
 #include "formats/station.h"
+#include "formats/usage_log.h"
 
 namespace sentavo::client {
 
@@ -49,6 +50,9 @@ inline constexpr std::string_view kLogoFileName = "SentavoBig.png";
 // Beside Sentavo.cfg while a guest's period runs: the code file's path, so that a start after a
 // crash, a kill or a power cut can hand the code back.
 inline constexpr std::string_view kRunFileName = "Sentavo.run";
+// Beside Sentavo.cfg: usage-log lines that the shared folder could not take yet.
+inline constexpr std::string_view kLogQueueFileName = "Sentavo.logq";
+inline constexpr std::size_t kMaxLogQueueSize = 1 << 20;
 inline constexpr std::size_t kMaxRunFileSize = 4096;
 // A live client rewrites a claimed code's lastUse every second; a claim left untouched longer than
 // this was left by a client that is gone.
@@ -62,6 +66,9 @@ inline constexpr std::uint64_t kRefusalPauseMs = 30'000;
 // screen pixels, both ends included.
 inline constexpr int kPointerMinX = 60, kPointerMaxX = 444, kPointerMinY = 163, kPointerMaxY = 364;
 inline constexpr ScreenPoint kPointerHome{100, 200};
+
+// The code as its file is named in the shared folder: "4712" for "...\kody\4712.dat".
+std::string CodeNameOfFile(const std::string& path);
 
 class LockScreen final : public LockScreenModel {
  public:
@@ -148,6 +155,11 @@ class LockScreen final : public LockScreenModel {
   std::string CarryOut(const StationCommand& command);
   void ReportStation();
   LocalTime Now() const;
+  // The usage log (client/usage_log.cpp): the line of a period that ends, and the lines kept
+  // beside Sentavo.cfg while the shared folder could not take them.
+  void LogPeriod(const UsageLine& line);
+  void LogStrandedPeriod(const std::string& runFile, const std::string& codePath,
+                         const TCodeRecord& record);
 
   // Settings.
   void ReadConfiguration();
@@ -198,6 +210,11 @@ class LockScreen final : public LockScreenModel {
   LocalTime stateSince_;
   std::optional<std::uint64_t> lastReportMs_;  // none: the next tick reports
   std::optional<CommandOutcome> lastCommand_;
+
+  // The running guest's period as the usage log records it.
+  DateTime periodStart_;
+  std::int64_t usedSeconds_ = 0;
+  PeriodEnding ending_ = PeriodEnding::LogOff;  // how the period that ends next ends
 };
 
 }  // namespace sentavo::client

@@ -86,7 +86,9 @@ std::int32_t LockScreen::ElapsedSeconds() {
 
 bool LockScreen::CountdownStep(const DateTime& now) {
   const std::int32_t elapsed = ElapsedSeconds();
+  const std::int32_t before = countdown_;
   countdown_ = elapsed >= countdown_ ? 0 : countdown_ - elapsed;
+  usedSeconds_ += before - countdown_;
   const bool fileThere = !adminLoggedIn_ && FollowCodeFile();
   view_.odpocetLED = CountdownText(countdown_);
   view_.skrytBut.visible = true;
@@ -102,6 +104,7 @@ bool LockScreen::CountdownStep(const DateTime& now) {
   if (fileThere) WriteRecordBack();
   if (inside) return false;
 
+  ending_ = PeriodEnding::Validity;
   LockAction();
   view_.infoLabel.text = texts::kCodeExpired;
   view_.kod.text.clear();
@@ -123,6 +126,7 @@ void LockScreen::Expiry() {
   }
   view_.zamcenoVisible = true;
   Request(ui::WindowAction::WindowStateNormalThenMaximised);
+  ending_ = PeriodEnding::Expiry;
   LockAction();
   Request(ui::WindowAction::RestoreApplication);
   countdown_ = -1;

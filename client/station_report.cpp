@@ -21,18 +21,6 @@ constexpr std::string_view kNotDeleted = "refused: the command file cannot be de
 // What a command file may name about itself in the report: a hostile file gets no further room.
 constexpr std::size_t kMaxReportedName = 32;
 
-// The code as its file is named in the shared folder: "4712" for "...\kody\4712.dat".
-std::string CodeNameOf(const std::string& path) {
-  std::string name = path.substr(path.find_last_of('\\') + 1);
-  if (name.size() > 4) {
-    std::string tail = name.substr(name.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    if (tail == ".dat") name.resize(name.size() - 4);
-  }
-  return name;
-}
-
 std::string CutName(std::string name) {
   if (name.size() <= kMaxReportedName) return name;
   std::size_t end = kMaxReportedName;
@@ -42,6 +30,17 @@ std::string CutName(std::string name) {
 }
 
 }  // namespace
+
+std::string CodeNameOfFile(const std::string& path) {
+  std::string name = path.substr(path.find_last_of('\\') + 1);
+  if (name.size() > 4) {
+    std::string tail = name.substr(name.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    if (tail == ".dat") name.resize(name.size() - 4);
+  }
+  return name;
+}
 
 LocalTime LockScreen::Now() const {
   return LocalTime{s_.clock.LocalNow(), s_.clock.UtcOffsetMinutes()};
@@ -101,6 +100,7 @@ std::string LockScreen::CarryOut(const StationCommand& command) {
     if (adminLoggedIn_) {
       AdminLogOff();
     } else if (GuestPeriodRunning()) {
+      ending_ = PeriodEnding::Operator;
       LogOffAction();
     }
     return std::string(kResultOk);
@@ -143,7 +143,7 @@ void LockScreen::ReportStation() {
   status.pc = s_.station->computerName;
   status.uid = view_.uid;
   status.state = state;
-  if (state == StationState::Guest) status.code = CodeNameOf(codePath_);
+  if (state == StationState::Guest) status.code = CodeNameOfFile(codePath_);
   if (state != StationState::Locked) status.secondsLeft = std::max(countdown_, 0);
   status.since = stateSince_;
   status.updated = now;

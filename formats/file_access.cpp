@@ -72,6 +72,17 @@ class ReplacingBatch final : public FileBatch {
 
 }  // namespace
 
+int FileAccess::Append(const std::string& path, std::span<const std::uint8_t> data) {
+  std::vector<std::uint8_t> whole;
+  if (IsFile(path)) {
+    ReadResult read = Read(path, 64u << 20);
+    if (read.error != io::kOk) return read.error;
+    whole = std::move(read.bytes);
+  }
+  whole.insert(whole.end(), data.begin(), data.end());
+  return Replace(path, whole);
+}
+
 std::unique_ptr<FileBatch> FileAccess::StartBatch() {
   return std::make_unique<ReplacingBatch>(*this);
 }

@@ -75,6 +75,10 @@ class FileAccess {
     return IsFile(path) ? Replace(path, data) : io::kFileNotFound;
   }
   virtual int Remove(const std::string& path) = 0;
+  // Adds `data` at the end of the file, made when missing, and flushes it to disk. LocalFiles
+  // does it with one write of the whole `data`, so that a log line is never split by a crash or
+  // interleaved with another write; this default reads the file and replaces it whole.
+  virtual int Append(const std::string& path, std::span<const std::uint8_t> data);
   // The name the file system keeps for the file at `path` (the last component only), whatever
   // alias `path` reached it by: a short 8.3 name or another letter case give the long name as
   // stored. Empty when there is no such file.
@@ -156,6 +160,7 @@ class LocalFiles final : public FileAccess, private ReplaceSteps {
   }
   int ReplaceExisting(const std::string& path, std::span<const std::uint8_t> data) override;
   int Remove(const std::string& path) override;
+  int Append(const std::string& path, std::span<const std::uint8_t> data) override;
   std::optional<std::string> RealName(const std::string& path) const override;
   std::vector<FolderFile> ListFiles(const std::string& folder) const override;
   std::unique_ptr<FileBatch> StartBatch() override;

@@ -195,6 +195,12 @@ std::optional<std::string> LocalFiles::RealName(const std::string& path) const {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+int LocalFiles::Append(const std::string& path, std::span<const std::uint8_t> data) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return FromErrno(errno, path);
+  return WriteAndClose(fd, data, path, /*sync=*/true);
+}
+
 int LocalFiles::Remove(const std::string& path) {
   return ::unlink(path.c_str()) == 0 ? io::kOk : FromErrno(errno, path);
 }

@@ -291,6 +291,18 @@ std::optional<std::string> LocalFiles::RealName(const std::string& path) const {
   return Narrow(found.cFileName);  // the long name, also when `path` used the short one
 }
 
+// Opened for appending only: every write lands at the end of the file, whatever another handle
+// does meanwhile.
+int LocalFiles::Append(const std::string& path, std::span<const std::uint8_t> data) {
+  FileHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return FromLastError();
+  int error = WriteAll(file.get(), data);
+  if (error == io::kOk && !FlushFileBuffers(file.get())) error = FromLastError();
+  if (!file.Close() && error == io::kOk) error = FromLastError();
+  return error;
+}
+
 int LocalFiles::Remove(const std::string& path) {
   return DeleteFileW(Widen(path).c_str()) ? io::kOk : FromLastError();
 }

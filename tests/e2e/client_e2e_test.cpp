@@ -18,6 +18,7 @@
 #include "formats/issuing.h"
 #include "formats/oledate.h"
 #include "formats/station.h"
+#include "formats/usage_log.h"
 #include "formats/wide_win.h"
 #include "lockengine/systemlock.h"
 #include "tests/support/machine_policies_win.h"
@@ -319,7 +320,8 @@ TEST_F(ClientE2E, AKilledClientHandsItsCodeBackAtItsNextStart) {
   const fs::path run = app_ / "Sentavo.run";
   ASSERT_TRUE(fs::exists(run));
   const auto named = ReadAll(run);
-  EXPECT_EQ(std::string(named.begin(), named.end()), shared_.string() + "\\\\pad.dat");
+  const std::string content(named.begin(), named.end());
+  EXPECT_EQ(content.substr(0, content.find('\n')), shared_.string() + "\\\\pad.dat");
   ASSERT_TRUE(WaitUntil([&] { return CodeFile("pad").secondsLeft < 598; }, 5s));
 
   client_->Kill();
@@ -524,6 +526,17 @@ TEST_F(StationE2E, TheStationReportsItselfAndTakesTheOperatorsCommandsOnce) {
   EXPECT_TRUE(WaitUntil([&] { return StatusShows(StationState::Locked); }, 5s));
   EXPECT_EQ(Status()->lastCommand->command, "lock");
   EXPECT_EQ(Status()->lastCommand->result, "ok");
+  // The period is in the station's usage log of the month, ended by the operator.
+  const DateTime now = SystemClock().LocalNow();
+  char month[16];
+  std::snprintf(month, sizeof month, "-%04d-%02d.csv", now.year, now.month);
+  const auto log = ReadAll(shared_ / "log" / (ComputerName() + month));
+  const std::vector<UsageLine> lines = DecodeUsageLines(std::string(log.begin(), log.end()));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].code, "4712");
+  EXPECT_EQ(lines[0].ending, PeriodEnding::Operator);
+  EXPECT_GE(lines[0].seconds, 3);
+  EXPECT_EQ(600 - lines[0].seconds, stored.secondsLeft);
 }
 
 // The guest works in another program when a minute is left: the notice shows in the corner, with

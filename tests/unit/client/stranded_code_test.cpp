@@ -12,10 +12,12 @@ constexpr const char* kRunFile = "C:\\Sentavo\\Sentavo.run";
 
 class StrandedCode : public ClientTest {
  protected:
+  // The code Sentavo.run names: its first line (the second is the period's start).
   std::string RunFile() const {
     const auto it = files.files.find(kRunFile);
-    return it == files.files.end() ? std::string("(none)")
-                                   : std::string(it->second.begin(), it->second.end());
+    if (it == files.files.end()) return "(none)";
+    const std::string content(it->second.begin(), it->second.end());
+    return content.substr(0, content.find('\n'));
   }
 
   // The same PC started again after its client died: a Sentavo.cfg naming the shared folder.
