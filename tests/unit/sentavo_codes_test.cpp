@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -241,6 +242,35 @@ TEST_F(SentavoCodes, ShowReadsStationStatusAndCommandFilesAsTheProgramsDo) {
   EXPECT_EQ(Run({"show", dir_.File("prikazy/PC-08.json")}), 1);
   EXPECT_NE(err().find("minutes out of range"), std::string::npos) << err();
   EXPECT_EQ(Run({"show", dir_.File("prikazy/PC-07.json"), "--as", "status"}), 1);
+}
+
+TEST_F(SentavoCodes, VouchersIssueTheCodesAndWriteTheirSlipsAsAnHtmlPage) {
+  ASSERT_EQ(Run({"vouchers", "--html", dir_.File("poukazky.html"), "--share", dir_.path(),
+                 "--count", "12", "--seconds", "5400", "--type", "once", "--establishment",
+                 "Kavárna", "--list", dir_.File("codes.dat")}),
+            0)
+      << err();
+  const auto names = List();
+  ASSERT_EQ(names.size(), 12u);
+  const auto bytes = ReadBytes(dir_.File("poukazky.html"));
+  const std::string html(bytes.begin(), bytes.end());
+  for (const auto& n : names) {
+    EXPECT_EQ(Code(n)->secondsLeft, 5400) << n;
+    EXPECT_NE(html.find("<span class=\"code\">" + n + "</span>"), std::string::npos) << n;
+  }
+  EXPECT_NE(html.find("1 h 30 min"), std::string::npos);
+  EXPECT_NE(html.find("Platí do: 10.12.2026 14:30:00"), std::string::npos) << html.substr(0, 2000);
+  const std::string printed = out();
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'),
+            12);  // the CSV lines, as issue prints
+  // No page without codes to put on it, and none for more than a sheet can sensibly hold.
+  EXPECT_EQ(Run({"vouchers", "--html", dir_.File("x.html"), "--share", dir_.path(), "--count", "0",
+                 "--seconds", "60", "--type", "once"}),
+            2);
+  EXPECT_EQ(Run({"vouchers", "--share", dir_.path(), "--count", "3", "--seconds", "60", "--type",
+                 "once"}),
+            2);
+  EXPECT_EQ(List().size(), 12u);
 }
 
 TEST_F(SentavoCodes, ListGetsNewNamesOnlyAsSaveCodeAddsThem) {

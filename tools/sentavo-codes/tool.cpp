@@ -1,6 +1,7 @@
 #include "tool.h"
 
 #include <charconv>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -15,6 +16,7 @@
 #include "formats/defaults.h"
 #include "formats/issuing.h"
 #include "formats/station.h"
+#include "formats/voucher_sheet.h"
 #include "json_writer.h"
 
 namespace sentavo {
@@ -29,6 +31,9 @@ constexpr std::string_view kUsage =
     "                           --type once|daily [--reusable] [--establishment TEXT]\n"
     "                           [--from DATETIME] [--to DATETIME] [--rights NAME,...]\n"
     "                           [--list CODES_DAT]\n"
+    "       sentavo-codes vouchers --html FILE --share DIR --count K --seconds N (and the\n"
+    "                           other issue options): issues K codes and writes their printed\n"
+    "                           slips, ten to an A4 page, as an HTML page\n"
     "       sentavo-codes config --out FILE [--server-path DIR] [--establishment TEXT]\n"
     "                            [--password TEXT] [--background FILE]\n"
     "DATETIME is YYYY-MM-DD[THH:MM[:SS]]; a date alone means 00:00:00 in --from and 23:59:59 in\n"
@@ -428,6 +433,11 @@ class Issuer {
     }
   }
 
+  Voucher VoucherOf(const std::string& name) const {
+    return Voucher{name, request_.seconds, record_.validToDateText + " " + record_.validToTimeText};
+  }
+  const std::string& establishment() const { return request_.establishment; }
+
   std::string CsvLine(const std::string& name) const {
     return CsvField(name) + "," + std::to_string(request_.seconds) + "," +
            CsvField(record_.validFromDateText + " " + record_.validFromTimeText) + "," +
@@ -446,23 +456,10 @@ class Issuer {
   CodeRecordBytes bytes_{};
 };
 
-int Issue(const Options& opts, ToolEnv& env) {
-  opts.AllowOnly({"--share", "--name", "--count", "--seconds", "--type", "--reusable",
-                  "--establishment", "--from", "--to", "--rights", "--list"});
-  if (!opts.positional().empty()) throw UsageError("unexpected " + Quoted(opts.positional()[0]));
-  if (opts.Has("--name") == opts.Has("--count")) throw UsageError("give either --name or --count");
-  std::optional<std::string> name = opts.Get("--name");
-  if (name) Issuer::CheckName(*name);
-  const long long count =
-      opts.Has("--count") ? ParseInteger(*opts.Get("--count"), "--count", 1, 1000000) : 0;
-  Issuer issuer(opts, env);
-
-  if (name) {
-    const bool created = issuer.Write(*name);
-    env.out << (created ? "created " : "replaced ") << issuer.PathOf(*name) << "\n";
-    if (created) issuer.SaveList();
-    return kExitOk;
-  }
+// `count` new codes with generated names, written as one batch; each name is told to `issued` as
+// soon as its code is written, so that a batch cut off half-way still says which codes exist.
+void IssueBatch(Issuer& issuer, long long count, ToolEnv& env,
+                const std::function<void(const std::string&)>& issued) {
   // A batch never overwrites: a drawn name that is taken, here or in this batch, is drawn again.
   // The folder's listing answers for the names that were there when the batch began; the batch
   // itself refuses one that was taken since.
@@ -482,12 +479,57 @@ int Issue(const Options& opts, ToolEnv& env) {
     std::string next = generator.NextName();
     while (!drawn.insert(next).second || takenBefore(next) || !issuer.WriteNew(*batch, next))
       next = generator.NextName();
-    env.out << issuer.CsvLine(next) << "\n";
+    issued(next);
   }
   // Every code on disk before the list names them.
   if (const int error = batch->Finish())
     throw std::runtime_error("putting the codes on disk: " + IoErrorText(error));
+}
+
+int Issue(const Options& opts, ToolEnv& env) {
+  opts.AllowOnly({"--share", "--name", "--count", "--seconds", "--type", "--reusable",
+                  "--establishment", "--from", "--to", "--rights", "--list"});
+  if (!opts.positional().empty()) throw UsageError("unexpected " + Quoted(opts.positional()[0]));
+  if (opts.Has("--name") == opts.Has("--count")) throw UsageError("give either --name or --count");
+  std::optional<std::string> name = opts.Get("--name");
+  if (name) Issuer::CheckName(*name);
+  const long long count =
+      opts.Has("--count") ? ParseInteger(*opts.Get("--count"), "--count", 1, 1000000) : 0;
+  Issuer issuer(opts, env);
+
+  if (name) {
+    const bool created = issuer.Write(*name);
+    env.out << (created ? "created " : "replaced ") << issuer.PathOf(*name) << "\n";
+    if (created) issuer.SaveList();
+    return kExitOk;
+  }
+  IssueBatch(issuer, count, env,
+             [&](const std::string& issued) { env.out << issuer.CsvLine(issued) << "\n"; });
   issuer.SaveList();
+  return kExitOk;
+}
+
+// ---- vouchers ----
+
+// Issues as `issue --count` does and writes the printed slips of those codes as an HTML page.
+int Vouchers(const Options& opts, ToolEnv& env) {
+  opts.AllowOnly({"--html", "--share", "--count", "--seconds", "--type", "--reusable",
+                  "--establishment", "--from", "--to", "--rights", "--list"});
+  if (!opts.positional().empty()) throw UsageError("unexpected " + Quoted(opts.positional()[0]));
+  const std::string html = opts.Require("--html");
+  const long long count = ParseInteger(opts.Require("--count"), "--count", 1, 10000);
+  Issuer issuer(opts, env);
+  VoucherSheet sheet{issuer.establishment(), {}};
+  IssueBatch(issuer, count, env, [&](const std::string& issued) {
+    sheet.vouchers.push_back(issuer.VoucherOf(issued));
+    env.out << issuer.CsvLine(issued) << "\n";
+  });
+  issuer.SaveList();
+  const std::string page = VoucherSheetHtml(sheet);
+  if (const int error = env.files.Replace(
+          html, std::span(reinterpret_cast<const std::uint8_t*>(page.data()), page.size()))) {
+    throw std::runtime_error(html + ": " + IoErrorText(error) + " (the codes were issued)");
+  }
   return kExitOk;
 }
 
@@ -529,6 +571,7 @@ int RunSentavoCodes(const std::vector<std::string>& args, ToolEnv& env) {
     if (args[0] == "show") return Show(opts, env);
     if (args[0] == "issue") return Issue(opts, env);
     if (args[0] == "config") return Config(opts, env);
+    if (args[0] == "vouchers") return Vouchers(opts, env);
     throw UsageError("unknown command " + Quoted(args[0]));
   } catch (const UsageError& e) {
     env.err << "sentavo-codes: " << e.what() << "\n" << kUsage;
