@@ -6,6 +6,7 @@
 #include <string>
 
 #include "administration/admin_program.h"
+#include "administration/name_filter.h"
 #include "formats/codes_list.h"
 
 namespace {
@@ -58,6 +59,20 @@ int main() {
   std::printf("a new code added to them and saved in %.1f ms; one deleted and saved in %.1f ms\n",
               added, deleted);
   const bool whole = codes.view().issued.vydane.size() == names.size();
+
+  // "Hledat:" typed one key at a time over the 100 000 names; the names are folded once.
+  start = std::chrono::steady_clock::now();
+  const admin::NameFilter filter(names);
+  std::printf("the names folded for searching in %.1f ms; each keystroke of \"17393\":",
+              MillisecondsSince(start));
+  std::string typed;
+  for (const char key : std::string("17393")) {
+    typed += key;
+    start = std::chrono::steady_clock::now();
+    const std::size_t rows = filter.Matching(typed).size();
+    std::printf(" %.1f ms (%zu rows)", MillisecondsSince(start), rows);
+  }
+  std::printf("\n");
   for (const char* name : {"\\codes.dat", "\\codes.dat.bak", "\\BENCH1.dat"})
     files.Remove(folderText + name);
   fs::remove_all(folder);
