@@ -12,7 +12,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"SentavoNotice";
 constexpr UINT_PTR kCloseTimer = 1;
-constexpr int kClientWidth = 320, kClientHeight = 96, kMargin = 12;
+constexpr int kClientWidth = 320, kMargin = 12, kPad = 10, kTextWidth = kClientWidth - 16;
+constexpr int kCountdownHeight = 32;
 const COLORREF kBackground = RGB(0, 0, 0);
 const COLORREF kTextColour = RGB(255, 255, 255);
 const COLORREF kCountdownColour = RGB(255, 255, 0);
@@ -94,9 +95,24 @@ void Notices::Show(const ui::NoticeRequest& request, const std::string& countdow
   if (monitors.empty())
     monitors.push_back(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 
+  // The operator's message may run to 200 characters: the window grows to the lines it takes.
+  const std::wstring text = Widen(request.text);
+  int textHeight = 40;
+  if (const HDC screen = GetDC(nullptr)) {
+    const HGDIOBJ old = SelectObject(screen, textFont_);
+    RECT measure{0, 0, kTextWidth, 0};
+    DrawTextW(screen, text.c_str(), static_cast<int>(text.size()), &measure,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_CENTER);
+    textHeight = std::max<int>(textHeight, measure.bottom - measure.top);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+  }
+  const int clientHeight =
+      kPad + textHeight + (request.countdown ? 4 + kCountdownHeight : 0) + kPad;
+
   const DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;
   const DWORD exStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
+  RECT frame{0, 0, kClientWidth, clientHeight};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   const std::wstring caption = Widen(texts::kNoticeCaption);
@@ -108,15 +124,16 @@ void Notices::Show(const ui::NoticeRequest& request, const std::string& countdow
     if (!w) continue;
     SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Notices::Proc));
-    const HWND text = CreateWindowExW(
-        0, L"STATIC", Widen(request.text).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, 8, 10,
-        kClientWidth - 16, request.countdown ? 40 : kClientHeight - 20, w,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::kNoticeText)), instance, nullptr);
-    SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
+    // A "&" in the operator's text is a character, not the mark of an accelerator.
+    const HWND label = CreateWindowExW(
+        0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 8, kPad,
+        kTextWidth, textHeight, w, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::kNoticeText)),
+        instance, nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
     if (request.countdown) {
       const HWND count = CreateWindowExW(
-          0, L"STATIC", Widen(countdown).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, 8, 54,
-          kClientWidth - 16, 32, w,
+          0, L"STATIC", Widen(countdown).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX,
+          8, kPad + textHeight + 4, kTextWidth, kCountdownHeight, w,
           reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids::kNoticeCountdown)), instance, nullptr);
       SendMessageW(count, WM_SETFONT, reinterpret_cast<WPARAM>(countdownFont_), FALSE);
     }

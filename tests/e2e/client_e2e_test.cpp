@@ -488,11 +488,22 @@ TEST_F(StationE2E, TheStationReportsItselfAndTakesTheOperatorsCommandsOnce) {
   ASSERT_TRUE(Status()->secondsLeft);
   EXPECT_GT(*Status()->secondsLeft, 590);
 
-  // The operator's message: a notice for 30 seconds, taken once.
-  Command(MessageCommand{"Za deset minut zavíráme."});
+  // The operator's message: a notice for 30 seconds, taken once, as long as it is and with its
+  // "&" as written.
+  const std::string message =
+      "Vážení hosté & studenti: za deset minut zavíráme. Uložte si prosím rozdělanou práci na "
+      "flash disk nebo do e-mailu, počítače se pak zamknou. Děkujeme a těšíme se zítra na "
+      "shledanou.";
+  Command(MessageCommand{message});
   ProcessWindow notice;
   ASSERT_TRUE(WaitUntil([&] { return (notice = Notice()).hwnd != nullptr; }, 5s));
-  EXPECT_EQ(NoticeText(notice.hwnd), "Za deset minut zavíráme.");
+  EXPECT_EQ(NoticeText(notice.hwnd), message);
+  RECT label{}, client{};
+  GetWindowRect(FindControl(notice.hwnd, ids::kNoticeText), &label);
+  GetClientRect(notice.hwnd, &client);
+  EXPECT_GT(label.bottom - label.top, 80) << "the message's lines do not fit";
+  EXPECT_GE(client.bottom, label.bottom - label.top);
+  Screenshot("message");
   EXPECT_EQ(notice.pid, client_->pid());
   EXPECT_FALSE(fs::exists(shared_ / "prikazy" / (ComputerName() + ".json")));
   EXPECT_TRUE(WaitUntil(
