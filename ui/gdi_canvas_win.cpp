@@ -32,6 +32,8 @@ FontHandle CreateFontFrom(const FontSpec& desc) {
   lf.lfUnderline = desc.underline;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
+  // Where the system lacks the face, the font mapper keeps at least a monospaced one monospaced.
+  if (desc.name == "Courier New") lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
   const std::wstring face = Widen(desc.name);
   wcsncpy_s(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   return FontHandle(CreateFontIndirectW(&lf));

@@ -268,12 +268,22 @@ bool SaveRect(const RECT& r, const std::string& pngPath) {
     pixels = std::move(again);
     if (same) break;
   }
+  return SavePng(w, h, pixels, pngPath);
+}
+
+}  // namespace
+
+bool SavePng(int w, int h, const std::vector<std::uint32_t>& pixels, const std::string& pngPath) {
+  if (w <= 0 || h <= 0 ||
+      pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
+    return false;
+  std::vector<std::uint32_t> copy = pixels;  // GDI+ takes the rows as writable memory
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
   bool saved = false;
   {
-    Gdiplus::Bitmap image(w, h, w * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
+    Gdiplus::Bitmap image(w, h, w * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(copy.data()));
     // The PNG encoder's class ID, as GDI+ lists it.
     UINT count = 0, size = 0;
     Gdiplus::GetImageEncodersSize(&count, &size);
@@ -289,8 +299,6 @@ bool SaveRect(const RECT& r, const std::string& pngPath) {
   Gdiplus::GdiplusShutdown(token);
   return saved;
 }
-
-}  // namespace
 
 bool SaveScreenshot(const std::string& pngPath) {
   return SaveRect({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, pngPath);

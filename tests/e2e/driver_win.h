@@ -103,6 +103,9 @@ ProcessWindow FindVisibleWindow(const std::wstring& caption);
 // Presses OK in every message box that process shows.
 void AnswerBoxesOf(DWORD pid);
 
+// Pixels (rows top to bottom, 0x00RRGGBB) as a PNG file.
+bool SavePng(int width, int height, const std::vector<std::uint32_t>& pixels,
+             const std::string& pngPath);
 // The whole screen as a PNG file (GDI+); false when it could not be written.
 bool SaveScreenshot(const std::string& pngPath);
 // One top-level window as the program draws it, brought above the others for the moment it takes.
