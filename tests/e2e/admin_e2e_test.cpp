@@ -576,6 +576,10 @@ TEST(SentavoAdmin, OverviewShowsThePcsAndSendsThemCommands) {
   ASSERT_NE(list, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return ListViewCount(list) == 3; })) << ListViewCount(list);
 
+  std::vector<std::string> columns;
+  for (int c = 0; c < 7; ++c) columns.push_back(ListViewColumn(list, c));
+  EXPECT_EQ(columns, (std::vector<std::string>{"Počítač", "Stav", "Kód", "Zbývá", "Od",
+                                               "Poslední hlášení", "Ochrana"}));
   const auto formats = MakeSystemFormats();
   const auto row = [&](int r) {
     std::vector<std::string> cells;

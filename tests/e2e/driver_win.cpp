@@ -264,6 +264,25 @@ std::string ListViewText(HWND list, int row, int column) {
   return Narrow(text);
 }
 
+std::string ListViewColumn(HWND list, int column) {
+  constexpr std::size_t kChars = 256;
+  RemoteMemory memory(list, sizeof(LVCOLUMNW) + kChars * sizeof(wchar_t));
+  if (!memory.valid()) return "<no memory in the program>";
+  LVCOLUMNW header{};
+  header.mask = LVCF_TEXT;
+  header.pszText = reinterpret_cast<wchar_t*>(memory.at(sizeof(LVCOLUMNW)));
+  header.cchTextMax = kChars;
+  std::wstring text(kChars, L'\0');
+  if (!memory.Write(0, &header, sizeof header) || !memory.Write(sizeof(LVCOLUMNW), text.data(), 2))
+    return "<not written>";
+  if (!SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                    reinterpret_cast<LPARAM>(memory.at())))
+    return "<no column>";
+  if (!memory.Read(sizeof(LVCOLUMNW), text.data(), kChars * sizeof(wchar_t))) return "<not read>";
+  text.resize(std::min(text.find(L'\0'), kChars - 1));
+  return Narrow(text);
+}
+
 bool ListViewSelect(HWND list, int row) {
   RemoteMemory memory(list, sizeof(LVITEMW));
   if (!memory.valid()) return false;

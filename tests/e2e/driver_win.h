@@ -82,7 +82,8 @@ bool IsChecked(HWND checkBox);
 int ListViewCount(HWND list);
 std::string ListViewText(HWND list, int row, int column);
 bool ListViewSelect(HWND list, int row);
-int ListViewSelected(HWND list);  // -1: none
+int ListViewSelected(HWND list);                    // -1: none
+std::string ListViewColumn(HWND list, int column);  // its header's caption
 
 // A message box of the process: its caption, text and the window itself.
 struct MessageBoxInfo {
