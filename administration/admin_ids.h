@@ -16,6 +16,15 @@ inline constexpr int kOveritKodBut = 1005;
 inline constexpr int kPages = 2000;
 inline constexpr int kPageTabs = 1;
 
+// "Přehled", and the small dialogs of its actions.
+inline constexpr int kPrehled = 2401;
+inline constexpr int kZamknout = 2402;
+inline constexpr int kPridatCas = 2403;
+inline constexpr int kZprava = 2404;
+inline constexpr int kPrikazInfo = 2405;
+inline constexpr int kInputPrompt = 2410;
+inline constexpr int kInputEdit = 2411;
+
 // "Vydané kódy".
 inline constexpr int kVydane = 2101;
 inline constexpr int kOdstranit = 2102;

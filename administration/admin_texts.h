@@ -43,11 +43,55 @@ inline constexpr std::string_view kLoginLabel = "Administrátorské heslo:";
 inline constexpr std::string_view kKonecBut = "Konec";
 inline constexpr std::string_view kOveritKodBut = "Ověřit kód";
 
-// The code-management window and its three tabs, in tab order.
+// The code-management window and its four tabs, in tab order.
 inline constexpr std::string_view kCodeWindowCaption = "Správa uživatelských kódů";
+inline constexpr std::string_view kTabOverview = "Přehled";
 inline constexpr std::string_view kTabIssued = "Vydané kódy";
 inline constexpr std::string_view kTabCreation = "Vytváření kódů";
 inline constexpr std::string_view kTabSettings = "Nastavení";
+
+// "Přehled": the list's columns in order, the states, the actions and their messages.
+inline constexpr std::string_view kColPocitac = "Počítač";
+inline constexpr std::string_view kColStav = "Stav";
+inline constexpr std::string_view kColKod = "Kód";
+inline constexpr std::string_view kColZbyva = "Zbývá";
+inline constexpr std::string_view kColOd = "Od";
+inline constexpr std::string_view kColPosledniHlaseni = "Poslední hlášení";
+inline constexpr std::string_view kColOchrana = "Ochrana";
+inline constexpr std::string_view kStateLocked = "Zamčeno";
+inline constexpr std::string_view kStateGuest = "Host";
+inline constexpr std::string_view kStateAdmin = "Správce";
+inline constexpr std::string_view kStateUnavailable = "Nedostupný";
+inline constexpr std::string_view kGuardedYes = "ano";
+inline constexpr std::string_view kGuardedNo = "ne";
+inline constexpr std::string_view kZamknout = "Zamknout";
+inline constexpr std::string_view kPridatCas = "Přidat čas…";
+inline constexpr std::string_view kZprava = "Zpráva…";
+inline constexpr std::string_view kAddTimeCaption = "Přidat čas";
+inline constexpr std::string_view kAddTimePrompt = "Kolik minut přidat (1–600):";
+inline constexpr std::string_view kMessageCaption = "Zpráva";
+inline constexpr std::string_view kMessagePrompt = "Text zprávy (nejvýše 200 znaků):";
+inline constexpr std::string_view kDialogOk = "OK";
+inline constexpr std::string_view kDialogCancel = "Zrušit";
+inline constexpr std::string_view kBadMinutes =
+    "Zadejte prosím celý počet minut od 1 do 600. Nic nebylo odesláno.";
+inline constexpr std::string_view kEmptyMessage = "Zpráva je prázdná. Nic nebylo odesláno.";
+inline constexpr std::string_view kLongMessage =
+    "Zpráva je delší než 200 znaků. Nic nebylo odesláno.";
+inline constexpr std::string_view kNoSelection = "Vyberte prosím počítač v seznamu.";
+// "Příkaz pro PC1 nelze zapsat: <the file system's reason>".
+inline std::string CommandNotWritten(std::string_view pc, std::string_view reason) {
+  return "Příkaz pro " + std::string(pc) + " nelze zapsat: " + std::string(reason);
+}
+// What the list's label says of the selected PC's commands.
+inline constexpr std::string_view kLastCommandNone = "Poslední příkaz: žádný";
+inline constexpr std::string_view kResultDone = "provedeno";
+inline constexpr std::string_view kResultRefused = "odmítnuto";
+// "Odesláno: Zamknout (14:05:00), čeká na vyzvednutí." while the command file is there.
+inline std::string CommandSent(std::string_view command, std::string_view at, bool pickedUp) {
+  return "Odesláno: " + std::string(command) + " (" + std::string(at) + "), " +
+         (pickedUp ? "počítač si jej vyzvedl." : "čeká na vyzvednutí.");
+}
 
 // "Vydané kódy".
 inline constexpr std::string_view kOdstranit = "Odstranit";

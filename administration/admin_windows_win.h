@@ -15,7 +15,10 @@
 #include "lockengine/bu_directories_win.h"
 #include "ui/binding_win.h"
 #include "ui/controls_win.h"
+#include "ui/folder_watch_win.h"
 #include "ui/form_win.h"
+#include "ui/list_view_win.h"
+#include "ui/menu_timer_win.h"
 #include "ui/owner_data_list_win.h"
 #include "ui/page_control_win.h"
 #include "ui/pickers_win.h"
@@ -53,6 +56,14 @@ class CodeWindow : public ui::Form {
   void Mirror();
 
  private:
+  void BuildOverviewTab(HWND page, int width, int height);
+  void MirrorOverview(const OverviewTab& overview);
+  void ShowOverviewMenu(POINT screen);
+  void AskMinutes();
+  void AskMessage();
+  // The 2-second refresh, and the quick look whether the stav folder's notification fired.
+  void OnRefreshTimer();
+  void OnWatchTimer();
   void BuildIssuedTab(HWND page, int width, int height);
   void BuildCreationTab(HWND page);
   void BuildSettingsTab(HWND page);
@@ -61,9 +72,18 @@ class CodeWindow : public ui::Form {
 
   ui::Binder<CodeWindowModel> binder_;
   ui::PageControl pages_;
+  ui::TabSheet* overviewPage_ = nullptr;
   ui::TabSheet* issuedPage_ = nullptr;
   ui::TabSheet* creationPage_ = nullptr;
   ui::TabSheet* settingsPage_ = nullptr;
+
+  // "Přehled".
+  ui::ReportListView prehled_;
+  widgets::TColorButton zamknout_, pridatCas_, zprava_;
+  ui::Label prikazInfo_;
+  ui::PopupMenu prehledMenu_;
+  ui::Timer refreshTimer_, watchTimer_;
+  ui::FolderWatch stavWatch_;
 
   // "Vydané kódy".
   ui::OwnerDataListBox vydane_;

@@ -95,6 +95,7 @@ void CodeWindowModel::ShowAfterLogin(Requests& out) {
     out.push_back(Showing(AdminWindow::Codes, true));
     SetValidityWindow(1);
   }
+  OnPrehledRefresh();
   view_.activeTab = CodeTab::VydaneKody;
   const std::string path = state_.CodesListPath();
   const CodesListFile file = ReadCodesListFile(state_.services.files, path);
@@ -141,6 +142,101 @@ Requests CodeWindowModel::OnClose() {
 
 void CodeWindowModel::OnTabChanged(CodeTab tab) {
   view_.activeTab = tab;
+}
+
+// The saved shared folder, not the one being typed in "Nastavení": the overview reads it every
+// 2 seconds, and each half-typed network path would be looked up on the way.
+std::string CodeWindowModel::Share() const {
+  const std::string& saved = state_.config.serverPath;
+  return WithTrailingBackslash(saved.empty() ? view_.settings.servercesta : saved);
+}
+
+void CodeWindowModel::OnPrehledRefresh() {
+  OverviewTab& o = view_.overview;
+  o.watchFolder = Share() + std::string(kStatusFolder) + "\\";
+  if (!view_.visible) return;
+  const LocalTime now = LocalNowWithOffset(state_.services.clock);
+  o.rows = ReadOverview(state_.services.files, Share(), now, state_.services.formats);
+  // Only the selected PC's command file is looked for: whether it still waits to be picked up.
+  if (const auto it = sent_.find(o.selectedStation); it != sent_.end()) {
+    it->second.pickedUp =
+        !state_.services.files.IsFile(StationFile(Share(), kCommandFolder, o.selectedStation));
+  }
+  SelectStation(o.selectedStation);
+}
+
+void CodeWindowModel::SelectStation(std::string station) {
+  OverviewTab& o = view_.overview;
+  o.selectedStation.clear();
+  o.selected.reset();
+  for (std::size_t i = 0; i < o.rows.size(); ++i) {
+    if (!station.empty() && o.rows[i].station == station) {
+      o.selected = i;
+      o.selectedStation = std::move(station);
+      break;
+    }
+  }
+  o.actionsEnabled = o.selected.has_value();
+  UpdatePrikazInfo();
+}
+
+void CodeWindowModel::UpdatePrikazInfo() {
+  OverviewTab& o = view_.overview;
+  o.prikazInfo.clear();
+  if (!o.selected) return;
+  const OverviewRow& row = o.rows[*o.selected];
+  if (const auto it = sent_.find(row.station); it != sent_.end()) {
+    o.prikazInfo = text::CommandSent(it->second.caption, it->second.at, it->second.pickedUp) + "\n";
+  }
+  o.prikazInfo += row.lastCommand.empty() ? std::string(text::kLastCommandNone) : row.lastCommand;
+}
+
+void CodeWindowModel::OnPrehledSelected(std::optional<std::size_t> index) {
+  const OverviewTab& o = view_.overview;
+  SelectStation(index && *index < o.rows.size() ? o.rows[*index].station : std::string());
+}
+
+Requests CodeWindowModel::Send(const StationCommand& command) {
+  Requests out;
+  OverviewTab& o = view_.overview;
+  if (!o.selected) {
+    out.push_back(ErrorMessage(std::string(text::kNoSelection)));
+    return out;
+  }
+  const std::string station = o.selectedStation;
+  const int error = SendStationCommand(state_.services.files, Share(), station, command);
+  if (error != io::kOk) {
+    out.push_back(ErrorMessage(CommandErrorText(o.rows[*o.selected].pocitac, error)));
+    return out;
+  }
+  std::string caption(text::kZamknout);
+  if (const auto* add = std::get_if<AddTimeCommand>(&command)) {
+    caption = std::string(text::kAddTimeCaption) + " " + std::to_string(add->minutes) + " min";
+  } else if (std::holds_alternative<MessageCommand>(command)) {
+    caption = std::string(text::kMessageCaption);
+  }
+  const LocalTime now = LocalNowWithOffset(state_.services.clock);
+  sent_[station] = {caption, FormatMoment(now, now, state_.services.formats), false};
+  UpdatePrikazInfo();
+  return out;
+}
+
+Requests CodeWindowModel::OnZamknout() {
+  return Send(LockCommand{});
+}
+
+Requests CodeWindowModel::OnPridatCas(std::string minutes) {
+  const std::optional<int> value = ParseMinutes(minutes);
+  if (!value) return {ErrorMessage(std::string(text::kBadMinutes))};
+  return Send(AddTimeCommand{*value});
+}
+
+Requests CodeWindowModel::OnZprava(std::string message) {
+  if (message.find_first_not_of(" \t\r\n") == std::string::npos)
+    return {ErrorMessage(std::string(text::kEmptyMessage))};
+  if (CharacterCount(message) > kMaxMessageChars)
+    return {ErrorMessage(std::string(text::kLongMessage))};
+  return Send(MessageCommand{std::move(message)});
 }
 
 void CodeWindowModel::OnKodChanged(std::string text) {

@@ -1,4 +1,4 @@
-// The code-management window "Správa uživatelských kódů": its three tabs' controls as data and
+// The code-management window "Správa uživatelských kódů": its four tabs' controls as data and
 // the operations behind its buttons. The Win32 window mirrors the view and passes every edit of
 // the operator (texts, check boxes, the chosen type, the pickers, the list selection, the active
 // tab) and every press to one On... method.
@@ -6,12 +6,14 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "administration/admin_state.h"
+#include "administration/overview.h"
 #include "administration/ui_requests.h"
 #include "formats/codes_list.h"
 #include "formats/config_record.h"
@@ -23,7 +25,17 @@ namespace sentavo::admin {
 
 class LoginWindowModel;
 
-enum class CodeTab { VydaneKody = 0, VytvareniKodu = 1, Nastaveni = 2 };
+enum class CodeTab { Prehled = 0, VydaneKody = 1, VytvareniKodu = 2, Nastaveni = 3 };
+
+// "Přehled".
+struct OverviewTab {
+  std::vector<OverviewRow> rows;        // one a PC, sorted by name
+  std::optional<std::size_t> selected;  // the row of selectedStation, when it has one
+  std::string selectedStation;          // the selection is kept by the PC's name
+  bool actionsEnabled = false;          // "Zamknout", "Přidat čas…", "Zpráva…"
+  std::string prikazInfo;               // what became of the selected PC's commands
+  std::string watchFolder;              // <share>stav\, whose changes refresh the list at once
+};
 
 // The items of `typkodu`, in list order; the index is the record's codeType.
 inline constexpr std::size_t kCodeTypeCount = 2;
@@ -62,6 +74,7 @@ struct SettingsTab {
 struct CodeWindowView {
   bool visible = false;
   CodeTab activeTab = CodeTab::VydaneKody;
+  OverviewTab overview;
   IssuedCodesTab issued;
   CodeCreationTab creation;
   SettingsTab settings;
@@ -88,6 +101,16 @@ class CodeWindowModel {
   Requests OnClose();
 
   void OnTabChanged(CodeTab tab);
+
+  // "Přehled". The window refreshes every 2 seconds and whenever the stav folder changes; the
+  // model reads the status files only while the window shows.
+  void OnPrehledRefresh();
+  void OnPrehledSelected(std::optional<std::size_t> index);
+  // The commands to the selected PC. The minutes and the text come from the window's small
+  // dialogs as typed; anything out of range is refused with a box and nothing is written.
+  Requests OnZamknout();
+  Requests OnPridatCas(std::string minutes);
+  Requests OnZprava(std::string message);
 
   // "Vytváření kódů".
   void OnKodChanged(std::string text);
@@ -119,6 +142,10 @@ class CodeWindowModel {
 
  private:
   void SetValidityWindow(int days);
+  std::string Share() const;
+  void SelectStation(std::string station);
+  void UpdatePrikazInfo();
+  Requests Send(const StationCommand& command);
   // Applies `edit` to the issued-codes list and saves the list.
   void SaveIssuedCodes(Requests& out, const std::function<void()>& edit);
   // Every change of the issued-codes list goes through these three, so that the list control
@@ -133,6 +160,13 @@ class CodeWindowModel {
   // False while codes.dat was there but could not be read: the window then holds only part of
   // the list, and writing it would drop the rest.
   bool listLoaded_ = true;
+  // The latest command this program wrote to each PC, as "Zamknout (14:05:00)", for the label.
+  struct SentCommand {
+    std::string caption;
+    std::string at;
+    bool pickedUp = false;
+  };
+  std::map<std::string, SentCommand> sent_;
 };
 
 }  // namespace sentavo::admin

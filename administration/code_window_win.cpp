@@ -54,15 +54,17 @@ bool CodeWindow::Build(HICON icon) {
   const ui::Size client = ClientSize();
   if (!pages_.Create(hwnd(), ids::kPages, {0, 0, client.cx, client.cy})) return false;
   pages_.Tabs().SetFont(Verdana(12, true));
+  overviewPage_ = &pages_.AddPage(std::string(text::kTabOverview));
   issuedPage_ = &pages_.AddPage(std::string(text::kTabIssued));
   creationPage_ = &pages_.AddPage(std::string(text::kTabCreation));
   settingsPage_ = &pages_.AddPage(std::string(text::kTabSettings));
-  for (ui::TabSheet* page : {issuedPage_, creationPage_, settingsPage_}) {
+  for (ui::TabSheet* page : {overviewPage_, issuedPage_, creationPage_, settingsPage_}) {
     page->SetColor(ui::clBlack);
   }
   binder_.BindValue(pages_.OnChange, &CodeWindowModel::OnTabChanged,
                     [this] { return TabOf(pages_.ActivePage()); });
   const ui::Size page = issuedPage_->ClientSize();
+  BuildOverviewTab(overviewPage_->hwnd(), page.cx, page.cy);
   BuildIssuedTab(issuedPage_->hwnd(), page.cx, page.cy);
   BuildCreationTab(creationPage_->hwnd());
   BuildSettingsTab(settingsPage_->hwnd());
@@ -255,6 +257,7 @@ ui::TabSheet& CodeWindow::PageOf(CodeTab tab) {
   switch (tab) {
     case CodeTab::VytvareniKodu: return *creationPage_;
     case CodeTab::Nastaveni: return *settingsPage_;
+    case CodeTab::Prehled: return *overviewPage_;
     case CodeTab::VydaneKody: break;
   }
   return *issuedPage_;
@@ -263,6 +266,7 @@ ui::TabSheet& CodeWindow::PageOf(CodeTab tab) {
 CodeTab CodeWindow::TabOf(const ui::TabSheet* page) const {
   return page == creationPage_   ? CodeTab::VytvareniKodu
          : page == settingsPage_ ? CodeTab::Nastaveni
+         : page == overviewPage_ ? CodeTab::Prehled
                                  : CodeTab::VydaneKody;
 }
 
@@ -272,6 +276,8 @@ void CodeWindow::Mirror() {
   const CodeWindowView& v = model->view();
   ui::TabSheet& active = PageOf(v.activeTab);
   if (pages_.ActivePage() != &active) pages_.SetActivePage(active);
+
+  MirrorOverview(v.overview);
 
   vydane_.Follow(v.issued.vydaneRows, v.issued.vydane.size());
   const int selected = v.issued.selected ? static_cast<int>(*v.issued.selected) : -1;

@@ -79,6 +79,12 @@ class FileAccess {
   // does it with one write of the whole `data`, so that a log line is never split by a crash or
   // interleaved with another write; this default reads the file and replaces it whole.
   virtual int Append(const std::string& path, std::span<const std::uint8_t> data);
+  // Creates the folder `path` (no trailing separator) in a folder that exists; kOk when it was
+  // made. This default, for file systems in memory that hold only the folders they were given,
+  // makes none: kOk only for a folder that is there.
+  virtual int CreateFolder(const std::string& path) {
+    return IsFolder(path) ? io::kOk : io::kPathNotFound;
+  }
   // The name the file system keeps for the file at `path` (the last component only), whatever
   // alias `path` reached it by: a short 8.3 name or another letter case give the long name as
   // stored. Empty when there is no such file.
@@ -161,6 +167,7 @@ class LocalFiles final : public FileAccess, private ReplaceSteps {
   int ReplaceExisting(const std::string& path, std::span<const std::uint8_t> data) override;
   int Remove(const std::string& path) override;
   int Append(const std::string& path, std::span<const std::uint8_t> data) override;
+  int CreateFolder(const std::string& path) override;
   std::optional<std::string> RealName(const std::string& path) const override;
   std::vector<FolderFile> ListFiles(const std::string& folder) const override;
   std::unique_ptr<FileBatch> StartBatch() override;

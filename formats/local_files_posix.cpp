@@ -205,6 +205,10 @@ int LocalFiles::Remove(const std::string& path) {
   return ::unlink(path.c_str()) == 0 ? io::kOk : FromErrno(errno, path);
 }
 
+int LocalFiles::CreateFolder(const std::string& path) {
+  return ::mkdir(path.c_str(), 0777) == 0 ? io::kOk : FromErrno(errno, path);
+}
+
 int LocalFiles::WriteNewFile(const std::string& path, std::span<const std::uint8_t> data) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return FromErrno(errno, path);

@@ -307,6 +307,10 @@ int LocalFiles::Remove(const std::string& path) {
   return DeleteFileW(Widen(path).c_str()) ? io::kOk : FromLastError();
 }
 
+int LocalFiles::CreateFolder(const std::string& path) {
+  return CreateDirectoryW(Widen(path).c_str(), nullptr) ? io::kOk : FromLastError();
+}
+
 int LocalFiles::WriteNewFile(const std::string& path, std::span<const std::uint8_t> data) {
   const int error = CreateAndWrite(path, data, CREATE_NEW, true);
   return error == ERROR_FILE_EXISTS ? io::kFileExists : error;

@@ -130,8 +130,9 @@ click $((wx + 279)) $((wy + 138))  # "Ověřit"
 wait_for 30 shown operator "Správa uživatelských kódů" || fail "the password did not open the code window"
 codes_x=$wx codes_y=$wy
 
-# "Vytváření kódů": the code box (white, where the list of issued codes was black) takes a name.
-click $((codes_x + 140)) $((codes_y + 30))
+# "Vytváření kódů", the third tab: the code box (white, where the list of issued codes was black)
+# takes a name.
+click $((codes_x + 196)) $((codes_y + 30))
 wait_for 10 is_white $((codes_x + 220)) $((codes_y + 67)) || fail "the tab \"Vytváření kódů\" did not open"
 click $((codes_x + 220)) $((codes_y + 67))
 xdotool type --delay 40 "$code"

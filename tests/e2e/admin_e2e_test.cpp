@@ -13,11 +13,13 @@
 
 #include "administration/admin_ids.h"
 #include "administration/admin_texts.h"
+#include "administration/overview.h"
 #include "driver_win.h"
 #include "formats/clock.h"
 #include "formats/code_record.h"
 #include "formats/config_record.h"
 #include "formats/issuing.h"
+#include "formats/station.h"
 #include "formats/wide_win.h"
 #include "widgets/path_box_win.h"
 
@@ -27,6 +29,12 @@ namespace {
 namespace fs = std::filesystem;
 namespace ids = admin::ids;
 namespace text = admin::text;
+
+// The code-management window's tabs, in their order.
+constexpr int kOverviewTab = 0;
+constexpr int kIssuedTab = 1;
+constexpr int kCreationTab = 2;
+constexpr int kSettingsTab = 3;
 
 fs::path SelfFolder() {
   wchar_t self[MAX_PATH];
@@ -248,12 +256,12 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   ASSERT_TRUE(WaitUntil([&] { return IsVisible(run.Codes()); }));
   enter.wait();
   EXPECT_FALSE(IsVisible(run.LoginHandle()));
-  EXPECT_EQ(run.CurrentTab(), 0);
+  EXPECT_EQ(run.CurrentTab(), kIssuedTab);
   EXPECT_EQ(run.ListCount(), 0);
   EXPECT_FALSE(fs::exists(work.path / "codes.dat"));
 
   // The shared folder and establishment, typed but not saved.
-  run.SelectTab(2);
+  run.SelectTab(kSettingsTab);
   EXPECT_TRUE(run.PageShows(ids::kProvoz));
   EXPECT_FALSE(run.PageShows(ids::kVydane));
   EXPECT_EQ(TextUtf8(run.PathEdit(ids::kServerCesta)), "C:\\");
@@ -264,7 +272,7 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   SetText(run.CodesControl(ids::kProvoz), Widen(provoz));
 
   // A one-time code: the type must be chosen first.
-  run.SelectTab(1);
+  run.SelectTab(kCreationTab);
   SetText(run.CodesControl(ids::kKod), L"HOST1");
   run.ClickAndExpect(ids::kUlozitKod, text::kErrorCaption, text::kChooseCodeType);
   run.ChooseType(0);
@@ -300,10 +308,10 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("HOST1\r\n" + suggested + "\r\n"));
 
   // HOST1 taken over by a double-click and saved again: replaced whole, the list unchanged.
-  run.SelectTab(0);
+  run.SelectTab(kIssuedTab);
   EXPECT_EQ(run.ListCount(), 2);
   run.PointAtRow(0, true);
-  EXPECT_TRUE(WaitUntil([&] { return run.CurrentTab() == 1; }));
+  EXPECT_TRUE(WaitUntil([&] { return run.CurrentTab() == kCreationTab; }));
   EXPECT_TRUE(run.PageShows(ids::kKod));
   EXPECT_EQ(TextUtf8(run.CodesControl(ids::kKod)), "HOST1");
   Click(run.CodesControl(ids::kOneHour));
@@ -314,7 +322,7 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("HOST1\r\n" + suggested + "\r\n"));
 
   // The suggested code deleted: its file and its entry go, no question asked.
-  run.SelectTab(0);
+  run.SelectTab(kIssuedTab);
   run.PointAtRow(1, false);
   Click(run.CodesControl(ids::kOdstranit));
   run.ExpectNoBox();
@@ -325,7 +333,7 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   EXPECT_TRUE(SaveScreenshot(Screenshot("admin-issued.png")));
 
   // Settings saved with the server path lacking its backslash: the box gets it at once.
-  run.SelectTab(2);
+  run.SelectTab(kSettingsTab);
   SetText(run.PathEdit(ids::kServerCesta), Widen(shareText));
   SetText(run.CodesControl(ids::kAdminHeslo), L"tajné heslo");
   SetText(run.PathEdit(ids::kPozadiFile), L"C:\\obrázky\\pozadí.jpg");
@@ -354,7 +362,7 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   run.LogIn("tajné heslo");
   EXPECT_EQ(TextUtf8(run.CodesControl(ids::kAdminHeslo)), "tajné heslo");
   EXPECT_EQ(run.ListCount(), 1);
-  EXPECT_EQ(run.CurrentTab(), 0);
+  EXPECT_EQ(run.CurrentTab(), kIssuedTab);
 
   // "Konec" ends the program and saves nothing.
   PostMessageW(run.Codes(), WM_CLOSE, 0, 0);
@@ -411,7 +419,7 @@ TEST(SentavoAdmin, AnUnreadableListIsNotWrittenOverAndOdstranitSaysWhatItDid) {
   EXPECT_EQ(run.ListCount(), 0);
 
   // Still held at the save: the code is written, the list on the disk is not touched.
-  run.SelectTab(1);
+  run.SelectTab(kCreationTab);
   SetText(run.CodesControl(ids::kKod), L"N");
   run.ChooseType(0);
   {
@@ -428,7 +436,7 @@ TEST(SentavoAdmin, AnUnreadableListIsNotWrittenOverAndOdstranitSaysWhatItDid) {
   // N's file removed outside the program: "Odstranit" drops the entry and says so. The list is
   // readable now, so it is read first and saved whole, its previous version kept beside it.
   fs::remove(share / "N.dat");
-  run.SelectTab(0);
+  run.SelectTab(kIssuedTab);
   ASSERT_EQ(run.ListCount(), 1);
   run.PointAtRow(0, false);
   run.ClickAndExpect(ids::kOdstranit, text::kInformationCaption, text::kCodeFileMissing);
@@ -479,9 +487,9 @@ TEST(SentavoAdmin, MissingSharedFolderIsReportedAndWritesNothing) {
   ASSERT_NE(run.Login(), nullptr);
   run.ExpectNoBox();
   run.LogIn("x");
-  run.SelectTab(2);
+  run.SelectTab(kSettingsTab);
   EXPECT_EQ(TextUtf8(run.PathEdit(ids::kServerCesta)), config.serverPath + "\\");
-  run.SelectTab(1);
+  run.SelectTab(kCreationTab);
   SetText(run.CodesControl(ids::kKod), L"A1");
   run.ChooseType(0);
   run.ClickAndExpect(ids::kUlozitKod, text::kAppTitle, "Invalid filename.");
@@ -505,6 +513,148 @@ TEST(SentavoAdmin, ShortConfigurationIsReportedAndTheDefaultPasswordAdmits) {
   run.LogIn("vamor");
   run.program().Kill();
   EXPECT_EQ(fs::file_size(work.path / "Sentavo.cfg"), 1000u);
+}
+
+// A status as a station writes it, reporting `ago` seconds before `now`.
+StationStatus StationReport(const std::string& pc, StationState state, const LocalTime& now,
+                            int ago) {
+  StationStatus s;
+  s.pc = pc;
+  s.uid = "1179722422";
+  s.state = state;
+  s.since = now;
+  s.since.local = *FromOleDate(ToOleDate(now.local) - (ago + 900) / 86400.0);
+  s.since.local.millisecond = 0;
+  s.updated = now;
+  s.updated.local = *FromOleDate(ToOleDate(now.local) - ago / 86400.0);
+  s.updated.local.millisecond = 0;
+  s.guarded = true;
+  s.version = "1.0";
+  return s;
+}
+
+void PutStatus(const fs::path& share, const StationStatus& s) {
+  const std::string json = EncodeStatus(s);
+  // Written beside and moved into place, as the stations do, so the program never reads half.
+  const fs::path target = share / "stav" / (s.pc + ".json");
+  const fs::path temp = share / "stav" / (s.pc + ".json.~e2e.tmp");
+  WriteFile(temp, TextBytes(json));
+  fs::rename(temp, target);
+}
+
+std::string FileText(const fs::path& path) {
+  const std::vector<std::uint8_t> bytes = FileBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+TEST(SentavoAdmin, OverviewShowsThePcsAndSendsThemCommands) {
+  WorkFolder work;
+  const fs::path share = work.path / "sdileno";
+  fs::create_directories(share / "stav");
+  TConfigRecord config;
+  config.adminPassword = "x";
+  config.serverPath = share.string() + "\\";
+  WriteFile(work.path / "Sentavo.cfg", EncodeConfigRecord(config));
+
+  const LocalTime now = admin::LocalNowWithOffset(SystemClock());
+  const StationStatus locked = StationReport("PC-01", StationState::Locked, now, 1);
+  StationStatus guest = StationReport("pc-02", StationState::Guest, now, 2);
+  guest.code = "4711";
+  guest.secondsLeft = 1800;
+  guest.guarded = false;
+  const StationStatus stale = StationReport("PC-03", StationState::Guest, now, 120);
+  for (const StationStatus& s : {locked, guest, stale}) PutStatus(share, s);
+
+  AdminRun run(work.path);
+  ASSERT_NE(run.Login(), nullptr);
+  run.ExpectNoBox();
+  run.LogIn("x");
+  run.SelectTab(kOverviewTab);
+  EXPECT_TRUE(run.PageShows(ids::kPrehled));
+  EXPECT_FALSE(run.PageShows(ids::kVydane));
+  const HWND list = run.CodesControl(ids::kPrehled);
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ListViewCount(list) == 3; })) << ListViewCount(list);
+
+  std::vector<std::string> columns;
+  for (int c = 0; c < 7; ++c) columns.push_back(ListViewColumn(list, c));
+  EXPECT_EQ(columns, (std::vector<std::string>{"Počítač", "Stav", "Kód", "Zbývá", "Od",
+                                               "Poslední hlášení", "Ochrana"}));
+  const auto formats = MakeSystemFormats();
+  const auto row = [&](int r) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < 7; ++c) cells.push_back(ListViewText(list, r, c));
+    return cells;
+  };
+  using Cells = std::vector<std::string>;
+  EXPECT_EQ(row(0), (Cells{"PC-01", "Zamčeno", "", "", formats->LongTime(locked.since.local),
+                           formats->LongTime(locked.updated.local), "ano"}));
+  EXPECT_EQ(row(1), (Cells{"pc-02", "Host", "4711", "0:30:00", formats->LongTime(guest.since.local),
+                           formats->LongTime(guest.updated.local), "ne"}));
+  EXPECT_EQ(row(2), (Cells{"PC-03", "Nedostupný", "", "", formats->LongTime(stale.since.local),
+                           formats->LongTime(stale.updated.local), "ano"}));
+  const HWND zamknout = run.CodesControl(ids::kZamknout);
+  const HWND pridatCas = run.CodesControl(ids::kPridatCas);
+  const HWND zprava = run.CodesControl(ids::kZprava);
+  for (HWND button : {zamknout, pridatCas, zprava}) EXPECT_FALSE(IsEnabled(button));
+
+  // A station's new report shows within the notification's quick look, well inside 3 s.
+  StationStatus unlocked = StationReport("PC-01", StationState::Guest, now, 0);
+  unlocked.code = "1234";
+  unlocked.secondsLeft = 3599;
+  PutStatus(share, unlocked);
+  EXPECT_TRUE(WaitUntil([&] { return ListViewText(list, 0, 1) == "Host"; }, 3s));
+  EXPECT_EQ(ListViewText(list, 0, 2), "1234");
+  EXPECT_EQ(ListViewText(list, 0, 3), "0:59:59");
+
+  // "Zamknout" on the selected PC writes its command file and nothing else.
+  ASSERT_TRUE(ListViewSelect(list, 0));
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(zamknout); }));
+  EXPECT_TRUE(IsEnabled(pridatCas));
+  EXPECT_TRUE(IsEnabled(zprava));
+  Click(zamknout);
+  run.ExpectNoBox();
+  const fs::path commands = share / "prikazy";
+  EXPECT_EQ(FileText(commands / "PC-01.json"), EncodeCommand(LockCommand{}));
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(commands)) {
+    names.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"PC-01.json"});
+  EXPECT_TRUE(WaitUntil([&] {
+    return TextUtf8(run.CodesControl(ids::kPrikazInfo)).starts_with("Odesláno: Zamknout (");
+  }));
+
+  // "Přidat čas…": its dialog, 30 minutes, the addTime command in place of the lock. The press
+  // returns only once the dialog and whatever box follows it are answered.
+  const auto typeMinutes = [&](const wchar_t* typed) {
+    auto click = Async([&] { Click(pridatCas); });
+    const auto dialog = WaitForMessageBox(run.program());
+    EXPECT_TRUE(dialog);
+    if (!dialog) return click;
+    EXPECT_EQ(dialog->caption, text::kAddTimeCaption);
+    EXPECT_EQ(TextUtf8(GetDlgItem(dialog->hwnd, ids::kInputPrompt)), text::kAddTimePrompt);
+    SetText(GetDlgItem(dialog->hwnd, ids::kInputEdit), typed);
+    EXPECT_TRUE(Answer(*dialog));
+    return click;
+  };
+  typeMinutes(L"30").wait();
+  run.ExpectNoBox();
+  EXPECT_EQ(FileText(commands / "PC-01.json"), EncodeCommand(AddTimeCommand{30}));
+  // Out of range: refused in words, the file as it was.
+  {
+    auto click = typeMinutes(L"601");
+    run.ExpectBox(text::kErrorCaption, text::kBadMinutes);
+    click.wait();
+  }
+  EXPECT_EQ(FileText(commands / "PC-01.json"), EncodeCommand(AddTimeCommand{30}));
+
+  // Refreshes keep the selected PC and do not move the list.
+  Sleep(2500);
+  EXPECT_EQ(ListViewSelected(list), 0);
+  EXPECT_EQ(ListViewText(list, 0, 0), "PC-01");
+  EXPECT_TRUE(SaveWindowShot(run.Codes(), Screenshot("overview.png")));
+  run.program().Kill();
 }
 
 }  // namespace

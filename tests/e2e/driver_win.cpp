@@ -6,6 +6,9 @@
 #include <gdiplus.h>
 // clang-format on
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -201,6 +204,99 @@ bool IsEnabled(HWND hwnd) {
 }
 bool IsChecked(HWND checkBox) {
   return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+namespace {
+
+// A block of memory in the process that owns `window`, freed with the object.
+class RemoteMemory {
+ public:
+  RemoteMemory(HWND window, std::size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) {
+      at_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+  }
+  ~RemoteMemory() {
+    if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  bool valid() const { return at_ != nullptr; }
+  char* at(std::size_t offset = 0) const { return static_cast<char*>(at_) + offset; }
+  bool Write(std::size_t offset, const void* data, std::size_t size) const {
+    return offset + size <= size_ && WriteProcessMemory(process_, at(offset), data, size, nullptr);
+  }
+  bool Read(std::size_t offset, void* data, std::size_t size) const {
+    return offset + size <= size_ && ReadProcessMemory(process_, at(offset), data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* at_ = nullptr;
+  std::size_t size_;
+};
+
+}  // namespace
+
+int ListViewCount(HWND list) {
+  return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListViewText(HWND list, int row, int column) {
+  constexpr std::size_t kChars = 512;
+  RemoteMemory memory(list, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+  if (!memory.valid()) return "<no memory in the program>";
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<wchar_t*>(memory.at(sizeof(LVITEMW)));
+  item.cchTextMax = kChars;
+  if (!memory.Write(0, &item, sizeof item)) return "<not written>";
+  const auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                   reinterpret_cast<LPARAM>(memory.at()));
+  std::wstring text(kChars, L'\0');
+  if (!memory.Read(sizeof(LVITEMW), text.data(), kChars * sizeof(wchar_t))) return "<not read>";
+  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(length, 0, kChars - 1)));
+  return Narrow(text);
+}
+
+std::string ListViewColumn(HWND list, int column) {
+  constexpr std::size_t kChars = 256;
+  RemoteMemory memory(list, sizeof(LVCOLUMNW) + kChars * sizeof(wchar_t));
+  if (!memory.valid()) return "<no memory in the program>";
+  LVCOLUMNW header{};
+  header.mask = LVCF_TEXT;
+  header.pszText = reinterpret_cast<wchar_t*>(memory.at(sizeof(LVCOLUMNW)));
+  header.cchTextMax = kChars;
+  std::wstring text(kChars, L'\0');
+  if (!memory.Write(0, &header, sizeof header) || !memory.Write(sizeof(LVCOLUMNW), text.data(), 2))
+    return "<not written>";
+  if (!SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column),
+                    reinterpret_cast<LPARAM>(memory.at())))
+    return "<no column>";
+  if (!memory.Read(sizeof(LVCOLUMNW), text.data(), kChars * sizeof(wchar_t))) return "<not read>";
+  text.resize(std::min(text.find(L'\0'), kChars - 1));
+  return Narrow(text);
+}
+
+bool ListViewSelect(HWND list, int row) {
+  RemoteMemory memory(list, sizeof(LVITEMW));
+  if (!memory.valid()) return false;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  return memory.Write(0, &item, sizeof item) &&
+         SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(memory.at())) != FALSE;
+}
+
+int ListViewSelected(HWND list) {
+  return static_cast<int>(
+      SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 std::optional<MessageBoxInfo> FindMessageBox(const Program& program) {

@@ -76,6 +76,15 @@ bool IsVisible(HWND hwnd);
 bool IsEnabled(HWND hwnd);
 bool IsChecked(HWND checkBox);
 
+// A report list view of another process, through memory in that process (its messages carry
+// pointers that only mean something there): the rows, one cell's text, and a selection as a
+// click makes it, which the program hears of (LVN_ITEMCHANGED).
+int ListViewCount(HWND list);
+std::string ListViewText(HWND list, int row, int column);
+bool ListViewSelect(HWND list, int row);
+int ListViewSelected(HWND list);                    // -1: none
+std::string ListViewColumn(HWND list, int column);  // its header's caption
+
 // A message box of the process: its caption, text and the window itself.
 struct MessageBoxInfo {
   HWND hwnd = nullptr;

@@ -123,7 +123,7 @@ class Walk : public ::testing::Test {
   }
   // Issues a code of one hour with Alt+Tab blocked as well, one-time or reusable.
   void IssueInAdmin(const std::string& name, bool reusable) {
-    SelectTab(1);
+    SelectTab(2);  // "Vytváření kódů"
     SetText(AdminControl(aids::kKod), Widen(name));
     Click(AdminControl(aids::kOneHour));
     if (!IsChecked(AdminControl(aids::RightBox(Right::alttab))))
@@ -140,7 +140,7 @@ class Walk : public ::testing::Test {
     done.wait();
   }
   void DeleteInAdmin(const std::string& name) {
-    SelectTab(0);
+    SelectTab(1);  // "Vydané kódy"
     const HWND list = AdminControl(aids::kVydane);
     const int index =
         static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),

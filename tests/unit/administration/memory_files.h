@@ -41,6 +41,7 @@ class MemoryFiles final : public FileAccess {
   void FailRead(const std::string& path, int error) { readErrors_[Norm(path)] = error; }
   void FailReplace(const std::string& path, int error) { replaceErrors_[Norm(path)] = error; }
   void FailRemove(const std::string& path, int error) { removeErrors_[Norm(path)] = error; }
+  void FailCreateFolder(const std::string& path, int error) { createErrors_[Norm(path)] = error; }
 
   bool IsFile(const std::string& path) const override { return files_.contains(Norm(path)); }
   bool IsFolder(const std::string& path) const override { return folders_.contains(Folder(path)); }
@@ -64,6 +65,14 @@ class MemoryFiles final : public FileAccess {
   int Remove(const std::string& path) override {
     if (const int e = ErrorFor(removeErrors_, path)) return e;
     return files_.erase(Norm(path)) ? io::kOk : io::kFileNotFound;
+  }
+
+  int CreateFolder(const std::string& path) override {
+    if (const int e = ErrorFor(createErrors_, path)) return e;
+    if (!IsFolder(Parent(path))) return io::kPathNotFound;
+    if (IsFolder(path) || IsFile(path)) return io::kFileExists;
+    AddFolder(path);
+    return io::kOk;
   }
 
   std::optional<std::string> RealName(const std::string& path) const override {
@@ -114,7 +123,7 @@ class MemoryFiles final : public FileAccess {
 
   std::set<std::string> folders_;
   std::map<std::string, std::vector<std::uint8_t>> files_;
-  std::map<std::string, int> readErrors_, replaceErrors_, removeErrors_;
+  std::map<std::string, int> readErrors_, replaceErrors_, removeErrors_, createErrors_;
   std::map<std::string, std::int64_t> ages_;
   int replaceCalls_ = 0;
 };

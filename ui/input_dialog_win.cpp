@@ -1,0 +1,126 @@
+#include "ui/input_dialog_win.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "formats/wide_win.h"
+#include "ui/binding_win.h"
+
+namespace sentavo::ui {
+namespace {
+
+// A dialog template as the system reads it: WORDs, strings in UTF-16, each item on a DWORD.
+class TemplateWriter {
+ public:
+  void Word(WORD w) { words_.push_back(w); }
+  void Dword(DWORD d) {
+    Word(LOWORD(d));
+    Word(HIWORD(d));
+  }
+  void Text(const std::wstring& s) {
+    for (wchar_t c : s) Word(static_cast<WORD>(c));
+    Word(0);
+  }
+  void AlignToDword() {
+    if (words_.size() % 2) Word(0);
+  }
+  // An item of a predefined class: 0x0080 button, 0x0081 edit, 0x0082 static.
+  void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD atom,
+            const std::wstring& text) {
+    AlignToDword();
+    Dword(style | WS_CHILD | WS_VISIBLE);
+    Dword(0);
+    for (short v : {x, y, cx, cy}) Word(static_cast<WORD>(v));
+    Word(id);
+    Word(0xFFFF);
+    Word(atom);
+    Text(text);
+    Word(0);  // no creation data
+  }
+  const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+  // The count of items sits at byte 8 of the header.
+  void SetItemCount(WORD n) { words_[4] = n; }
+
+ private:
+  std::vector<WORD> words_;
+};
+
+struct DialogState {
+  const InputDialogSpec* spec = nullptr;
+  std::string text;
+};
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  try {
+    auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (msg) {
+      case WM_INITDIALOG: {
+        SetWindowLongPtrW(dialog, DWLP_USER, lp);
+        state = reinterpret_cast<DialogState*>(lp);
+        const HWND edit = GetDlgItem(dialog, state->spec->editId);
+        if (state->spec->maxChars > 0)
+          SendMessageW(edit, EM_SETLIMITTEXT, state->spec->maxChars, 0);
+        SetFocus(edit);
+        return FALSE;  // the focus is set
+      }
+      case WM_COMMAND:
+        if (!state) return FALSE;
+        if (LOWORD(wp) == IDOK) {
+          const HWND edit = GetDlgItem(dialog, state->spec->editId);
+          std::wstring typed(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+          typed.resize(static_cast<std::size_t>(
+              GetWindowTextW(edit, typed.data(), static_cast<int>(typed.size()))));
+          state->text = Narrow(typed);
+          EndDialog(dialog, IDOK);
+          return TRUE;
+        }
+        if (LOWORD(wp) == IDCANCEL) {
+          EndDialog(dialog, IDCANCEL);
+          return TRUE;
+        }
+        return FALSE;
+      default: return FALSE;
+    }
+  } catch (...) {
+    ReportException(CurrentExceptionText());
+    EndDialog(dialog, IDCANCEL);
+    return TRUE;
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> AskText(HWND owner, const InputDialogSpec& spec) {
+  // Dialog units: 4 a character across, 8 a line down in the dialog's font.
+  constexpr short kWidth = 240, kHeight = 74;
+  TemplateWriter t;
+  t.Dword(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  t.Dword(0);
+  t.Word(0);  // the item count, set below
+  for (short v : {short{0}, short{0}, kWidth, kHeight}) t.Word(static_cast<WORD>(v));
+  t.Word(0);  // no menu
+  t.Word(0);  // the standard dialog class
+  t.Text(Widen(spec.caption));
+  t.Word(9);
+  t.Text(L"MS Shell Dlg");
+  t.Item(SS_LEFT, 8, 8, kWidth - 16, 10, static_cast<WORD>(spec.promptId), 0x0082,
+         Widen(spec.prompt));
+  t.Item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 22, kWidth - 16, 14,
+         static_cast<WORD>(spec.editId), 0x0081, L"");
+  t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, kWidth - 112, 48, 50, 16, IDOK, 0x0080,
+         Widen(spec.okCaption));
+  t.Item(BS_PUSHBUTTON | WS_TABSTOP, kWidth - 58, 48, 50, 16, IDCANCEL, 0x0080,
+         Widen(spec.cancelCaption));
+  t.SetItemCount(4);
+
+  // The press that opened the dialog may still hold the mouse (a button clicks on release); the
+  // dialog must have it.
+  ReleaseCapture();
+  DialogState state{&spec, {}};
+  const INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.get(), owner, DialogProc,
+                                            reinterpret_cast<LPARAM>(&state));
+  if (r != IDOK) return std::nullopt;
+  return state.text;
+}
+
+}  // namespace sentavo::ui
