@@ -22,6 +22,7 @@
 #include "formats/code_record.h"
 #include "formats/config_record.h"
 #include "formats/issuing.h"
+#include "formats/station.h"
 #include "formats/wide_win.h"
 #include "lockengine/systemlock.h"
 
@@ -316,6 +317,91 @@ TEST_F(Walk, OneCodeFromIssueToExpiry) {
   EndClient(pc1_);
   EXPECT_FALSE(ClientInRunOnce());
   EndAdmin();
+}
+
+// The operator's overview with a real guest PC beside a report of another PC (this test's Wine
+// prefix is one computer, so the second PC only writes its report): the overview follows the real
+// PC from locked to a guest's period, its "Zamknout" locks that PC and no other, and its
+// "Zpráva…" reaches the guest.
+TEST_F(Walk, TheOverviewFollowsARealPcAndItsCommandsReachIt) {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  GetComputerNameW(name, &size);
+  const std::string pc = Narrow(std::wstring(name, size));
+  fs::create_directories(share_ / "stav");
+  StationStatus other;
+  other.pc = "PC-VEDLE";
+  other.state = StationState::Locked;
+  other.since = other.updated =
+      LocalTime{SystemClock().LocalNow(), SystemClock().UtcOffsetMinutes()};
+  other.guarded = true;
+  other.version = "1.2";
+  const std::string otherJson = EncodeStatus(other);
+  WriteAll(share_ / "stav" / "PC-VEDLE.json",
+           std::span(reinterpret_cast<const std::uint8_t*>(otherJson.data()), otherJson.size()));
+
+  StartAdmin();
+  pc1_ = StartClient("pc1");
+  IssueInAdmin("walk-prehled", /*reusable=*/true);
+  SelectTab(0);  // "Přehled"
+  const HWND list = AdminControl(aids::kPrehled);
+  ASSERT_NE(list, nullptr);
+  const auto rowOf = [&](const std::string& station) {
+    for (int r = 0; r < ListViewCount(list); ++r) {
+      if (ListViewText(list, r, 0) == station) return r;
+    }
+    return -1;
+  };
+  ASSERT_TRUE(WaitUntil([&] { return rowOf(pc) >= 0 && rowOf("PC-VEDLE") >= 0; }, 10s))
+      << ListViewCount(list) << " rows";
+  EXPECT_TRUE(WaitUntil([&] { return ListViewText(list, rowOf(pc), 1) == "Zamčeno"; }, 10s));
+  EXPECT_EQ(ListViewText(list, rowOf(pc), 6), "ne");  // no guard here
+
+  TypeCode(*pc1_, "walk-prehled");
+  ASSERT_TRUE(WaitUntil([&] { return ListViewText(list, rowOf(pc), 1) == "Host"; }, 10s))
+      << ListViewText(list, rowOf(pc), 1);
+  EXPECT_EQ(ListViewText(list, rowOf(pc), 2), "walk-prehled");
+  const std::string left = ListViewText(list, rowOf(pc), 3);
+  EXPECT_TRUE(left == "1:00:00" || left.starts_with("0:59:")) << left;
+  EXPECT_EQ(ListViewText(list, rowOf("PC-VEDLE"), 1), "Zamčeno");
+  Shot("6-admin-overview", AdminWindow(std::string(atext::kCodeWindowCaption)));
+
+  // "Zpráva…" to the real PC: the guest sees it.
+  ASSERT_TRUE(ListViewSelect(list, rowOf(pc)));
+  const HWND zprava = AdminControl(aids::kZprava);
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(zprava); }));
+  {
+    auto click = Async([&] { Click(zprava); });
+    const auto dialog = WaitForMessageBox(*admin_);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->caption, atext::kMessageCaption);
+    SetText(GetDlgItem(dialog->hwnd, aids::kInputEdit), L"Za 10 minut zavíráme.");
+    EXPECT_TRUE(Answer(*dialog));
+    click.wait();
+  }
+  ProcessWindow notice;
+  EXPECT_TRUE(WaitUntil(
+      [&] { return (notice = FindVisibleWindow(Widen(ctext::kNoticeCaption))).hwnd != nullptr; },
+      10s));
+  if (notice.hwnd) {
+    EXPECT_EQ(notice.pid, pc1_->pid());
+    EXPECT_EQ(TextUtf8(FindControl(notice.hwnd, cids::kNoticeText)), "Za 10 minut zavíráme.");
+  }
+
+  // "Zamknout": the real PC locks, the other PC gets no command.
+  const HWND zamknout = AdminControl(aids::kZamknout);
+  ASSERT_TRUE(ListViewSelect(list, rowOf(pc)));
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(zamknout); }));
+  const auto sent = std::chrono::steady_clock::now();
+  Click(zamknout);
+  ASSERT_TRUE(WaitUntil([&] { return ClientText(*pc1_, cids::kOdpocetLED) == "LOCKED"; }, 10s));
+  std::printf("Zamknout to the PC locked: %lld ms\n",
+              static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now() - sent)
+                                         .count()));
+  EXPECT_FALSE(Code("walk-prehled").loggedIn);
+  EXPECT_FALSE(fs::exists(share_ / "prikazy" / "PC-VEDLE.json"));
+  EXPECT_TRUE(WaitUntil([&] { return ListViewText(list, rowOf(pc), 1) == "Zamčeno"; }, 10s));
 }
 
 }  // namespace
