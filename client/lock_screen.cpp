@@ -76,6 +76,11 @@ void LockScreen::LockAction() {
   view_.datod.text.clear();
   view_.datdo.text.clear();
   view_.smidelit.text.clear();
+  // The period's log line goes to the share once the lock is in force: a share that answers
+  // slowly must not hold the lock back.
+  if (const std::optional<UsageLine> line = std::exchange(endedPeriod_, std::nullopt)) {
+    LogPeriod(*line);
+  }
 }
 
 void LockScreen::AllowAllAction() {
@@ -232,8 +237,12 @@ void LockScreen::NotePeriodEnded() {
   if (Reporting()) {
     DateTime end = s_.clock.LocalNow();
     end.millisecond = 0;
-    LogPeriod(UsageLine{s_.station->computerName, CodeNameOfFile(codePath_), periodStart_, end,
-                        usedSeconds_, ending_});
+    endedPeriod_ = UsageLine{s_.station->computerName,
+                             CodeNameOfFile(codePath_),
+                             periodStart_,
+                             end,
+                             usedSeconds_,
+                             ending_};
   }
   ending_ = PeriodEnding::LogOff;
   s_.files.Remove(InExeDir(kRunFileName));

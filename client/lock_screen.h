@@ -215,6 +215,7 @@ class LockScreen final : public LockScreenModel {
   DateTime periodStart_;
   std::int64_t usedSeconds_ = 0;
   PeriodEnding ending_ = PeriodEnding::LogOff;  // how the period that ends next ends
+  std::optional<UsageLine> endedPeriod_;        // its line, written once the lock is in force
 };
 
 }  // namespace sentavo::client

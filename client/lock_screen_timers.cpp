@@ -10,12 +10,12 @@ namespace sentavo::client {
 void LockScreen::OnTimer1() {
   if (ended_) return;
   const DateTime now = s_.clock.LocalNow();
-  // The operator's command first, so that what it changes is shown, counted and reported in this
-  // same second.
-  TakeCommand();
-  if (ended_) return;
+  // The second's own work comes before anything on the share that this adds: a slow share may
+  // delay the operator's command, never the lock. The command's outcome is still reported below.
   Tick(now);
   Warn(now);
+  TakeCommand();
+  if (ended_) return;
   view_.trayHint = GuestPeriodRunning()
                        ? std::string(texts::kTrayTimeLeft) + CountdownText(countdown_)
                        : std::string(texts::kApplicationTitle);

@@ -65,7 +65,7 @@ TEST_F(PeriodLog, EachWayAPeriodEndsIsOneLine) {
                                  PeriodEnding::Expiry}));
   EXPECT_EQ(lines[2].code, "spravce");
   EXPECT_EQ(lines[2].ending, PeriodEnding::Operator);
-  EXPECT_EQ(lines[2].seconds, 2);
+  EXPECT_EQ(lines[2].seconds, 3);  // the second that ends with the lock counts
   EXPECT_EQ(lines[3].code, "platnost");
   EXPECT_EQ(lines[3].ending, PeriodEnding::Validity);
   EXPECT_EQ(lines[3].end, (DateTime{2026, 12, 3, 18, 0, 1}));

@@ -110,7 +110,7 @@ TEST_F(Station, LockEndsTheGuestsPeriodAsALogOffAndIsCarriedOutOnce) {
   ExpectLocked();
   const TCodeRecord stored = files.Record(CodePath("4712"));
   EXPECT_FALSE(stored.loggedIn);
-  EXPECT_EQ(stored.secondsLeft, 599);  // the second of the lock is not counted
+  EXPECT_EQ(stored.secondsLeft, 598);  // the second that ends with the lock is counted first
   EXPECT_FALSE(files.files.contains(kCommandFile));
   const StationStatus s = Status();
   EXPECT_EQ(s.state, StationState::Locked);
