@@ -89,30 +89,30 @@ void CodeWindow::ShowOverviewMenu(POINT screen) {
 }
 
 void CodeWindow::AskMinutes() {
-  ui::InputDialogSpec spec;
-  spec.caption = text::kAddTimeCaption;
-  spec.prompt = text::kAddTimePrompt;
-  spec.okCaption = text::kDialogOk;
-  spec.cancelCaption = text::kDialogCancel;
-  spec.promptId = ids::kInputPrompt;
-  spec.editId = ids::kInputEdit;
-  spec.maxChars = 16;
-  if (const auto typed = ui::AskText(hwnd(), spec)) {
+  ui::InputDialogSpec request;
+  request.caption = text::kAddTimeCaption;
+  request.prompt = text::kAddTimePrompt;
+  request.okCaption = text::kDialogOk;
+  request.cancelCaption = text::kDialogCancel;
+  request.promptId = ids::kInputPrompt;
+  request.editId = ids::kInputEdit;
+  request.maxChars = 16;
+  if (const auto typed = ui::AskText(hwnd(), request)) {
     binder_.Run(&CodeWindowModel::OnPridatCas, *typed);
   }
 }
 
 void CodeWindow::AskMessage() {
-  ui::InputDialogSpec spec;
-  spec.caption = text::kMessageCaption;
-  spec.prompt = text::kMessagePrompt;
-  spec.okCaption = text::kDialogOk;
-  spec.cancelCaption = text::kDialogCancel;
-  spec.promptId = ids::kInputPrompt;
-  spec.editId = ids::kInputEdit;
+  ui::InputDialogSpec request;
+  request.caption = text::kMessageCaption;
+  request.prompt = text::kMessagePrompt;
+  request.okCaption = text::kDialogOk;
+  request.cancelCaption = text::kDialogCancel;
+  request.promptId = ids::kInputPrompt;
+  request.editId = ids::kInputEdit;
   // Room to type past the limit, so that the refusal says why instead of the edit going quiet.
-  spec.maxChars = 1000;
-  if (const auto typed = ui::AskText(hwnd(), spec)) {
+  request.maxChars = 1000;
+  if (const auto typed = ui::AskText(hwnd(), request)) {
     binder_.Run(&CodeWindowModel::OnZprava, *typed);
   }
 }

@@ -46,7 +46,7 @@ class TemplateWriter {
 };
 
 struct DialogState {
-  const InputDialogSpec* spec = nullptr;
+  const InputDialogSpec* request = nullptr;
   std::string text;
 };
 
@@ -57,16 +57,16 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
       case WM_INITDIALOG: {
         SetWindowLongPtrW(dialog, DWLP_USER, lp);
         state = reinterpret_cast<DialogState*>(lp);
-        const HWND edit = GetDlgItem(dialog, state->spec->editId);
-        if (state->spec->maxChars > 0)
-          SendMessageW(edit, EM_SETLIMITTEXT, state->spec->maxChars, 0);
+        const HWND edit = GetDlgItem(dialog, state->request->editId);
+        if (state->request->maxChars > 0)
+          SendMessageW(edit, EM_SETLIMITTEXT, state->request->maxChars, 0);
         SetFocus(edit);
         return FALSE;  // the focus is set
       }
       case WM_COMMAND:
         if (!state) return FALSE;
         if (LOWORD(wp) == IDOK) {
-          const HWND edit = GetDlgItem(dialog, state->spec->editId);
+          const HWND edit = GetDlgItem(dialog, state->request->editId);
           std::wstring typed(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
           typed.resize(static_cast<std::size_t>(
               GetWindowTextW(edit, typed.data(), static_cast<int>(typed.size()))));
@@ -90,7 +90,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-std::optional<std::string> AskText(HWND owner, const InputDialogSpec& spec) {
+std::optional<std::string> AskText(HWND owner, const InputDialogSpec& request) {
   // Dialog units: 4 a character across, 8 a line down in the dialog's font.
   constexpr short kWidth = 240, kHeight = 74;
   TemplateWriter t;
@@ -100,23 +100,23 @@ std::optional<std::string> AskText(HWND owner, const InputDialogSpec& spec) {
   for (short v : {short{0}, short{0}, kWidth, kHeight}) t.Word(static_cast<WORD>(v));
   t.Word(0);  // no menu
   t.Word(0);  // the standard dialog class
-  t.Text(Widen(spec.caption));
+  t.Text(Widen(request.caption));
   t.Word(9);
   t.Text(L"MS Shell Dlg");
-  t.Item(SS_LEFT, 8, 8, kWidth - 16, 10, static_cast<WORD>(spec.promptId), 0x0082,
-         Widen(spec.prompt));
+  t.Item(SS_LEFT, 8, 8, kWidth - 16, 10, static_cast<WORD>(request.promptId), 0x0082,
+         Widen(request.prompt));
   t.Item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 22, kWidth - 16, 14,
-         static_cast<WORD>(spec.editId), 0x0081, L"");
+         static_cast<WORD>(request.editId), 0x0081, L"");
   t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, kWidth - 112, 48, 50, 16, IDOK, 0x0080,
-         Widen(spec.okCaption));
+         Widen(request.okCaption));
   t.Item(BS_PUSHBUTTON | WS_TABSTOP, kWidth - 58, 48, 50, 16, IDCANCEL, 0x0080,
-         Widen(spec.cancelCaption));
+         Widen(request.cancelCaption));
   t.SetItemCount(4);
 
   // The press that opened the dialog may still hold the mouse (a button clicks on release); the
   // dialog must have it.
   ReleaseCapture();
-  DialogState state{&spec, {}};
+  DialogState state{&request, {}};
   const INT_PTR r = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.get(), owner, DialogProc,
                                             reinterpret_cast<LPARAM>(&state));
   if (r != IDOK) return std::nullopt;

@@ -21,6 +21,6 @@ struct InputDialogSpec {
 };
 
 // The text typed (UTF-8) when the operator pressed "OK"; nothing when cancelled.
-std::optional<std::string> AskText(HWND owner, const InputDialogSpec& spec);
+std::optional<std::string> AskText(HWND owner, const InputDialogSpec& request);
 
 }  // namespace sentavo::ui
