@@ -173,7 +173,7 @@ class Walk : public ::testing::Test {
   std::unique_ptr<Program> StartClient(const char* pc) {
     auto client = std::make_unique<Program>((root_ / pc / "SentavoClient.exe").string(),
                                             std::vector<std::string>{}, (root_ / pc).string());
-    EXPECT_TRUE(client->started());
+    EXPECT_TRUE(client->started()) << "CreateProcess failed: " << client->startError();
     // Past the logon component's notice.
     const HWND window = WaitForTopWindowPastBoxes(*client, Widen(ctext::kWindowCaption));
     EXPECT_NE(window, nullptr);
