@@ -28,6 +28,8 @@ inline constexpr int kInputEdit = 2411;
 // "Vydané kódy".
 inline constexpr int kVydane = 2101;
 inline constexpr int kOdstranit = 2102;
+inline constexpr int kHledatLabel = 2103;
+inline constexpr int kHledat = 2104;
 
 // "Vytváření kódů".
 inline constexpr int kKodLabel = 2200;

@@ -95,6 +95,7 @@ inline std::string CommandSent(std::string_view command, std::string_view at, bo
 
 // "Vydané kódy".
 inline constexpr std::string_view kOdstranit = "Odstranit";
+inline constexpr std::string_view kHledatLabel = "Hledat:";
 inline constexpr std::string_view kIssuedListFont = "Courier New";
 
 // "Vytváření kódů".

@@ -86,6 +86,8 @@ class CodeWindow : public ui::Form {
   ui::FolderWatch stavWatch_;
 
   // "Vydané kódy".
+  ui::Label hledatLabel_;
+  ui::Edit hledat_;
   ui::OwnerDataListBox vydane_;
   widgets::TColorButton odstranit_;
 

@@ -1,5 +1,7 @@
 #include "administration/code_window_model.h"
 
+#include <algorithm>
+
 #include "administration/admin_texts.h"
 #include "administration/budget.h"
 #include "administration/login_window_model.h"
@@ -115,19 +117,71 @@ void CodeWindowModel::ReplaceIssued(CodeNames names) {
   IssuedCodesTab& list = view_.issued;
   list.vydane = std::move(names);
   list.selected.reset();
-  list.vydaneRows.Replaced();
+  filter_.reset();
+  if (list.shown) {
+    Refilter();
+  } else {
+    list.vydaneRows.Replaced();
+  }
 }
 
 void CodeWindowModel::AppendIssued(std::string_view name) {
   IssuedCodesTab& list = view_.issued;
   list.vydane.push_back(name);
-  list.vydaneRows.Inserted(list.vydane.size() - 1);
+  filter_.reset();
+  if (list.shown) {
+    // The selection is a row shown, and a new name may come in above it.
+    const std::optional<std::size_t> selected = list.SelectedName();
+    Refilter();
+    SelectName(selected);
+  } else {
+    list.vydaneRows.Inserted(list.vydane.size() - 1);
+  }
 }
 
 void CodeWindowModel::EraseIssued(std::size_t index) {
   IssuedCodesTab& list = view_.issued;
   list.vydane.erase(index);
-  list.vydaneRows.Removed(index);
+  filter_.reset();
+  if (list.shown) {
+    list.selected.reset();
+    Refilter();
+  } else {
+    list.vydaneRows.Removed(index);
+  }
+}
+
+void CodeWindowModel::Refilter() {
+  IssuedCodesTab& list = view_.issued;
+  if (list.hledat.empty()) {
+    list.shown.reset();
+  } else {
+    if (!filter_) filter_.emplace(list.vydane);
+    list.shown = filter_->Matching(list.hledat);
+  }
+  list.vydaneRows.Replaced();
+}
+
+void CodeWindowModel::OnHledatChanged(std::string text) {
+  IssuedCodesTab& list = view_.issued;
+  if (text == list.hledat) return;
+  const std::optional<std::size_t> selected = list.SelectedName();
+  list.hledat = std::move(text);
+  Refilter();
+  SelectName(selected);
+}
+
+void CodeWindowModel::SelectName(std::optional<std::size_t> name) {
+  IssuedCodesTab& list = view_.issued;
+  list.selected.reset();
+  if (!name || !list.shown) {
+    list.selected = name;
+    return;
+  }
+  const auto at = std::lower_bound(list.shown->begin(), list.shown->end(), *name);
+  if (at != list.shown->end() && *at == *name) {
+    list.selected = static_cast<std::size_t>(at - list.shown->begin());
+  }
 }
 
 Requests CodeWindowModel::OnClose() {
@@ -386,8 +440,9 @@ Requests CodeWindowModel::OnOdstranit() {
   Requests out;
   RunHandled(out, [this](Requests& o) {
     IssuedCodesTab& list = view_.issued;
-    if (!list.selected || *list.selected >= list.vydane.size()) return;
-    const std::size_t index = *list.selected;
+    const std::optional<std::size_t> selectedName = list.SelectedName();
+    if (!selectedName) return;
+    const std::size_t index = *selectedName;
     const std::string name(list.vydane[index]);
     // The same file that "Uložit kód" wrote, also while the path typed in servercesta still
     // lacks its final backslash.
@@ -422,8 +477,9 @@ Requests CodeWindowModel::OnOdstranit() {
 
 void CodeWindowModel::OnVydaneDoubleClick() {
   const IssuedCodesTab& list = view_.issued;
-  if (!list.selected || *list.selected >= list.vydane.size()) return;
-  view_.creation.kod = std::string(list.vydane[*list.selected]);
+  const std::optional<std::size_t> selected = list.SelectedName();
+  if (!selected) return;
+  view_.creation.kod = std::string(list.vydane[*selected]);
   view_.activeTab = CodeTab::VytvareniKodu;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "administration/admin_state.h"
+#include "administration/name_filter.h"
 #include "administration/overview.h"
 #include "administration/ui_requests.h"
 #include "formats/codes_list.h"
@@ -42,9 +43,24 @@ inline constexpr std::size_t kCodeTypeCount = 2;
 
 // "Vydané kódy".
 struct IssuedCodesTab {
-  CodeNames vydane;                     // the issued-codes list, in order of issue
-  ui::RowHistory vydaneRows;            // its changes, which the list control follows
-  std::optional<std::size_t> selected;  // single selection; none at start
+  CodeNames vydane;           // the issued-codes list, in order of issue
+  std::string hledat;         // "Hledat:"; the list shows the names that hold it
+  ui::RowHistory vydaneRows;  // the changes of the rows shown, which the list control follows
+  // The rows shown while hledat filters, as indexes into vydane in list order; none shows all.
+  std::optional<std::vector<std::size_t>> shown;
+  std::optional<std::size_t> selected;  // a row shown; single selection, none at start
+
+  std::size_t RowCount() const { return shown ? shown->size() : vydane.size(); }
+  // The index into vydane of shown row `row` < RowCount().
+  std::size_t NameIndex(std::size_t row) const { return shown ? (*shown)[row] : row; }
+  std::string_view Row(std::size_t row) const {
+    return row < RowCount() ? vydane[NameIndex(row)] : std::string_view();
+  }
+  // The index into vydane of the selected row, when one is selected.
+  std::optional<std::size_t> SelectedName() const {
+    if (!selected || *selected >= RowCount()) return std::nullopt;
+    return NameIndex(*selected);
+  }
 };
 
 // "Vytváření kódů".
@@ -128,6 +144,8 @@ class CodeWindowModel {
   Requests OnUlozitKod();
 
   // "Vydané kódy".
+  // Filters the list as the operator types; the selected code stays selected while shown.
+  void OnHledatChanged(std::string text);
   void OnVydaneSelected(std::optional<std::size_t> index);
   Requests OnOdstranit();
   void OnVydaneDoubleClick();
@@ -153,6 +171,10 @@ class CodeWindowModel {
   void ReplaceIssued(CodeNames names);
   void AppendIssued(std::string_view name);
   void EraseIssued(std::size_t index);
+  // Computes the rows shown for hledat afresh; the list control then refills.
+  void Refilter();
+  // Selects the row that shows vydane[name], or none when it is not shown.
+  void SelectName(std::optional<std::size_t> name);
 
   AdminState& state_;
   LoginWindowModel& login_;
@@ -160,6 +182,8 @@ class CodeWindowModel {
   // False while codes.dat was there but could not be read: the window then holds only part of
   // the list, and writing it would drop the rest.
   bool listLoaded_ = true;
+  // The names folded for "Hledat:", built at the first keystroke after the list changed.
+  std::optional<NameFilter> filter_;
   // The latest command this program wrote to each PC, as "Zamknout (14:05:00)", for the label.
   struct SentCommand {
     std::string caption;

@@ -75,11 +75,17 @@ bool CodeWindow::Build(HICON icon) {
 
 void CodeWindow::BuildIssuedTab(HWND page, int width, int height) {
   const int bar = 48;
-  vydane_.Create(page, ids::kVydane, {0, 0, width, height - bar}, [this](std::size_t row) {
-    const CodeWindowModel* model = binder_.model();
-    return model && row < model->view().issued.vydane.size() ? model->view().issued.vydane[row]
-                                                             : std::string_view();
-  });
+  const int search = 36;
+  hledatLabel_.Create(page, ids::kHledatLabel, {8, 10, 70, 20}, text::kHledatLabel);
+  WhiteOnBlack(hledatLabel_, Verdana(12, true));
+  hledat_.Create(page, ids::kHledat, {80, 4, width - 88, 28});
+  hledat_.SetFont(BoxFont(12));
+  binder_.Bind(hledat_, &CodeWindowModel::OnHledatChanged);
+  vydane_.Create(page, ids::kVydane, {0, search, width, height - bar - search},
+                 [this](std::size_t row) {
+                   const CodeWindowModel* model = binder_.model();
+                   return model ? model->view().issued.Row(row) : std::string_view();
+                 });
   vydane_.SetFont(ui::CourierNew(16));
   vydane_.SetColor(ui::clBlack);
   binder_.Bind(vydane_, &CodeWindowModel::OnVydaneSelected);
@@ -279,7 +285,8 @@ void CodeWindow::Mirror() {
 
   MirrorOverview(v.overview);
 
-  vydane_.Follow(v.issued.vydaneRows, v.issued.vydane.size());
+  SetIfDifferent(hledat_, v.issued.hledat);
+  vydane_.Follow(v.issued.vydaneRows, v.issued.RowCount());
   const int selected = v.issued.selected ? static_cast<int>(*v.issued.selected) : -1;
   if (vydane_.ItemIndex() != selected) vydane_.SetItemIndex(selected);
 

@@ -321,16 +321,24 @@ TEST(SentavoAdmin, IssuesOverwritesDeletesAndSavesSettings) {
   ExpectCodeFile(share / "HOST1.dat", replaced, 7, started, LocalNow());
   EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("HOST1\r\n" + suggested + "\r\n"));
 
-  // The suggested code deleted: its file and its entry go, no question asked.
+  // "Hledat:" narrows the list to the suggested code; its one row deleted: its file and its
+  // entry go, no question asked.
   run.SelectTab(kIssuedTab);
-  run.PointAtRow(1, false);
+  const HWND hledat = run.CodesControl(ids::kHledat);
+  SetText(hledat, Widen(suggested));
+  EXPECT_TRUE(WaitUntil([&] { return run.ListCount() == 1; }));
+  run.PointAtRow(0, false);
   Click(run.CodesControl(ids::kOdstranit));
   run.ExpectNoBox();
   EXPECT_FALSE(fs::exists(share / (suggested + ".dat")));
   EXPECT_TRUE(fs::exists(share / "HOST1.dat"));
-  EXPECT_EQ(run.ListCount(), 1);
+  EXPECT_EQ(run.ListCount(), 0);
   EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("HOST1\r\n"));
+  SetText(hledat, L"host");  // in any letter case
+  EXPECT_TRUE(WaitUntil([&] { return run.ListCount() == 1; }));
   EXPECT_TRUE(SaveScreenshot(Screenshot("admin-issued.png")));
+  SetText(hledat, L"");
+  EXPECT_EQ(run.ListCount(), 1);
 
   // Settings saved with the server path lacking its backslash: the box gets it at once.
   run.SelectTab(kSettingsTab);

@@ -13,15 +13,16 @@ using Kind = ui::RowChange::Kind;
 // model's history of the list tells it to.
 struct FollowingList {
   Kind Follow(const IssuedCodesTab& tab) {
-    const ui::RowChange change = tab.vydaneRows.Since(shown, tab.vydane.size());
+    const ui::RowChange change = tab.vydaneRows.Since(shown, tab.RowCount());
     const auto at = [&](std::size_t i) { return rows.begin() + static_cast<std::ptrdiff_t>(i); };
     switch (change.kind) {
       case Kind::None: break;
-      case Kind::Insert:
-        rows.insert(at(change.index), std::string(tab.vydane[change.index]));
-        break;
+      case Kind::Insert: rows.insert(at(change.index), std::string(tab.Row(change.index))); break;
       case Kind::Remove: rows.erase(at(change.index)); break;
-      case Kind::Refill: rows = tab.vydane.ToStrings(); break;
+      case Kind::Refill:
+        rows.clear();
+        for (std::size_t i = 0; i < tab.RowCount(); ++i) rows.emplace_back(tab.Row(i));
+        break;
     }
     shown = tab.vydaneRows.revision();
     return change.kind;
@@ -286,6 +287,89 @@ TEST_F(IssuedCodes, NewNamesGoToTheEndAndTheFileFollowsTheWindowInCrLf) {
   EXPECT_EQ(Delete(0), Msgs{});
   EXPECT_EQ(issued().vydane, Names{});
   EXPECT_EQ(files.Get(kCodesDat), std::vector<std::uint8_t>{});
+}
+
+class Hledat : public AdminTest {
+ protected:
+  void SetUp() override {
+    // codes.dat holds Windows-1250: "kavárna1", "KAVÁRNA2", "knihovna", "čaj".
+    files.Put(kCodesDat, std::string("kav\xE1rna1\nKAV\xC1RNA2\nknihovna\n\xE8"
+                                     "aj\n"));
+    for (const char* name : {"kavárna1", "KAVÁRNA2", "knihovna", "čaj"}) {
+      files.Put(kShare + name + ".dat", std::string(kCodeRecordSize, '\0'));
+    }
+    StartLoggedIn();
+    control.Follow(issued());
+  }
+  FollowingList control;
+};
+
+TEST_F(Hledat, TheListShowsTheNamesThatHoldTheTextInAnyCaseAndFollowsEachKeystroke) {
+  codes().OnHledatChanged("Vá");
+  EXPECT_EQ(control.Follow(issued()), Kind::Refill);
+  EXPECT_EQ(control.rows, (Names{"kavárna1", "KAVÁRNA2"}));
+  codes().OnHledatChanged("vár");
+  control.Follow(issued());
+  EXPECT_EQ(control.rows, (Names{"kavárna1", "KAVÁRNA2"}));
+  codes().OnHledatChanged("vára");
+  control.Follow(issued());
+  EXPECT_EQ(control.rows, Names{});
+  codes().OnHledatChanged("K");
+  control.Follow(issued());
+  EXPECT_EQ(control.rows, (Names{"kavárna1", "KAVÁRNA2", "knihovna"}));
+  codes().OnHledatChanged("");
+  control.Follow(issued());
+  EXPECT_EQ(control.rows, (Names{"kavárna1", "KAVÁRNA2", "knihovna", "čaj"}));
+  EXPECT_EQ(issued().shown, std::nullopt);
+}
+
+TEST_F(Hledat, OdstranitAndTheDoubleClickActOnTheRowShownNotOnTheListsRow) {
+  codes().OnHledatChanged("n");
+  control.Follow(issued());
+  EXPECT_EQ(control.rows, (Names{"kavárna1", "KAVÁRNA2", "knihovna"}));
+  codes().OnVydaneSelected(2);
+  codes().OnVydaneDoubleClick();
+  EXPECT_EQ(creation().kod, "knihovna");
+
+  codes().OnVydaneSelected(1);
+  EXPECT_EQ(Messages(codes().OnOdstranit()), Msgs{});
+  EXPECT_FALSE(files.IsFile(kShare + "KAVÁRNA2.dat"));
+  EXPECT_TRUE(files.IsFile(kShare + "čaj.dat"));
+  EXPECT_EQ(files.Text(kCodesDat),
+            "kav\xE1rna1\r\nknihovna\r\n\xE8"
+            "aj\r\n");
+  EXPECT_EQ(control.Follow(issued()), Kind::Refill);
+  EXPECT_EQ(control.rows, (Names{"kavárna1", "knihovna"}));
+  EXPECT_EQ(issued().selected, std::nullopt);
+}
+
+TEST_F(Hledat, TheSelectedCodeStaysSelectedWhileShownAndANewCodeShowsWhenItMatches) {
+  codes().OnVydaneSelected(2);  // "knihovna"
+  codes().OnHledatChanged("n");
+  EXPECT_EQ(issued().selected, 2u);
+  codes().OnHledatChanged("kn");
+  EXPECT_EQ(issued().selected, 0u);
+  codes().OnHledatChanged("");
+  EXPECT_EQ(issued().selected, 2u);
+  codes().OnHledatChanged("ka");
+  EXPECT_EQ(issued().selected, std::nullopt);  // not shown, so not acted on
+
+  codes().OnVydaneSelected(1);  // "KAVÁRNA2"
+  codes().OnTypKoduChanged(0);
+  for (const char* name : {"Kachna", "pes"}) {
+    codes().OnKodChanged(name);
+    codes().OnUlozitKod();
+  }
+  control.Follow(issued());
+  EXPECT_EQ(control.rows, (Names{"kavárna1", "KAVÁRNA2", "Kachna"}));
+  EXPECT_EQ(issued().selected, 1u);
+  EXPECT_EQ(issued().vydane.size(), 6u);
+
+  // A new login reads the list afresh; the typed text still filters it.
+  codes().OnClose();
+  LogIn("tajne");
+  control.Follow(issued());
+  EXPECT_EQ(control.rows, (Names{"kavárna1", "KAVÁRNA2", "Kachna"}));
 }
 
 }  // namespace
