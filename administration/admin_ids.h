@@ -72,4 +72,12 @@ inline constexpr int kPredprava = 2310;
 inline constexpr int kFirstPredprava = 2311;  // sixteen: asFrontApp, then the rights set
 inline constexpr int kOrderLink = 2330;
 
+// "Statistika".
+inline constexpr int kMesicLabel = 2500;
+inline constexpr int kMesic = 2501;
+inline constexpr int kExportovatCsv = 2502;
+inline constexpr int kStatistikaGraf = 2503;
+inline constexpr int kStatistikaTabulka = 2504;
+inline constexpr int kStatistikaSouhrn = 2505;
+
 }  // namespace sentavo::admin::ids

@@ -2,6 +2,7 @@
 // it shows. The windows and the model take them from here, so a test can name the exact text.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -97,6 +98,31 @@ inline std::string CommandSent(std::string_view command, std::string_view at, bo
 inline constexpr std::string_view kOdstranit = "Odstranit";
 inline constexpr std::string_view kHledatLabel = "Hledat:";
 inline constexpr std::string_view kIssuedListFont = "Courier New";
+
+// "Statistika".
+inline constexpr std::string_view kTabStatistics = "Statistika";
+inline constexpr std::string_view kMesicLabel = "Měsíc:";
+inline constexpr std::string_view kExportovatCsv = "Exportovat CSV…";
+inline constexpr std::string_view kStatisticsStation = "Počítač";
+inline constexpr std::string_view kStatisticsCode = "Kód";
+inline constexpr std::string_view kColumnKind = "Druh";
+inline constexpr std::string_view kColumnName = "Název";
+inline constexpr std::string_view kColumnPeriods = "Období";
+inline constexpr std::string_view kColumnMinutes = "Minut";
+inline constexpr std::string_view kCsvFilter = "Soubory CSV (*.csv)";
+inline std::string StatisticsSummary(int periods, std::int64_t minutes, int files, int unreadable) {
+  std::string text = "Celkem období: " + std::to_string(periods) +
+                     ", minut: " + std::to_string(minutes) +
+                     " (přečteno souborů: " + std::to_string(files);
+  if (unreadable > 0) text += ", nečitelných: " + std::to_string(unreadable);
+  return text + ")";
+}
+inline std::string StatisticsExported(std::string_view path) {
+  return "Tabulka byla uložena do souboru " + std::string(path) + ".";
+}
+inline std::string StatisticsNotExported(std::string_view path, std::string_view reason) {
+  return "Tabulku nelze uložit do souboru " + std::string(path) + ": " + std::string(reason);
+}
 
 // "Vytváření kódů".
 inline constexpr std::string_view kKodLabel = "Kód:";

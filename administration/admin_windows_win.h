@@ -67,6 +67,9 @@ class CodeWindow : public ui::Form {
   void BuildIssuedTab(HWND page, int width, int height);
   void BuildCreationTab(HWND page);
   void BuildSettingsTab(HWND page);
+  void BuildStatisticsTab(HWND page, int width, int height);
+  void MirrorStatistics(const StatisticsTab& statistics);
+  void ExportStatistics();
   ui::TabSheet& PageOf(CodeTab tab);
   CodeTab TabOf(const ui::TabSheet* page) const;
 
@@ -76,6 +79,7 @@ class CodeWindow : public ui::Form {
   ui::TabSheet* issuedPage_ = nullptr;
   ui::TabSheet* creationPage_ = nullptr;
   ui::TabSheet* settingsPage_ = nullptr;
+  ui::TabSheet* statisticsPage_ = nullptr;
 
   // "Přehled".
   ui::ReportListView prehled_;
@@ -112,6 +116,14 @@ class CodeWindow : public ui::Form {
   std::array<std::unique_ptr<ui::CheckBox>, kSwitchCount> predpravaBoxes_;
   widgets::TColorButton ulozitNastaveni_;
   widgets::TLinkLabel orderLink_;
+
+  // "Statistika".
+  ui::Label mesicLabel_, souhrn_;
+  ui::DatePicker mesic_;
+  widgets::TColorButton exportovat_;
+  ui::PaintBox chart_;
+  ui::ReportListView tabulka_;
+  std::uint64_t statisticsShown_ = 0;  // the reading the chart and the table show
 };
 
 }  // namespace sentavo::admin

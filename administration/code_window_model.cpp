@@ -96,6 +96,7 @@ void CodeWindowModel::ShowAfterLogin(Requests& out) {
     view_.visible = true;
     out.push_back(Showing(AdminWindow::Codes, true));
     SetValidityWindow(1);
+    view_.statistics.mesic = DayOf(state_.services.clock.LocalNow());
   }
   OnPrehledRefresh();
   view_.activeTab = CodeTab::VydaneKody;
@@ -196,6 +197,47 @@ Requests CodeWindowModel::OnClose() {
 
 void CodeWindowModel::OnTabChanged(CodeTab tab) {
   view_.activeTab = tab;
+  if (tab == CodeTab::Statistika) OnStatistikaRefresh();
+}
+
+void CodeWindowModel::OnMesicChanged(DateTime month) {
+  StatisticsTab& s = view_.statistics;
+  const bool other = month.year != s.mesic.year || month.month != s.mesic.month;
+  s.mesic = month;
+  if (other) OnStatistikaRefresh();
+}
+
+void CodeWindowModel::OnStatistikaRefresh() {
+  StatisticsTab& s = view_.statistics;
+  s.stats = ReadMonth(state_.services.files, Share(), s.mesic.year, s.mesic.month);
+  s.rows.clear();
+  UsageTotals all;
+  const auto add = [&](std::string_view kind, const std::string& name, const UsageTotals& t) {
+    s.rows.push_back(
+        {std::string(kind), name, std::to_string(t.periods), std::to_string(Minutes(t.seconds))});
+  };
+  for (const auto& [station, t] : s.stats.byStation) {
+    add(text::kStatisticsStation, station, t);
+    all.periods += t.periods;
+    all.seconds += t.seconds;
+  }
+  for (const auto& [code, t] : s.stats.byCode) add(text::kStatisticsCode, code, t);
+  ++s.revision;
+  s.souhrn =
+      text::StatisticsSummary(all.periods, Minutes(all.seconds), s.stats.files, s.stats.unreadable);
+}
+
+Requests CodeWindowModel::OnExportovatCsv(const std::string& path) {
+  Requests out;
+  const std::string csv = StatisticsCsv(view_.statistics.stats);
+  const int error = state_.services.files.Replace(
+      path, {reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size()});
+  if (error == io::kOk) {
+    out.push_back(InformationMessage(text::StatisticsExported(path)));
+  } else {
+    out.push_back(ErrorMessage(text::StatisticsNotExported(path, IoErrorText(error))));
+  }
+  return out;
 }
 
 // The saved shared folder, not the one being typed in "Nastavení": the overview reads it every

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "administration/admin_state.h"
 #include "administration/name_filter.h"
 #include "administration/overview.h"
+#include "administration/statistics.h"
 #include "administration/ui_requests.h"
 #include "formats/codes_list.h"
 #include "formats/config_record.h"
@@ -26,7 +28,13 @@ namespace sentavo::admin {
 
 class LoginWindowModel;
 
-enum class CodeTab { Prehled = 0, VydaneKody = 1, VytvareniKodu = 2, Nastaveni = 3 };
+enum class CodeTab {
+  Prehled = 0,
+  VydaneKody = 1,
+  VytvareniKodu = 2,
+  Nastaveni = 3,
+  Statistika = 4
+};
 
 // "Přehled".
 struct OverviewTab {
@@ -87,6 +95,16 @@ struct SettingsTab {
   static SwitchSet DefaultSwitches();
 };
 
+// "Statistika": the month chosen and its figures, read from the usage logs whenever the tab
+// shows or another month is chosen.
+struct StatisticsTab {
+  DateTime mesic;  // the month picker: only the year and the month count
+  MonthStatistics stats;
+  std::vector<std::vector<std::string>> rows;  // the table: druh, název, období, minut
+  std::string souhrn;                          // the month's totals, under the table
+  std::uint64_t revision = 0;                  // counts the readings, for the window to redraw
+};
+
 struct CodeWindowView {
   bool visible = false;
   CodeTab activeTab = CodeTab::VydaneKody;
@@ -94,6 +112,7 @@ struct CodeWindowView {
   IssuedCodesTab issued;
   CodeCreationTab creation;
   SettingsTab settings;
+  StatisticsTab statistics;
 };
 
 class CodeWindowModel {
@@ -149,6 +168,11 @@ class CodeWindowModel {
   void OnVydaneSelected(std::optional<std::size_t> index);
   Requests OnOdstranit();
   void OnVydaneDoubleClick();
+
+  // "Statistika". The export writes the table to `path`, as chosen in the save dialog.
+  void OnMesicChanged(DateTime month);
+  void OnStatistikaRefresh();
+  Requests OnExportovatCsv(const std::string& path);
 
   // "Nastavení".
   void OnAdminhesloChanged(std::string text);

@@ -58,7 +58,9 @@ bool CodeWindow::Build(HICON icon) {
   issuedPage_ = &pages_.AddPage(std::string(text::kTabIssued));
   creationPage_ = &pages_.AddPage(std::string(text::kTabCreation));
   settingsPage_ = &pages_.AddPage(std::string(text::kTabSettings));
-  for (ui::TabSheet* page : {overviewPage_, issuedPage_, creationPage_, settingsPage_}) {
+  statisticsPage_ = &pages_.AddPage(std::string(text::kTabStatistics));
+  for (ui::TabSheet* page :
+       {overviewPage_, issuedPage_, creationPage_, settingsPage_, statisticsPage_}) {
     page->SetColor(ui::clBlack);
   }
   binder_.BindValue(pages_.OnChange, &CodeWindowModel::OnTabChanged,
@@ -68,6 +70,7 @@ bool CodeWindow::Build(HICON icon) {
   BuildIssuedTab(issuedPage_->hwnd(), page.cx, page.cy);
   BuildCreationTab(creationPage_->hwnd());
   BuildSettingsTab(settingsPage_->hwnd());
+  BuildStatisticsTab(statisticsPage_->hwnd(), page.cx, page.cy);
   // The close box hides the window and brings the login window back.
   binder_.BindEvent(OnClose, &CodeWindowModel::OnClose);
   return true;
@@ -264,16 +267,18 @@ ui::TabSheet& CodeWindow::PageOf(CodeTab tab) {
     case CodeTab::VytvareniKodu: return *creationPage_;
     case CodeTab::Nastaveni: return *settingsPage_;
     case CodeTab::Prehled: return *overviewPage_;
+    case CodeTab::Statistika: return *statisticsPage_;
     case CodeTab::VydaneKody: break;
   }
   return *issuedPage_;
 }
 
 CodeTab CodeWindow::TabOf(const ui::TabSheet* page) const {
-  return page == creationPage_   ? CodeTab::VytvareniKodu
-         : page == settingsPage_ ? CodeTab::Nastaveni
-         : page == overviewPage_ ? CodeTab::Prehled
-                                 : CodeTab::VydaneKody;
+  return page == creationPage_     ? CodeTab::VytvareniKodu
+         : page == settingsPage_   ? CodeTab::Nastaveni
+         : page == overviewPage_   ? CodeTab::Prehled
+         : page == statisticsPage_ ? CodeTab::Statistika
+                                   : CodeTab::VydaneKody;
 }
 
 void CodeWindow::Mirror() {
@@ -284,6 +289,7 @@ void CodeWindow::Mirror() {
   if (pages_.ActivePage() != &active) pages_.SetActivePage(active);
 
   MirrorOverview(v.overview);
+  MirrorStatistics(v.statistics);
 
   SetIfDifferent(hledat_, v.issued.hledat);
   vydane_.Follow(v.issued.vydaneRows, v.issued.RowCount());

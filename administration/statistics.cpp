@@ -60,7 +60,10 @@ MonthStatistics ReadMonth(const FileAccess& files, const std::string& share, int
   for (const FolderFile& f : files.ListFiles(folder)) {
     if (f.name.size() <= std::string_view(tail).size() || !f.name.ends_with(tail)) continue;
     const ReadResult read = files.Read(folder + f.name, kMaxUsageLogBytes);
-    if (read.error != io::kOk) continue;
+    if (read.error != io::kOk) {
+      ++stats.unreadable;
+      continue;
+    }
     ++stats.files;
     for (const UsageLine& line : DecodeUsageLines(std::string_view(
              reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()))) {

@@ -25,7 +25,8 @@ struct MonthStatistics {
   std::vector<std::int64_t> secondsPerDay;  // one a day of the month, the 1st first
   std::map<std::string, UsageTotals> byStation;
   std::map<std::string, UsageTotals> byCode;
-  int files = 0;  // the log files read
+  int files = 0;       // the log files read
+  int unreadable = 0;  // the month's log files that could not be read
 };
 
 // A month's log files may hold up to this much each; a larger file is read to this limit.

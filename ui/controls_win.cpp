@@ -510,6 +510,39 @@ LRESULT Bevel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+// ---- PaintBox
+
+bool PaintBox::Create(HWND parent, int id, const Bounds& bounds) {
+  WindowSpec desc = WindowSpec::Child(parent, id, bounds);
+  desc.className = L"SentavoPaintBox";
+  return Window::Create(desc);
+}
+
+void PaintBox::PaintTo(HDC target) {
+  const Size s = ClientSize();
+  OffscreenBuffer buffer(target, s.cx, s.cy);
+  const HDC dc = buffer.Valid() ? buffer.dc() : target;
+  {
+    GdiCanvas c(dc);
+    if (OnPaint) OnPaint(c, s);
+  }
+  if (buffer.Valid()) buffer.CopyTo(target);
+}
+
+LRESULT PaintBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      PaintScope ps(hwnd());
+      PaintTo(ps.get());
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+    case kPaintForSibling: PaintTo(reinterpret_cast<HDC>(wp)); return 0;
+    default: return Window::HandleMessage(msg, wp, lp);
+  }
+}
+
 // ---- Panel
 
 bool Panel::Create(HWND parent, int id, const Bounds& bounds, TPanelBevel outer) {

@@ -234,6 +234,21 @@ class Bevel : public Window {
   TBevelStyle style_ = TBevelStyle::bsLowered;
 };
 
+// A surface that its owner draws on the canvas interface, painted through an off-screen buffer so
+// that a redraw never flickers.
+class PaintBox : public Window {
+ public:
+  using Window::Window;
+  bool Create(HWND parent, int id, const Bounds& bounds);
+  std::function<void(Canvas& canvas, Size size)> OnPaint;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void PaintTo(HDC dc);
+};
+
 enum class TPanelBevel { bvNone, bvLowered, bvRaised };
 
 // A plain container in a colour of its own, with an optional sunken or raised edge.

@@ -4,6 +4,7 @@
 #include <windows.h>
 // clang-format off
 #include <commctrl.h>
+#include <dlgs.h>
 // clang-format on
 
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "formats/config_record.h"
 #include "formats/issuing.h"
 #include "formats/station.h"
+#include "formats/usage_log.h"
 #include "formats/wide_win.h"
 #include "widgets/path_box_win.h"
 
@@ -35,6 +37,7 @@ constexpr int kOverviewTab = 0;
 constexpr int kIssuedTab = 1;
 constexpr int kCreationTab = 2;
 constexpr int kSettingsTab = 3;
+constexpr int kStatisticsTab = 4;
 
 fs::path SelfFolder() {
   wchar_t self[MAX_PATH];
@@ -662,6 +665,108 @@ TEST(SentavoAdmin, OverviewShowsThePcsAndSendsThemCommands) {
   EXPECT_EQ(ListViewSelected(list), 0);
   EXPECT_EQ(ListViewText(list, 0, 0), "PC-01");
   EXPECT_TRUE(SaveWindowShot(run.Codes(), Screenshot("overview.png")));
+  run.program().Kill();
+}
+
+// The program's common file dialog (open or save): a dialog of its own with a file-name box.
+HWND WaitForFileDialog(Program& program) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND h : program.TopWindows()) {
+      wchar_t cls[16] = {};
+      GetClassNameW(h, cls, 16);
+      if (IsWindowVisible(h) && std::wstring(cls) == L"#32770" &&
+          (GetDlgItem(h, cmb13) || GetDlgItem(h, edt1))) {
+        found = h;
+        return true;
+      }
+    }
+    return false;
+  });
+  return found;
+}
+
+TEST(SentavoAdmin, StatistikaShowsTheMonthsLogsAndExportsItsTable) {
+  WorkFolder work;
+  const fs::path share = work.path / "sdileno";
+  fs::create_directories(share / "log");
+  TConfigRecord config;
+  config.adminPassword = "x";
+  config.serverPath = share.string() + "\\";
+  WriteFile(work.path / "Sentavo.cfg", EncodeConfigRecord(config));
+
+  // Two PCs' logs of this month, as the stations write them, and a file of the month before: its
+  // name is what leaves it out.
+  const DateTime today = LocalNow();
+  const auto line = [&](const char* pc, const char* code, int day, int minutes) {
+    DateTime end{today.year, today.month, day, 12, 0, 0};
+    DateTime start = end;
+    start.hour = 11;
+    return EncodeUsageLine({pc, code, start, end, minutes * 60, PeriodEnding::LogOff});
+  };
+  const auto logFile = [&](const char* pc, int year, int month, const std::string& lines) {
+    char name[64];
+    std::snprintf(name, sizeof name, "%s-%04d-%02d.csv", pc, year, month);
+    const std::string text = std::string(UsageLogHeader()) + lines;
+    WriteFile(share / "log" / name, std::vector<std::uint8_t>(text.begin(), text.end()));
+  };
+  const int last = std::min(today.day, 28);
+  std::string first;
+  for (int day = 1; day <= last; ++day) first += line("PC-01", "4711", day, 20 + day * 7 % 90);
+  logFile("PC-01", today.year, today.month, first);
+  logFile("PC-02", today.year, today.month,
+          line("PC-02", "4711", 1, 60) + line("PC-02", "kód; \"host\"", last, 45));
+  logFile("PC-02", today.month == 1 ? today.year - 1 : today.year,
+          today.month == 1 ? 12 : today.month - 1, line("PC-02", "stary", 1, 600));
+  int firstMinutes = 0;
+  for (int day = 1; day <= last; ++day) firstMinutes += 20 + day * 7 % 90;
+
+  AdminRun run(work.path);
+  ASSERT_NE(run.Login(), nullptr);
+  run.LogIn("x");
+  run.SelectTab(kStatisticsTab);
+  EXPECT_TRUE(run.PageShows(ids::kStatistikaGraf));
+  const HWND table = run.CodesControl(ids::kStatistikaTabulka);
+  ASSERT_TRUE(WaitUntil([&] { return ListViewCount(table) == 4; })) << ListViewCount(table);
+  const auto row = [&](int r) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < 4; ++c) cells.push_back(ListViewText(table, r, c));
+    return cells;
+  };
+  using Cells = std::vector<std::string>;
+  EXPECT_EQ(row(0),
+            (Cells{"Počítač", "PC-01", std::to_string(last), std::to_string(firstMinutes)}));
+  EXPECT_EQ(row(1), (Cells{"Počítač", "PC-02", "2", "105"}));
+  EXPECT_EQ(row(2),
+            (Cells{"Kód", "4711", std::to_string(last + 1), std::to_string(firstMinutes + 60)}));
+  EXPECT_EQ(row(3), (Cells{"Kód", "kód; \"host\"", "1", "45"}));
+  EXPECT_EQ(TextUtf8(run.CodesControl(ids::kStatistikaSouhrn)),
+            text::StatisticsSummary(last + 2, firstMinutes + 105, 2, 0));
+  EXPECT_TRUE(SaveScreenshot(Screenshot("statistics.png")));
+
+  // "Exportovat CSV…": the save dialog, a name typed, and the table in the file.
+  const fs::path csv = work.path / "prosinec.csv";
+  auto click = Async([&] { Click(run.CodesControl(ids::kExportovatCsv)); });
+  const HWND dialog = WaitForFileDialog(run.program());
+  ASSERT_NE(dialog, nullptr);
+  // The file-name box is a combo box with an edit inside, or (older layouts) an edit.
+  HWND nameBox = GetDlgItem(dialog, cmb13);
+  if (const HWND inner = nameBox ? FindWindowExW(nameBox, nullptr, L"Edit", nullptr) : nullptr) {
+    nameBox = inner;
+  }
+  if (!nameBox) nameBox = GetDlgItem(dialog, edt1);
+  ASSERT_NE(nameBox, nullptr);
+  SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(csv.wstring().c_str()));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  run.ExpectBox(text::kInformationCaption, text::StatisticsExported(csv.string()));
+  click.wait();
+  const std::string exported = FileText(csv);
+  EXPECT_TRUE(exported.starts_with("\xEF\xBB\xBFPočítač;Období;Minut\r\nPC-01;"));
+  EXPECT_NE(exported.find("\r\nPC-02;2;105\r\n"), std::string::npos);
+  EXPECT_NE(exported.find("\r\n\"kód; \"\"host\"\"\";1;45\r\n"), std::string::npos);
+
   run.program().Kill();
 }
 

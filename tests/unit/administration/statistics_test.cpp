@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "admin_fixture.h"
 #include "memory_files.h"
 #include "ui/recording_canvas.h"
 
@@ -37,7 +38,7 @@ TEST(Statistics, PeriodsCountToTheDayStationAndCodeOfTheirMonth) {
 }
 
 TEST(Statistics, AMonthIsReadFromEveryStationsFileOfThatMonthOnly) {
-  test::MemoryFiles files;
+  sentavo::test::MemoryFiles files;
   files.AddFolder("S:\\kody\\log\\");
   auto file = [](std::initializer_list<UsageLine> lines) {
     std::string text(UsageLogHeader());
@@ -59,6 +60,7 @@ TEST(Statistics, AMonthIsReadFromEveryStationsFileOfThatMonthOnly) {
   EXPECT_EQ(s.byCode.size(), 2u);
   EXPECT_EQ(s.byCode.at("a"), (UsageTotals{2, 1800}));
   EXPECT_FALSE(s.byStation.contains("PC-03"));
+  EXPECT_EQ(s.unreadable, 1);
 
   const std::string csv = StatisticsCsv(s);
   EXPECT_EQ(csv,
@@ -100,6 +102,65 @@ TEST(Statistics, TheChartHasABarForEachDayUsedAsTallAsItsMinutes) {
   EXPECT_TRUE(std::none_of(empty.ops.begin(), empty.ops.end(), [](const ui::CanvasOp& op) {
     return op.kind == ui::CanvasOp::Kind::FillRect && op.brush == ui::MakeColor(0, 100, 0);
   }));
+}
+
+// The "Statistika" tab of the code-management window, on the month's log files in the share.
+class StatisticsTabTest : public test::AdminTest {
+ protected:
+  void SetUp() override {
+    clock.now = {2026, 12, 20, 18, 0, 0};
+    const std::string log = test::kShare + "log\\";
+    files.AddFolder(log);
+    auto file = [](std::initializer_list<UsageLine> lines) {
+      std::string text(UsageLogHeader());
+      for (const UsageLine& l : lines) text += EncodeUsageLine(l);
+      return text;
+    };
+    files.Put(log + "PC-01-2026-12.csv",
+              file({Line("PC-01", "4712", 2, 3600), Line("PC-01", "4713", 3, 1770)}));
+    files.Put(log + "PC-02-2026-12.csv", file({Line("PC-02", "4712", 2, 600)}));
+    files.Put(log + "PC-02-2026-11.csv", file({Line("PC-02", "9", 2, 120, 11)}));
+    StartLoggedIn();
+  }
+  const StatisticsTab& tab() { return codes().view().statistics; }
+};
+
+TEST_F(StatisticsTabTest, TheTabShowsThisMonthAndAnotherMonthWhenPicked) {
+  EXPECT_EQ(tab().rows.size(), 0u);  // nothing read before the tab shows
+  codes().OnTabChanged(CodeTab::Statistika);
+  EXPECT_EQ(tab().mesic.month, 12);
+  using Rows = std::vector<std::vector<std::string>>;
+  EXPECT_EQ(tab().rows, (Rows{{"Počítač", "PC-01", "2", "90"},
+                              {"Počítač", "PC-02", "1", "10"},
+                              {"Kód", "4712", "2", "70"},
+                              {"Kód", "4713", "1", "30"}}));
+  EXPECT_EQ(tab().souhrn, "Celkem období: 3, minut: 100 (přečteno souborů: 2)");
+  EXPECT_EQ(tab().stats.secondsPerDay[1], 4200);
+
+  codes().OnMesicChanged({2026, 11, 1});
+  EXPECT_EQ(tab().rows, (Rows{{"Počítač", "PC-02", "1", "2"}, {"Kód", "9", "1", "2"}}));
+
+  // A file that cannot be read is counted, not passed over in silence.
+  files.FailRead(test::kShare + "log\\PC-02-2026-11.csv", 32);
+  codes().OnStatistikaRefresh();
+  EXPECT_EQ(tab().rows, Rows{});
+  EXPECT_EQ(tab().souhrn, "Celkem období: 0, minut: 0 (přečteno souborů: 0, nečitelných: 1)");
+}
+
+TEST_F(StatisticsTabTest, ExportovatCsvWritesTheTableOrSaysWhyNot) {
+  codes().OnTabChanged(CodeTab::Statistika);
+  const std::string path = "C:\\Sentavo\\prosinec.csv";
+  EXPECT_EQ(test::Messages(codes().OnExportovatCsv(path)),
+            (std::vector<ui::Message>{
+                test::Info("Tabulka byla uložena do souboru C:\\Sentavo\\prosinec.csv.")}));
+  EXPECT_EQ(files.Text(path), StatisticsCsv(tab().stats));
+  EXPECT_NE(files.Text(path).find("PC-01;2;90\r\n"), std::string::npos);
+
+  files.FailReplace(path, io::kAccessDenied);
+  EXPECT_EQ(test::Messages(codes().OnExportovatCsv(path)),
+            (std::vector<ui::Message>{
+                test::Error("Tabulku nelze uložit do souboru C:\\Sentavo\\prosinec.csv: " +
+                            IoErrorText(io::kAccessDenied))}));
 }
 
 }  // namespace
