@@ -56,6 +56,13 @@ inline constexpr int kOneHour = 2243;
 inline constexpr int kTwoHours = 2244;
 inline constexpr int kThreeHours = 2245;
 inline constexpr int kUlozitKod = 2246;
+inline constexpr int kTiskPoukazek = 2247;
+
+// The dialog "Tisk poukázek"; its "Tisk…" is IDOK and its "Zavřít" IDCANCEL.
+inline constexpr int kVoucherCountLabel = 2600;
+inline constexpr int kVoucherCount = 2601;
+inline constexpr int kVoucherInfo = 2602;
+inline constexpr int kVoucherPreview = 2603;
 
 // "Nastavení". The path boxes' own edit fields carry widgets::kBoxEditId inside them.
 inline constexpr int kPasswordGroup = 2300;

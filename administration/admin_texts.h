@@ -124,6 +124,35 @@ inline std::string StatisticsNotExported(std::string_view path, std::string_view
   return "Tabulku nelze uložit do souboru " + std::string(path) + ": " + std::string(reason);
 }
 
+// "Tisk poukázek…".
+inline constexpr std::string_view kTiskPoukazek = "Tisk poukázek…";
+inline constexpr std::string_view kVoucherCaption = "Tisk poukázek";
+inline constexpr std::string_view kVoucherCountLabel = "Počet poukázek (1–500):";
+inline constexpr std::string_view kVoucherTisk = "Tisk…";
+inline constexpr std::string_view kVoucherZavrit = "Zavřít";
+inline constexpr std::string_view kVoucherCountRange = "Zadejte počet poukázek od 1 do 500.";
+inline constexpr std::string_view kVoucherDocument = "Poukázky Sentavo";
+inline constexpr std::string_view kNoPrinter =
+    "Není nainstalována žádná tiskárna. Žádný kód nebyl vydán.";
+inline std::string VoucherCountInfo(int count, int pages) {
+  return "Poukázek: " + std::to_string(count) + ", stran A4: " + std::to_string(pages);
+}
+inline std::string PrintNotStarted(std::string_view reason) {
+  return "Tisk nelze zahájit (" + std::string(reason) + "). Žádný kód nebyl vydán.";
+}
+inline std::string VouchersNotIssued(std::string_view path, std::string_view reason, int issued) {
+  return "Kódy nelze vydat: " + std::string(path) + ": " + std::string(reason) +
+         ". Vydáno a zapsáno do seznamu: " + std::to_string(issued) + ".";
+}
+inline std::string VouchersPrinted(int count) {
+  return "Vytištěno poukázek: " + std::to_string(count) +
+         ". Jejich kódy jsou v seznamu vydaných kódů.";
+}
+inline std::string VouchersNotPrinted(std::string_view reason, int count) {
+  return "Tisk se nezdařil (" + std::string(reason) + "). Vydané kódy (" + std::to_string(count) +
+         ") jsou v seznamu vydaných kódů.";
+}
+
 // "Vytváření kódů".
 inline constexpr std::string_view kKodLabel = "Kód:";
 inline constexpr std::string_view kRightsGroup = " Práva uživatele po přihlášení: ";

@@ -70,6 +70,10 @@ class CodeWindow : public ui::Form {
   void BuildStatisticsTab(HWND page, int width, int height);
   void MirrorStatistics(const StatisticsTab& statistics);
   void ExportStatistics();
+  void ShowVoucherDialog();
+  static INT_PTR CALLBACK VoucherDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
+  void MirrorVoucherDialog();
+  void PrintVouchers(HWND dialog);
   ui::TabSheet& PageOf(CodeTab tab);
   CodeTab TabOf(const ui::TabSheet* page) const;
 
@@ -105,7 +109,9 @@ class CodeWindow : public ui::Form {
   ui::ComboBox typkodu_;
   ui::DatePicker datumod_, datumdo_;
   ui::TimePicker casod_, casdo_;
-  widgets::TColorButton navrhnout_, oneHour_, twoHours_, threeHours_, ulozitKod_;
+  widgets::TColorButton navrhnout_, oneHour_, twoHours_, threeHours_, ulozitKod_, tiskPoukazek_;
+  HWND voucherDialog_ = nullptr;  // "Tisk poukázek" while it shows
+  ui::PaintBox voucherPreview_;
 
   // "Nastavení".
   ui::GroupBox passwordGroup_, settingsGroup_, predprava_;

@@ -5,6 +5,7 @@
 #include "administration/admin_texts.h"
 #include "administration/budget.h"
 #include "administration/login_window_model.h"
+#include "formats/code_batch.h"
 #include "formats/code_name.h"
 #include "formats/cp1250.h"
 #include "formats/issuing.h"
@@ -25,6 +26,21 @@ DateTime TimeOfDay(const DateTime& dt) {
 
 DateTime Combine(const DateTime& day, const DateTime& time) {
   return DateTime{day.year, day.month, day.day, time.hour, time.minute, time.second};
+}
+
+// The count typed in the vouchers dialog: a whole number from 1 to kMaxVouchers, spaces around it
+// allowed.
+std::optional<int> ParseVoucherCount(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.empty() || text.size() > 3) return std::nullopt;
+  int value = 0;
+  for (const char ch : text) {
+    if (ch < '0' || ch > '9') return std::nullopt;
+    value = value * 10 + (ch - '0');
+  }
+  if (value < 1 || value > kMaxVouchers) return std::nullopt;
+  return value;
 }
 
 bool AnyUnencodable(std::initializer_list<std::string_view> texts) {
@@ -424,21 +440,8 @@ Requests CodeWindowModel::OnUlozitKod() {
       return;
     }
 
-    IssueRequest request;
-    request.rights = c.rights;
-    request.reusable = c.canDivide;
-    request.seconds = c.budget;
-    request.establishment = CutToChars(view_.settings.provoz, kMaxText);
-    request.validFrom = Combine(c.datumod, c.casod);
-    request.validTo = Combine(c.datumdo, c.casdo);
-    request.codeType = static_cast<std::int32_t>(*c.typkodu);
-    const DateTime now = state_.services.clock.LocalNow();
     TCodeRecord& record = state_.code;
-    record = BuildIssuedRecord(request, now, state_.services.formats);
-    for (std::string* t : {&record.validFromDateText, &record.validFromTimeText,
-                           &record.validToDateText, &record.validToTimeText}) {
-      *t = CutToChars(Storable(*t), kMaxText);
-    }
+    record = IssuedRecord();
 
     // The separator always goes in; a doubled one names the same file.
     const std::string path =
@@ -453,6 +456,128 @@ Requests CodeWindowModel::OnUlozitKod() {
     SaveIssuedCodes(o, [this, &name = c.kod] { AppendIssued(name); });
   });
   return out;
+}
+
+TCodeRecord CodeWindowModel::IssuedRecord() const {
+  const CodeCreationTab& c = view_.creation;
+  IssueRequest request;
+  request.rights = c.rights;
+  request.reusable = c.canDivide;
+  request.seconds = c.budget;
+  request.establishment = CutToChars(view_.settings.provoz, kMaxText);
+  request.validFrom = Combine(c.datumod, c.casod);
+  request.validTo = Combine(c.datumdo, c.casdo);
+  request.codeType = static_cast<std::int32_t>(c.typkodu.value_or(0));
+  const DateTime now = state_.services.clock.LocalNow();
+  TCodeRecord record = BuildIssuedRecord(request, now, state_.services.formats);
+  for (std::string* t : {&record.validFromDateText, &record.validFromTimeText,
+                         &record.validToDateText, &record.validToTimeText}) {
+    *t = CutToChars(Storable(*t), kMaxText);
+  }
+  return record;
+}
+
+Voucher CodeWindowModel::VoucherOf(const TCodeRecord& record, std::string name) const {
+  return Voucher{std::move(name), record.secondsLeft,
+                 record.validToDateText + " " + record.validToTimeText};
+}
+
+Requests CodeWindowModel::OnTiskPoukazek() {
+  Requests out;
+  const CodeCreationTab& c = view_.creation;
+  if (!c.typkodu || *c.typkodu >= kCodeTypeCount) {
+    out.push_back(ErrorMessage(std::string(text::kChooseCodeType)));
+    return out;
+  }
+  // The establishment goes into every record, in Windows-1250.
+  if (AnyUnencodable({view_.settings.provoz})) {
+    out.push_back(ErrorMessage(std::string(text::kUnstorableText)));
+    return out;
+  }
+  view_.vouchers.open = true;
+  UpdateVoucherPreview();
+  return out;
+}
+
+void CodeWindowModel::OnPocetPoukazekChanged(std::string text) {
+  view_.vouchers.pocet = std::move(text);
+  UpdateVoucherPreview();
+}
+
+void CodeWindowModel::UpdateVoucherPreview() {
+  VoucherDialog& d = view_.vouchers;
+  d.count = ParseVoucherCount(d.pocet);
+  d.info = d.count
+               ? text::VoucherCountInfo(*d.count, (*d.count + kSlipsPerPage - 1) / kSlipsPerPage)
+               : std::string(text::kVoucherCountRange);
+  // The first page with the names the issue will draw next; a name that is taken by then is
+  // drawn again, so a printed slip may differ from its preview, never from its code.
+  const TCodeRecord record = IssuedRecord();
+  d.preview = VoucherSheet{record.establishment, {}};
+  CodeNameGenerator ahead = state_.generator;
+  const int slips = std::min(d.count.value_or(kSlipsPerPage), kSlipsPerPage);
+  for (int i = 0; i < slips; ++i) d.preview.vouchers.push_back(VoucherOf(record, ahead.NextName()));
+}
+
+Requests CodeWindowModel::OnVoucherPrint() {
+  Requests out;
+  VoucherDialog& d = view_.vouchers;
+  d.printed = VoucherSheet{};
+  if (!d.count) {
+    out.push_back(ErrorMessage(std::string(text::kVoucherCountRange)));
+    return out;
+  }
+  RunHandled(out, [&](Requests& o) {
+    const TCodeRecord record = IssuedRecord();
+    const CodeRecordBytes bytes = EncodeCodeRecord(record);
+    const std::string& folder = view_.settings.servercesta;
+    d.printed.establishment = record.establishment;
+    std::vector<std::string> names;
+    const auto failure = IssueNewCodes(
+        state_.services.files, WithTrailingBackslash(folder),
+        [&](const std::string& name) {
+          return CodeFilePath(folder, name, FolderJoin::SeparatorIfMissing);
+        },
+        bytes, *d.count, state_.generator, [&](const std::string& name) { names.push_back(name); });
+    for (const std::string& name : names) d.printed.vouchers.push_back(VoucherOf(record, name));
+    if (failure) {
+      o.push_back(ErrorMessage(
+          text::VouchersNotIssued(failure->path.empty() ? folder : failure->path,
+                                  IoErrorText(failure->error), static_cast<int>(names.size()))));
+    }
+    // Every code written goes on the list, also those of a batch cut off half-way.
+    if (!names.empty()) {
+      SaveIssuedCodes(o, [&] {
+        for (const std::string& name : names) AppendIssued(name);
+      });
+    }
+  });
+  UpdateVoucherPreview();
+  return out;
+}
+
+Requests CodeWindowModel::OnPrinterUnavailable(std::string reason) {
+  Requests out;
+  out.push_back(
+      ErrorMessage(reason.empty() ? std::string(text::kNoPrinter) : text::PrintNotStarted(reason)));
+  return out;
+}
+
+Requests CodeWindowModel::OnVouchersPrinted(std::optional<std::string> failure) {
+  Requests out;
+  const int count = static_cast<int>(view_.vouchers.printed.vouchers.size());
+  if (failure) {
+    out.push_back(ErrorMessage(text::VouchersNotPrinted(*failure, count)));
+  } else {
+    out.push_back(InformationMessage(text::VouchersPrinted(count)));
+  }
+  view_.vouchers.printed = VoucherSheet{};
+  return out;
+}
+
+void CodeWindowModel::OnVoucherDialogClosed() {
+  view_.vouchers.open = false;
+  view_.vouchers.printed = VoucherSheet{};
 }
 
 void CodeWindowModel::SaveIssuedCodes(Requests& out, const std::function<void()>& edit) {

@@ -22,6 +22,7 @@
 #include "formats/config_record.h"
 #include "formats/oledate.h"
 #include "formats/rights.h"
+#include "formats/voucher_sheet.h"
 #include "ui/list_rows.h"
 
 namespace sentavo::admin {
@@ -105,6 +106,18 @@ struct StatisticsTab {
   std::uint64_t revision = 0;                  // counts the readings, for the window to redraw
 };
 
+// "Tisk poukázek…" on "Vytváření kódů": a batch of codes with the tab's settings, printed as
+// slips.
+inline constexpr int kMaxVouchers = 500;
+struct VoucherDialog {
+  bool open = false;
+  std::string pocet = "10";  // the count as typed
+  std::optional<int> count;  // that count, when it lies in 1..kMaxVouchers
+  std::string info;          // how many slips and pages, or what is wrong with the count
+  VoucherSheet preview;      // its first page
+  VoucherSheet printed;      // the codes the last "Tisk…" issued, to be printed
+};
+
 struct CodeWindowView {
   bool visible = false;
   CodeTab activeTab = CodeTab::VydaneKody;
@@ -113,6 +126,7 @@ struct CodeWindowView {
   CodeCreationTab creation;
   SettingsTab settings;
   StatisticsTab statistics;
+  VoucherDialog vouchers;
 };
 
 class CodeWindowModel {
@@ -161,6 +175,18 @@ class CodeWindowModel {
   // Text typed into the budget's number box; `localeSeparator` is the user's thousands separator.
   void OnBudgetTyped(std::string_view text, std::string_view localeSeparator);
   Requests OnUlozitKod();
+  // "Tisk poukázek…" opens the dialog when the tab's settings can be issued.
+  Requests OnTiskPoukazek();
+  void OnPocetPoukazekChanged(std::string text);
+  // The print dialog's OK: issues the codes (never over an existing one), puts them on the list
+  // and leaves them in vouchers.printed for the window to print.
+  Requests OnVoucherPrint();
+  void OnVoucherDialogClosed();
+  // The print dialog found no printer (no reason) or the print job could not start: nothing was
+  // issued.
+  Requests OnPrinterUnavailable(std::string reason);
+  // The printer's answer to the pages of vouchers.printed: none is a whole job.
+  Requests OnVouchersPrinted(std::optional<std::string> failure);
 
   // "Vydané kódy".
   // Filters the list as the operator types; the selected code stays selected while shown.
@@ -184,6 +210,10 @@ class CodeWindowModel {
 
  private:
   void SetValidityWindow(int days);
+  // The record that "Uložit kód" and the vouchers write, from the tab's settings as they are now.
+  TCodeRecord IssuedRecord() const;
+  Voucher VoucherOf(const TCodeRecord& record, std::string name) const;
+  void UpdateVoucherPreview();
   std::string Share() const;
   void SelectStation(std::string station);
   void UpdatePrikazInfo();

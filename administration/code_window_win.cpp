@@ -193,6 +193,15 @@ void CodeWindow::BuildCreationTab(HWND page) {
   ulozitKod_.Create(page, ids::kUlozitKod, {418, 380, 150, 40}, std::string(text::kUlozitKod));
   Colored(ulozitKod_, kDarkGreen);
   binder_.Bind(ulozitKod_, &CodeWindowModel::OnUlozitKod);
+
+  tiskPoukazek_.Create(page, ids::kTiskPoukazek, {418, 428, 150, 34},
+                       std::string(text::kTiskPoukazek));
+  Colored(tiskPoukazek_, ui::clNavy);
+  tiskPoukazek_.OnClick = [this](widgets::ColorButtonModel&) {
+    binder_.Run(&CodeWindowModel::OnTiskPoukazek);
+    const CodeWindowModel* model = binder_.model();
+    if (model && model->view().vouchers.open) ShowVoucherDialog();
+  };
 }
 
 void CodeWindow::BuildSettingsTab(HWND page) {

@@ -5,45 +5,10 @@
 
 #include "formats/wide_win.h"
 #include "ui/binding_win.h"
+#include "ui/dialog_template_win.h"
 
 namespace sentavo::ui {
 namespace {
-
-// A dialog template as the system reads it: WORDs, strings in UTF-16, each item on a DWORD.
-class TemplateWriter {
- public:
-  void Word(WORD w) { words_.push_back(w); }
-  void Dword(DWORD d) {
-    Word(LOWORD(d));
-    Word(HIWORD(d));
-  }
-  void Text(const std::wstring& s) {
-    for (wchar_t c : s) Word(static_cast<WORD>(c));
-    Word(0);
-  }
-  void AlignToDword() {
-    if (words_.size() % 2) Word(0);
-  }
-  // An item of a predefined class: 0x0080 button, 0x0081 edit, 0x0082 static.
-  void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD atom,
-            const std::wstring& text) {
-    AlignToDword();
-    Dword(style | WS_CHILD | WS_VISIBLE);
-    Dword(0);
-    for (short v : {x, y, cx, cy}) Word(static_cast<WORD>(v));
-    Word(id);
-    Word(0xFFFF);
-    Word(atom);
-    Text(text);
-    Word(0);  // no creation data
-  }
-  const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-  // The count of items sits at byte 8 of the header.
-  void SetItemCount(WORD n) { words_[4] = n; }
-
- private:
-  std::vector<WORD> words_;
-};
 
 struct DialogState {
   const InputDialogSpec* request = nullptr;
@@ -94,15 +59,8 @@ std::optional<std::string> AskText(HWND owner, const InputDialogSpec& request) {
   // Dialog units: 4 a character across, 8 a line down in the dialog's font.
   constexpr short kWidth = 240, kHeight = 74;
   TemplateWriter t;
-  t.Dword(DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-  t.Dword(0);
-  t.Word(0);  // the item count, set below
-  for (short v : {short{0}, short{0}, kWidth, kHeight}) t.Word(static_cast<WORD>(v));
-  t.Word(0);  // no menu
-  t.Word(0);  // the standard dialog class
-  t.Text(Widen(request.caption));
-  t.Word(9);
-  t.Text(L"MS Shell Dlg");
+  t.Header(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, kWidth, kHeight,
+           Widen(request.caption));
   t.Item(SS_LEFT, 8, 8, kWidth - 16, 10, static_cast<WORD>(request.promptId), 0x0082,
          Widen(request.prompt));
   t.Item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 22, kWidth - 16, 14,

@@ -5,6 +5,7 @@
 // clang-format off
 #include <commctrl.h>
 #include <dlgs.h>
+#include <winspool.h>
 // clang-format on
 
 #include <filesystem>
@@ -767,6 +768,204 @@ TEST(SentavoAdmin, StatistikaShowsTheMonthsLogsAndExportsItsTable) {
   EXPECT_NE(exported.find("\r\nPC-02;2;105\r\n"), std::string::npos);
   EXPECT_NE(exported.find("\r\n\"kód; \"\"host\"\"\";1;45\r\n"), std::string::npos);
 
+  run.program().Kill();
+}
+
+// A PostScript printer of Wine's own driver whose port is a file: the test's "any printer". Wine
+// keeps the driver's description (a PPD) as a resource of its spooler, and the driver reads it
+// from the driver folder, where installing the driver does not put it.
+class FilePrinter {
+ public:
+  static constexpr const wchar_t* kName = L"Sentavo e2e";
+  explicit FilePrinter(const fs::path& output) {
+    Remove();
+    wchar_t folder[MAX_PATH];
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder),
+                                    sizeof folder, &needed))
+      return;
+    const HMODULE spooler = LoadLibraryExW(L"winspool.drv", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC ppd = spooler ? FindResourceW(spooler, MAKEINTRESOURCEW(1), L"PPDFILE") : nullptr;
+    if (!ppd) return;
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(spooler, ppd)));
+    const fs::path ppdFile = fs::path(folder) / "3" / "generic.ppd";
+    fs::create_directories(ppdFile.parent_path());
+    if (!fs::exists(ppdFile))
+      WriteFile(ppdFile, std::span<const std::uint8_t>(bytes, SizeofResource(spooler, ppd)));
+    DRIVER_INFO_3W driver{};
+    driver.cVersion = 3;
+    driver.pName = const_cast<wchar_t*>(L"Wine PostScript Driver");
+    driver.pDriverPath = const_cast<wchar_t*>(L"wineps.drv");
+    driver.pDataFile = const_cast<wchar_t*>(L"generic.ppd");
+    driver.pConfigFile = const_cast<wchar_t*>(L"wineps.drv");
+    if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver)) &&
+        GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
+      return;
+    const std::wstring port = output.wstring();
+    PRINTER_INFO_2W info{};
+    info.pPrinterName = const_cast<wchar_t*>(kName);
+    info.pPortName = const_cast<wchar_t*>(port.c_str());
+    info.pDriverName = driver.pName;
+    info.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+    info.pDatatype = const_cast<wchar_t*>(L"RAW");
+    info.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    const HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+    if (!printer) return;
+    ClosePrinter(printer);
+    ready_ = SetDefaultPrinterW(kName) != FALSE;
+  }
+  ~FilePrinter() { Remove(); }
+  bool ready() const { return ready_; }
+
+  // The printers the system knows of.
+  static DWORD Count() {
+    DWORD needed = 0, count = 0;
+    EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 1, nullptr, 0, &needed, &count);
+    if (needed == 0) return 0;
+    std::vector<BYTE> buffer(needed);
+    if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 1, buffer.data(), needed, &needed, &count))
+      return 0;
+    return count;
+  }
+  static void Remove() {
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (OpenPrinterW(const_cast<wchar_t*>(kName), &printer, &access)) {
+      DeletePrinter(printer);
+      ClosePrinter(printer);
+    }
+  }
+
+ private:
+  bool ready_ = false;
+};
+
+// A visible dialog of the program that holds control `id` (its message boxes hold 0xFFFF).
+HWND WaitForDialogWith(Program& program, int id) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND h : program.TopWindows()) {
+      wchar_t cls[16] = {};
+      GetClassNameW(h, cls, 16);
+      if (IsWindowVisible(h) && std::wstring(cls) == L"#32770" && GetDlgItem(h, id)) {
+        found = h;
+        return true;
+      }
+    }
+    return false;
+  });
+  return found;
+}
+
+// The program's message box (its text in the static 0xFFFF), answered with OK.
+std::string AnswerBox(Program& program) {
+  const HWND box = WaitForDialogWith(program, 0xFFFF);
+  if (!box) return "(no box)";
+  const std::string text = TextUtf8(GetDlgItem(box, 0xFFFF));
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+  return text;
+}
+
+std::size_t CodeFiles(const fs::path& share) {
+  std::size_t n = 0;
+  for (const auto& e : fs::directory_iterator(share)) n += e.path().extension() == ".dat";
+  return n;
+}
+
+TEST(SentavoAdmin, TiskPoukazekIssuesTheBatchOnlyOnceAPrintJobHasStarted) {
+  WorkFolder work;
+  const fs::path share = work.path / "sdileno";
+  fs::create_directories(share);
+  TConfigRecord config;
+  config.adminPassword = "x";
+  config.establishment = "Kavárna U Lípy";
+  config.serverPath = share.string() + "\\";
+  WriteFile(work.path / "Sentavo.cfg", EncodeConfigRecord(config));
+  WriteFile(share / "1.dat", std::vector<std::uint8_t>(kCodeRecordSize, 0));
+  WriteFile(work.path / "codes.dat", TextBytes("1\r\n"));
+  FilePrinter::Remove();
+  const bool printerless = FilePrinter::Count() == 0;
+
+  AdminRun run(work.path);
+  ASSERT_NE(run.Login(), nullptr);
+  run.LogIn("x");
+  run.SelectTab(kCreationTab);
+  run.ChooseType(0);
+  auto opened = Async([&] { Click(run.CodesControl(ids::kTiskPoukazek)); });
+  const HWND dialog = WaitForDialogWith(run.program(), ids::kVoucherCount);
+  ASSERT_NE(dialog, nullptr);
+  const HWND count = GetDlgItem(dialog, ids::kVoucherCount);
+  EXPECT_EQ(TextUtf8(count), "10");
+  SetText(count, L"501");
+  EXPECT_EQ(TextUtf8(GetDlgItem(dialog, ids::kVoucherInfo)), text::kVoucherCountRange);
+  EXPECT_FALSE(IsEnabled(GetDlgItem(dialog, IDOK)));
+  SetText(count, L"25");
+  EXPECT_EQ(TextUtf8(GetDlgItem(dialog, ids::kVoucherInfo)), text::VoucherCountInfo(25, 3));
+  EXPECT_TRUE(IsEnabled(GetDlgItem(dialog, IDOK)));
+  Sleep(300);
+  EXPECT_TRUE(SaveScreenshot(Screenshot("voucher-dialog.png")));
+
+  if (printerless) {
+    // No printer: the operator is told, and no code is issued.
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(AnswerBox(run.program()), text::kNoPrinter);
+    EXPECT_EQ(CodeFiles(share), 1u);
+    EXPECT_EQ(FileBytes(work.path / "codes.dat"), TextBytes("1\r\n"));
+  } else {
+    std::printf("[ NOTE     ] this system has printers: the printerless case is not run\n");
+  }
+
+  const fs::path output = work.path / "poukazky.ps";
+  FilePrinter printer(output);
+  ASSERT_TRUE(printer.ready()) << "the test's printer could not be installed";
+  // The print dialog cancelled: nothing happens.
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  HWND print = WaitForDialogWith(run.program(), cmb4);
+  ASSERT_NE(print, nullptr) << "no print dialog";
+  PostMessageW(print, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(print); }));
+  Sleep(300);
+  EXPECT_EQ(CodeFiles(share), 1u);
+
+  // Printed: 25 new codes, none over code 1, all on the list, three pages on the printer.
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  print = WaitForDialogWith(run.program(), cmb4);
+  ASSERT_NE(print, nullptr) << "no print dialog";
+  PostMessageW(print, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(AnswerBox(run.program()), text::VouchersPrinted(25));
+  EXPECT_EQ(CodeFiles(share), 26u);
+  const std::string list = FileText(work.path / "codes.dat");
+  ASSERT_TRUE(list.starts_with("1\r\n"));
+  std::vector<std::string> names;
+  for (std::size_t at = 3; at < list.size();) {
+    const std::size_t end = list.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos);
+    names.push_back(list.substr(at, end - at));
+    at = end + 2;
+  }
+  ASSERT_EQ(names.size(), 25u);
+  for (const std::string& name : names) {
+    const std::vector<std::uint8_t> bytes = FileBytes(share / (name + ".dat"));
+    const auto record = DecodeCodeRecord(bytes);
+    ASSERT_TRUE(record) << name;
+    EXPECT_EQ(record->secondsLeft, 3600);
+    EXPECT_EQ(record->establishment, "Kavárna U Lípy");
+  }
+  EXPECT_EQ(FileBytes(share / "1.dat"), std::vector<std::uint8_t>(kCodeRecordSize, 0));
+  const std::string ps = FileText(output);
+  EXPECT_TRUE(ps.starts_with("%!PS")) << ps.substr(0, 40);
+  std::size_t pages = 0;
+  for (std::size_t at = ps.find("%%Page:"); at != std::string::npos;
+       at = ps.find("%%Page:", at + 1))
+    ++pages;
+  EXPECT_EQ(pages, 3u);
+
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  opened.wait();
+  run.SelectTab(kIssuedTab);
+  EXPECT_EQ(run.ListCount(), 26);
   run.program().Kill();
 }
 

@@ -8,6 +8,7 @@
 #include <span>
 #include <stdexcept>
 
+#include "formats/code_batch.h"
 #include "formats/code_name.h"
 #include "formats/code_record.h"
 #include "formats/codes_list.h"
@@ -402,25 +403,16 @@ class Issuer {
     return !existed;
   }
 
-  // Adds a new code file to `batch`; false, with nothing written, when the name is taken.
-  bool WriteNew(FileBatch& batch, const std::string& name) {
-    const std::string path = PathOf(name);
-    const int error = batch.Add(path, bytes_);
-    if (error == io::kFileExists) return false;
-    if (error != io::kOk) throw std::runtime_error(path + ": " + IoErrorText(error));
-    list_.push_back(name);
-    return true;
-  }
+  // A code of a batch, written: it belongs on the list.
+  void Listed(const std::string& name) { list_.push_back(name); }
+  std::span<const std::uint8_t> bytes() const { return bytes_; }
 
-  // The files in the shared folder now, by name, read once for a whole batch: on a file system
-  // that ignores letter case, every look for a name that is not there reads the whole folder.
-  std::set<std::string> FilesNow() const {
+  // The shared folder with its separator, for the listing of the files there.
+  std::string Folder() const {
     std::string folder = share_;
     if (folder.empty() || (folder.back() != env_.separator && folder.back() != '/'))
       folder += env_.separator;
-    std::set<std::string> names;
-    for (const FolderFile& f : env_.files.ListFiles(folder)) names.insert(f.name);
-    return names;
+    return folder;
   }
 
   void SaveList() {
@@ -460,30 +452,19 @@ class Issuer {
 // soon as its code is written, so that a batch cut off half-way still says which codes exist.
 void IssueBatch(Issuer& issuer, long long count, ToolEnv& env,
                 const std::function<void(const std::string&)>& issued) {
-  // A batch never overwrites: a drawn name that is taken, here or in this batch, is drawn again.
-  // The folder's listing answers for the names that were there when the batch began; the batch
-  // itself refuses one that was taken since.
   CodeNameGenerator generator(env.clock.UtcMillisecondsOfDay());
-  std::set<std::string> drawn;
-  const std::set<std::string> present = issuer.FilesNow();
-  std::set<std::string> presentLower;
-  for (const std::string& p : present) presentLower.insert(Lower(p));
-  const auto takenBefore = [&](const std::string& name) {
-    const std::string file = name + ".dat";
-    if (present.contains(file)) return true;
-    // Another letter case of ".dat" takes the name only where the file system says so.
-    return presentLower.contains(file) && env.files.IsFile(issuer.PathOf(name));
-  };
-  const std::unique_ptr<FileBatch> batch = env.files.StartBatch();
-  for (long long i = 0; i < count; ++i) {
-    std::string next = generator.NextName();
-    while (!drawn.insert(next).second || takenBefore(next) || !issuer.WriteNew(*batch, next))
-      next = generator.NextName();
-    issued(next);
-  }
+  const auto failure = IssueNewCodes(
+      env.files, issuer.Folder(), [&](const std::string& name) { return issuer.PathOf(name); },
+      issuer.bytes(), count, generator,
+      [&](const std::string& name) {
+        issuer.Listed(name);
+        issued(name);
+      });
+  if (!failure) return;
   // Every code on disk before the list names them.
-  if (const int error = batch->Finish())
-    throw std::runtime_error("putting the codes on disk: " + IoErrorText(error));
+  if (failure->path.empty())
+    throw std::runtime_error("putting the codes on disk: " + IoErrorText(failure->error));
+  throw std::runtime_error(failure->path + ": " + IoErrorText(failure->error));
 }
 
 int Issue(const Options& opts, ToolEnv& env) {
