@@ -3,6 +3,7 @@
 // what the code files hold, the policy values and the library's journal.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -56,6 +57,9 @@ class ClientE2E : public ::testing::Test {
     fs::remove_all(root_);
     app_ = root_ / "app";
     shared_ = root_ / "shared";
+    // Several stations' runs of one test share a folder when a script names it (each station in
+    // a Wine of its own, with its own computer name).
+    if (const char* shared = std::getenv("SENTAVO_E2E_SHARED"); shared && *shared) shared_ = shared;
     fs::create_directories(app_);
     fs::create_directories(shared_);
     const fs::path exe = FromBuild(SENTAVO_CLIENT_EXE);
@@ -548,6 +552,90 @@ TEST_F(StationE2E, TheStationReportsItselfAndTakesTheOperatorsCommandsOnce) {
   EXPECT_EQ(lines[0].ending, PeriodEnding::Operator);
   EXPECT_GE(lines[0].seconds, 3);
   EXPECT_EQ(600 - lines[0].seconds, stored.secondsLeft);
+}
+
+// Every way a guest's period ends, one after another on this station, each as one line of its
+// usage log: log-off, time up, the validity window's end, "Zamknout", and a period cut off by a
+// kill, logged when the station starts again.
+TEST_F(StationE2E, EveryWayAPeriodEndsIsOneLineOfTheUsageLog) {
+  const std::string pc = ComputerName();
+  const auto name = [&](const char* what) { return pc + "-" + what; };
+  DateTime begun = SystemClock().LocalNow();
+  begun.millisecond = 0;  // the log's times are whole seconds
+  IssueCode(name("odhlaseni"), 600, /*reusable=*/true);
+  IssueCode(name("vyprseni"), 3, /*reusable=*/false);
+  IssueCode(name("spravce"), 600, /*reusable=*/true);
+  IssueCode(name("obnova"), 600, /*reusable=*/true);
+  StartLocked();
+  const auto logIn = [&](const std::string& code) {
+    TypeCode(code);
+    ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kUserLoggedIn; }, 10s));
+    ASSERT_TRUE(WaitUntil([&] { return CodeFile(code).secondsLeft < 599; }, 10s));
+  };
+  const auto locked = [&] { return Text(ids::kOdpocetLED) == "LOCKED"; };
+
+  logIn(name("odhlaseni"));
+  Click(Control(ids::kOdhlasitUseraBut));
+  ASSERT_TRUE(WaitUntil(locked, 10s));
+
+  TypeCode(name("vyprseni"));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kTimeUp; }, 15s));
+  ASSERT_TRUE(WaitUntil(locked, 10s));
+
+  IssueCode(name("platnost"), 600, /*reusable=*/true, /*validForSeconds=*/4);
+  TypeCode(name("platnost"));
+  ASSERT_TRUE(WaitUntil([&] { return Text(ids::kInfoLabel) == texts::kCodeExpired; }, 10s));
+  ASSERT_TRUE(WaitUntil(locked, 10s));
+
+  logIn(name("spravce"));
+  Command(LockCommand{});
+  ASSERT_TRUE(WaitUntil(locked, 5s));
+
+  logIn(name("obnova"));
+  ASSERT_TRUE(WaitUntil([&] { return CodeFile(name("obnova")).secondsLeft < 597; }, 10s));
+  client_->Kill();
+  const std::int32_t stranded = CodeFile(name("obnova")).secondsLeft;
+  StartLocked();
+
+  const DateTime now = SystemClock().LocalNow();
+  char month[16];
+  std::snprintf(month, sizeof month, "-%04d-%02d.csv", now.year, now.month);
+  const fs::path file = shared_ / "log" / (pc + month);
+  const auto bytes = ReadAll(file);
+  const std::string text(bytes.begin(), bytes.end());
+  ASSERT_TRUE(text.starts_with(UsageLogHeader())) << file;
+  // This station's lines of this run: a shared folder of several runs holds the earlier ones too.
+  std::vector<UsageLine> lines;
+  for (const UsageLine& l : DecodeUsageLines(text)) {
+    if (l.code.starts_with(pc + "-") && l.start >= begun) lines.push_back(l);
+  }
+  ASSERT_EQ(lines.size(), 5u) << text;
+  const std::vector<std::pair<std::string, PeriodEnding>> expected = {
+      {name("odhlaseni"), PeriodEnding::LogOff},
+      {name("vyprseni"), PeriodEnding::Expiry},
+      {name("platnost"), PeriodEnding::Validity},
+      {name("spravce"), PeriodEnding::Operator},
+      {name("obnova"), PeriodEnding::Recovery}};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const UsageLine& l = lines[i];
+    SCOPED_TRACE(l.code);
+    EXPECT_EQ(l.pc, pc);
+    EXPECT_EQ(l.code, expected[i].first);
+    EXPECT_EQ(l.ending, expected[i].second);
+    EXPECT_LE(l.start, l.end);
+    EXPECT_LE(l.end, now);
+    if (i > 0) {
+      EXPECT_LE(lines[i - 1].end, l.start);
+    }
+    // The seconds are the guest's time used, as the code file counts it.
+    if (l.ending == PeriodEnding::Expiry) {
+      EXPECT_EQ(l.seconds, 3);
+    } else if (l.ending == PeriodEnding::Recovery) {
+      EXPECT_EQ(l.seconds, 600 - stranded);
+    } else {
+      EXPECT_EQ(l.seconds, 600 - CodeFile(l.code).secondsLeft);
+    }
+  }
 }
 
 // The guest works in another program when a minute is left: the notice shows in the corner, with
