@@ -167,13 +167,7 @@ class AdminRun {
   // The page that the operator sees.
   bool PageShows(int controlId) { return IsVisible(CodesControl(controlId)); }
 
-  // A drop-down choice, with the notification the program hears from a real one.
-  void ChooseType(int index) {
-    const HWND combo = CodesControl(ids::kTypKodu);
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(ids::kTypKodu, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
-  }
+  void ChooseType(int index) { EXPECT_TRUE(ChooseItem(CodesControl(ids::kTypKodu), index)); }
 
   // The mouse on the row of `index` in the issued-codes list.
   void PointAtRow(int index, bool twice) {
@@ -892,6 +886,8 @@ TEST(SentavoAdmin, TiskPoukazekIssuesTheBatchOnlyOnceAPrintJobHasStarted) {
   ASSERT_NE(run.Login(), nullptr);
   run.LogIn("x");
   run.SelectTab(kCreationTab);
+  // Without a code type nothing opens.
+  run.ClickAndExpect(ids::kTiskPoukazek, text::kErrorCaption, text::kChooseCodeType);
   run.ChooseType(0);
   auto opened = Async([&] { Click(run.CodesControl(ids::kTiskPoukazek)); });
   const HWND dialog = WaitForDialogWith(run.program(), ids::kVoucherCount);

@@ -188,6 +188,16 @@ void Click(HWND hwnd) {
   SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
 }
 
+bool ChooseItem(HWND combo, int index) {
+  SendMessageW(combo, WM_KEYDOWN, VK_HOME, 0);
+  SendMessageW(combo, WM_KEYUP, VK_HOME, 0);
+  for (int i = 0; i < index; ++i) {
+    SendMessageW(combo, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(combo, WM_KEYUP, VK_DOWN, 0);
+  }
+  return SendMessageW(combo, CB_GETCURSEL, 0, 0) == index;
+}
+
 void DoubleClick(HWND hwnd) {
   const LPARAM at = Middle(hwnd);
   SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);

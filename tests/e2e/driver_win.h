@@ -71,6 +71,12 @@ void SetText(HWND edit, const std::wstring& text);
 void TypeChar(HWND hwnd, wchar_t c);
 // A left click in the middle of the control, as mouse messages, so custom buttons see it too.
 void Click(HWND hwnd);
+// Item `index` of a drop-down list chosen with the keyboard (Home, then Down): the list moves its
+// selection and notifies its parent on the program's own thread, in one step. Setting the
+// selection and sending the notification from here would be two steps, and a mirror of the
+// window by one of the program's timers in between would put the old choice back. True when the
+// list shows the item.
+bool ChooseItem(HWND combo, int index);
 void DoubleClick(HWND hwnd);
 bool IsVisible(HWND hwnd);
 bool IsEnabled(HWND hwnd);

@@ -131,10 +131,7 @@ class Walk : public ::testing::Test {
       Click(AdminControl(aids::RightBox(Right::alttab)));
     if (IsChecked(AdminControl(aids::kCanDivide)) != reusable)
       Click(AdminControl(aids::kCanDivide));
-    const HWND combo = AdminControl(aids::kTypKodu);
-    SendMessageW(combo, CB_SETCURSEL, 0, 0);
-    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(aids::kTypKodu, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
+    EXPECT_TRUE(ChooseItem(AdminControl(aids::kTypKodu), 0));
     const HWND save = AdminControl(aids::kUlozitKod);
     auto done = Async([save] { Click(save); });
     ExpectAdminBox(atext::kCodeCreated);
