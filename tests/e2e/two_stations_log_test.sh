@@ -14,11 +14,16 @@ trap cleanup EXIT
 shared="$work/shared"
 mkdir -p "$shared"
 
+# A host name of its own needs a UTS namespace: root makes one at once, anyone else inside a user
+# namespace of their own (where they are root and the prefix is theirs).
+namespace=(unshare --uts)
+[ "$(id -u)" -eq 0 ] || namespace=(unshare --user --map-root-user --uts)
+
 # The station test in a prefix of its own under host name $1.
 station() {
   local pc=$1 prefix="$work/prefix-$1"
   cp -a "$root/build/wineprefix" "$prefix"
-  if ! unshare --uts bash -c '
+  if ! "${namespace[@]}" bash -c '
       set -euo pipefail
       hostname "$1"
       export WINEPREFIX="$2" SENTAVO_E2E_SHARED="Z:${3//\//\\}"
