@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <iterator>
 
@@ -663,15 +664,14 @@ TEST(SentavoAdmin, OverviewShowsThePcsAndSendsThemCommands) {
   run.program().Kill();
 }
 
-// The program's common file dialog (open or save): a dialog of its own with a file-name box.
-HWND WaitForFileDialog(Program& program) {
+// A visible dialog of the program (a #32770 window) for which `holds` is true.
+HWND WaitForDialog(Program& program, const std::function<bool(HWND)>& holds) {
   HWND found = nullptr;
   WaitUntil([&] {
     for (HWND h : program.TopWindows()) {
       wchar_t cls[16] = {};
       GetClassNameW(h, cls, 16);
-      if (IsWindowVisible(h) && std::wstring(cls) == L"#32770" &&
-          (GetDlgItem(h, cmb13) || GetDlgItem(h, edt1))) {
+      if (IsWindowVisible(h) && std::wstring(cls) == L"#32770" && holds(h)) {
         found = h;
         return true;
       }
@@ -679,6 +679,16 @@ HWND WaitForFileDialog(Program& program) {
     return false;
   });
   return found;
+}
+
+// One that holds control `id` (the program's message boxes hold 0xFFFF).
+HWND WaitForDialogWith(Program& program, int id) {
+  return WaitForDialog(program, [id](HWND h) { return GetDlgItem(h, id) != nullptr; });
+}
+
+// The program's common file dialog (open or save): one with a file-name box.
+HWND WaitForFileDialog(Program& program) {
+  return WaitForDialog(program, [](HWND h) { return GetDlgItem(h, cmb13) || GetDlgItem(h, edt1); });
 }
 
 TEST(SentavoAdmin, StatistikaShowsTheMonthsLogsAndExportsItsTable) {
@@ -833,23 +843,6 @@ class FilePrinter {
  private:
   bool ready_ = false;
 };
-
-// A visible dialog of the program that holds control `id` (its message boxes hold 0xFFFF).
-HWND WaitForDialogWith(Program& program, int id) {
-  HWND found = nullptr;
-  WaitUntil([&] {
-    for (HWND h : program.TopWindows()) {
-      wchar_t cls[16] = {};
-      GetClassNameW(h, cls, 16);
-      if (IsWindowVisible(h) && std::wstring(cls) == L"#32770" && GetDlgItem(h, id)) {
-        found = h;
-        return true;
-      }
-    }
-    return false;
-  });
-  return found;
-}
 
 // The program's message box (its text in the static 0xFFFF), answered with OK.
 std::string AnswerBox(Program& program) {
