@@ -43,6 +43,12 @@ std::optional<int> ParseVoucherCount(std::string_view text) {
   return value;
 }
 
+// A printed slip of the code `name`, issued as `record`.
+Voucher VoucherOf(const TCodeRecord& record, std::string name) {
+  return Voucher{std::move(name), record.secondsLeft,
+                 record.validToDateText + " " + record.validToTimeText};
+}
+
 bool AnyUnencodable(std::initializer_list<std::string_view> texts) {
   for (std::string_view t : texts) {
     if (FirstUnencodable(t)) return true;
@@ -142,17 +148,21 @@ void CodeWindowModel::ReplaceIssued(CodeNames names) {
   }
 }
 
-void CodeWindowModel::AppendIssued(std::string_view name) {
+void CodeWindowModel::AppendIssued(std::span<const std::string> names) {
   IssuedCodesTab& list = view_.issued;
-  list.vydane.push_back(name);
+  if (names.empty()) return;
+  for (const std::string& name : names) list.vydane.push_back(name);
   filter_.reset();
   if (list.shown) {
-    // The selection is a row shown, and a new name may come in above it.
+    // The selection is a row shown, and a new name may come in above it. The names are searched
+    // afresh once for the whole batch.
     const std::optional<std::size_t> selected = list.SelectedName();
     Refilter();
     SelectName(selected);
-  } else {
+  } else if (names.size() == 1) {
     list.vydaneRows.Inserted(list.vydane.size() - 1);
+  } else {
+    list.vydaneRows.Replaced();
   }
 }
 
@@ -453,7 +463,7 @@ Requests CodeWindowModel::OnUlozitKod() {
       return;
     }
     o.push_back(InformationMessage(std::string(text::kCodeCreated)));
-    SaveIssuedCodes(o, [this, &name = c.kod] { AppendIssued(name); });
+    SaveIssuedCodes(o, [this, &name = c.kod] { AppendIssued({&name, 1}); });
   });
   return out;
 }
@@ -475,11 +485,6 @@ TCodeRecord CodeWindowModel::IssuedRecord() const {
     *t = CutToChars(Storable(*t), kMaxText);
   }
   return record;
-}
-
-Voucher CodeWindowModel::VoucherOf(const TCodeRecord& record, std::string name) const {
-  return Voucher{std::move(name), record.secondsLeft,
-                 record.validToDateText + " " + record.validToTimeText};
 }
 
 Requests CodeWindowModel::OnTiskPoukazek() {
@@ -547,9 +552,7 @@ Requests CodeWindowModel::OnVoucherPrint() {
     }
     // Every code written goes on the list, also those of a batch cut off half-way.
     if (!names.empty()) {
-      SaveIssuedCodes(o, [&] {
-        for (const std::string& name : names) AppendIssued(name);
-      });
+      SaveIssuedCodes(o, [&] { AppendIssued(names); });
     }
   });
   UpdateVoucherPreview();

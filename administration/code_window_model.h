@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -212,7 +213,6 @@ class CodeWindowModel {
   void SetValidityWindow(int days);
   // The record that "Uložit kód" and the vouchers write, from the tab's settings as they are now.
   TCodeRecord IssuedRecord() const;
-  Voucher VoucherOf(const TCodeRecord& record, std::string name) const;
   void UpdateVoucherPreview();
   std::string Share() const;
   void SelectStation(std::string station);
@@ -223,7 +223,7 @@ class CodeWindowModel {
   // Every change of the issued-codes list goes through these three, so that the list control
   // learns of each one.
   void ReplaceIssued(CodeNames names);
-  void AppendIssued(std::string_view name);
+  void AppendIssued(std::span<const std::string> names);
   void EraseIssued(std::size_t index);
   // Computes the rows shown for hledat afresh; the list control then refills.
   void Refilter();

@@ -101,6 +101,21 @@ TEST_F(Vouchers, PrintingIssuesTheCountNeverOverACodeAndAppendsThemAll) {
             printed.end());
 }
 
+TEST_F(Vouchers, ABatchShowsInTheIssuedCodesAsTheSearchFiltersThem) {
+  codes().OnHledatChanged("7");
+  codes().OnTiskPoukazek();
+  codes().OnPocetPoukazekChanged("40");
+  EXPECT_EQ(Messages(codes().OnVoucherPrint()), Msgs{});
+  ASSERT_EQ(issued().vydane.size(), 41u);
+  Names shown, expected;
+  for (std::size_t row = 0; row < issued().RowCount(); ++row) shown.emplace_back(issued().Row(row));
+  for (const std::string& name : issued().vydane.ToStrings()) {
+    if (name.find('7') != std::string::npos) expected.push_back(name);
+  }
+  EXPECT_FALSE(expected.empty());
+  EXPECT_EQ(shown, expected);
+}
+
 TEST_F(Vouchers, ABatchCutOffKeepsTheCodesWrittenOnTheListAndSaysWhere) {
   codes().OnTiskPoukazek();
   codes().OnPocetPoukazekChanged("5");
