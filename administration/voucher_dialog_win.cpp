@@ -96,11 +96,8 @@ INT_PTR CALLBACK CodeWindow::VoucherDialogProc(HWND dialog, UINT msg, WPARAM wp,
       case WM_COMMAND:
         if (!self) return FALSE;
         if (LOWORD(wp) == ids::kVoucherCount && HIWORD(wp) == EN_CHANGE) {
-          const HWND count = reinterpret_cast<HWND>(lp);
-          std::wstring typed(static_cast<std::size_t>(GetWindowTextLengthW(count)) + 1, L'\0');
-          typed.resize(static_cast<std::size_t>(
-              GetWindowTextW(count, typed.data(), static_cast<int>(typed.size()))));
-          self->binder_.Run(&CodeWindowModel::OnPocetPoukazekChanged, Narrow(typed));
+          self->binder_.Run(&CodeWindowModel::OnPocetPoukazekChanged,
+                            ui::WindowTextOf(reinterpret_cast<HWND>(lp)));
           self->MirrorVoucherDialog();
           return TRUE;
         }

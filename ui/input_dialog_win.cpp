@@ -6,6 +6,7 @@
 #include "formats/wide_win.h"
 #include "ui/binding_win.h"
 #include "ui/dialog_template_win.h"
+#include "ui/window_win.h"
 
 namespace sentavo::ui {
 namespace {
@@ -31,11 +32,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
       case WM_COMMAND:
         if (!state) return FALSE;
         if (LOWORD(wp) == IDOK) {
-          const HWND edit = GetDlgItem(dialog, state->request->editId);
-          std::wstring typed(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-          typed.resize(static_cast<std::size_t>(
-              GetWindowTextW(edit, typed.data(), static_cast<int>(typed.size()))));
-          state->text = Narrow(typed);
+          state->text = WindowTextOf(GetDlgItem(dialog, state->request->editId));
           EndDialog(dialog, IDOK);
           return TRUE;
         }
